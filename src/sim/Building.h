@@ -1,0 +1,33 @@
+#pragma once
+#include <cstdint>
+
+#include "Colour.h"
+#include "Lift.h"
+#include "Person.h"
+
+// Call buttons, the active lift and floor counts and the intelligence in force.
+// No constructor: the process-wide record is all zero until the first Reset.
+struct CBuilding {
+    int32_t m_upCalls[MAX_FLOORS];
+    int32_t m_downCalls[MAX_FLOORS];
+    int32_t m_liftCount;
+    int32_t m_floorCount;
+    int32_t m_driverMode;
+
+    int32_t Reset(int32_t liftCount, int32_t floorCount, int32_t driverMode);
+    int32_t StepLift(int32_t liftIndex, int32_t erase, int32_t& direction, int32_t& position, int32_t& load,
+                     int32_t capacity, int32_t liftPause);
+    int32_t StepPerson(int32_t personIndex, int32_t erase, int32_t& position, Colour& colour, int32_t capacity,
+                       int32_t passPause, int32_t temper, int32_t& waitCount);
+    int32_t CallLift(int32_t personIndex);
+    int32_t SetCall(int32_t floor, int32_t direction, int32_t value);
+    int32_t QueryCall(int32_t floor, int32_t direction) const;
+};
+
+extern CBuilding g_building;
+extern CLift g_lifts[MAX_LIFTS];
+extern CPerson g_people[MAX_PEOPLE];
+
+// Puts every record and the random source back to their program-start state, for a fresh run
+// in the same process (tests, the headless runner's comparisons).
+void RestartModel();
