@@ -1,0 +1,35 @@
+#pragma once
+#include <cstdint>
+
+#include "SettingsStore.h"
+#include "sim/Colour.h"
+
+// The settings a simulation view runs with, as loaded from the store.
+struct ViewSettings {
+    int32_t people;
+    int32_t driver;
+    int32_t capacity;
+    int32_t colours;
+    int32_t legend;
+    int32_t floors;
+    int32_t liftPause;
+    int32_t passPause;
+    int32_t passInterval;
+    int32_t temper;
+    Colour backColour;
+    int32_t scale;
+    int32_t cars;
+    int32_t updateSpeed;
+};
+
+// Reads People, Capacity, Driver, Scale, the colour, Legend, Colours, NoFloors, LiftPause,
+// PassPause, PassIntvl, Temper, Cars and finally UpdSpd, in that order, and limits each to the
+// range the dialogs allow (Legend and Colours: nonzero becomes 1), so that no stored value can
+// overrun a table, divide by zero, hang a loop or stop the timers. UpdSpd is limited to 0..100.
+ViewSettings LoadViewSettings(CSettingsStore& store);
+
+// UpdSpd alone, limited to 0..100 (what a view reads when its window is created).
+int32_t LoadUpdateSpeed(CSettingsStore& store);
+
+// The lift timer's period in milliseconds for an update speed: 501 - 5 * speed.
+inline int32_t LiftPeriodFromSpeed(int32_t updateSpeed) { return 501 - 5 * updateSpeed; }
