@@ -1,0 +1,319 @@
+#include "Scene.h"
+
+#include <cstdio>
+
+#include "sim/Building.h"
+
+int32_t g_scale = 20;
+int32_t g_screenFactor = 0;
+int32_t g_originX = 0;
+int32_t g_originY = 0;
+int32_t g_bgDivisor = 12;
+int32_t g_liftCount = 2;
+WaitStats g_waitStats = {0, 0};
+int32_t g_calls = 0;
+
+namespace {
+// Screens narrower than this factor (335 pixels) have no room for the legend line.
+constexpr int32_t LEGEND_MIN_SCREEN_FACTOR = 6;
+constexpr int32_t STEP_NOT_DRAWN = 3; // StepLift / StepPerson: leave the object as it is
+
+// Shape table, world units.
+constexpr int32_t SLAB_OFFSET_X = 850, SLAB_HALF_WIDTH = 800, SLAB_HALF_HEIGHT = 40;
+constexpr int32_t BUTTON_OFFSET_Y = 20, BUTTON_HALF_SIZE = 15;
+constexpr int32_t CAR_SPACING = 150, CAR_OFFSET_X = 100, CAR_HALF_WIDTH = 55, CAR_HALF_HEIGHT = 40;
+constexpr int32_t RIDER_OFFSET_X = 102, RIDER_SPACING = 9;
+constexpr int32_t PERSON_OFFSET_X = 75, PERSON_SPACING = 15;
+constexpr int32_t BAR_HALF_WIDTH = 3, BAR_HALF_HEIGHT = 20; // riders and people
+constexpr int32_t LEGEND_X = 10, LEGEND_ABOVE_GROUND = 20;
+constexpr int32_t FLOOR_HEIGHT = 100;
+
+// Counts the model's tables can hold. Values from the dialogs and from the limited load always
+// fit; these keep a caller that passes anything else from stepping records that do not exist.
+// The highest usable floor is one below the table size because floors count from 1.
+int32_t LimitTo(int32_t value, int32_t minimum, int32_t maximum)
+{
+    return value < minimum ? minimum : (value > maximum ? maximum : value);
+}
+constexpr int32_t MAX_FLOOR_NUMBER = MAX_FLOORS - 1;
+} // namespace
+
+void RestartScene()
+{
+    g_scale = 20;
+    g_screenFactor = 0;
+    g_originX = 0;
+    g_originY = 0;
+    g_bgDivisor = 12;
+    g_liftCount = 2;
+    g_waitStats = {0, 0};
+    g_calls = 0;
+}
+
+int32_t MapToDevice(int32_t world)
+{
+    // A scale below 1 can only come from outside the program; dividing by it would end the
+    // process, so it maps as 1. The product is formed in 64 bits so that no screen width, however
+    // large, overflows it; within the 32-bit range the result is the same.
+    const int64_t scale = g_scale < 1 ? 1 : g_scale;
+    return static_cast<int32_t>(static_cast<int64_t>(world) * g_screenFactor / scale);
+}
+
+CScene::CScene(const ViewSettings& settings)
+    : m_people(LimitTo(settings.people, 0, MAX_PEOPLE)),
+      m_driver(settings.driver),
+      m_capacity(settings.capacity),
+      m_colours(settings.colours),
+      m_legend(settings.legend),
+      m_floors(LimitTo(settings.floors, 0, MAX_FLOOR_NUMBER)),
+      m_liftPause(settings.liftPause),
+      m_passPause(settings.passPause),
+      m_passInterval(settings.passInterval),
+      m_temper(settings.temper),
+      m_drawBrush{BRUSH_STYLE_SOLID, COLOUR_INITIAL_BRUSH, 0},
+      m_backColour(settings.backColour)
+{
+    g_scale = settings.scale;
+    // Once any view of the process has run without colours, the background stays undimmed.
+    if (settings.colours == 0) {
+        g_bgDivisor = 9;
+    }
+    // Last: resets the building with the floors and driver set above.
+    SetCars(settings.cars);
+}
+
+void CScene::DrawBox(CSurface& dc, int32_t x, int32_t y, int32_t halfWidth, int32_t halfHeight)
+{
+    const int32_t halfWidthDevice = MapToDevice(halfWidth);
+    const int32_t centreX = MapToDevice(x);
+    const int32_t centreY = MapToDevice(y);
+    const int32_t halfHeightDevice = MapToDevice(halfHeight);
+    if (halfWidthDevice >= 1) {
+        const DevicePoint corners[4] = {
+            {centreX - halfWidthDevice, centreY - halfHeightDevice},
+            {centreX + halfWidthDevice, centreY - halfHeightDevice},
+            {centreX + halfWidthDevice, centreY + halfHeightDevice},
+            {centreX - halfWidthDevice, centreY + halfHeightDevice},
+        };
+        dc.DrawPolygon(m_drawBrush, corners);
+        return;
+    }
+    // Too narrow for a polygon: a vertical line of the mapped height.
+    dc.DrawLine(m_drawBrush, {centreX, centreY - halfHeightDevice}, {centreX, centreY + halfHeightDevice});
+}
+
+void CScene::DrawFloor(CSurface& dc, int32_t floor)
+{
+    m_drawBrush.colour = m_backColour;
+    DrawBox(dc, g_originX - SLAB_OFFSET_X, g_originY - FLOOR_HEIGHT * floor, SLAB_HALF_WIDTH, SLAB_HALF_HEIGHT);
+}
+
+void CScene::DrawCallButton(CSurface& dc, int32_t floor, bool up)
+{
+    m_drawBrush.colour = m_backColour;
+    const int32_t floorLine = g_originY - FLOOR_HEIGHT * floor;
+    int32_t centreY = 0;
+    if (up) {
+        if (g_building.QueryCall(floor, 1) > 0) {
+            ++g_calls;
+            m_drawBrush.colour = COLOUR_GREEN;
+        }
+        centreY = floorLine - BUTTON_OFFSET_Y;
+    } else {
+        if (g_building.QueryCall(floor, -1) < 0) {
+            ++g_calls;
+            m_drawBrush.colour = COLOUR_RED;
+        }
+        centreY = floorLine + BUTTON_OFFSET_Y;
+    }
+    DrawBox(dc, g_originX, centreY, BUTTON_HALF_SIZE, BUTTON_HALF_SIZE);
+}
+
+void CScene::DrawLift(CSurface& dc, int32_t liftIndex, bool erase)
+{
+    int32_t direction = 0;
+    int32_t position = 0;
+    int32_t load = 0;
+    const int32_t result = g_building.StepLift(liftIndex, erase ? 1 : 0, direction, position, load, m_capacity,
+                                               m_liftPause);
+    if (result == STEP_NOT_DRAWN) {
+        return;
+    }
+    const int32_t carY = g_originY - position;
+    if (erase) {
+        m_drawBrush.colour = m_backColour;
+    } else if (direction < 0 && m_colours != 0) {
+        m_drawBrush.colour = COLOUR_RED;
+    } else if (direction > 0 && m_colours != 0) {
+        m_drawBrush.colour = COLOUR_GREEN;
+    } else {
+        m_drawBrush.colour = COLOUR_OLIVE;
+    }
+    DrawBox(dc, g_originX + CAR_SPACING * liftIndex + CAR_OFFSET_X, carY, CAR_HALF_WIDTH, CAR_HALF_HEIGHT);
+    if (erase) {
+        return; // the car's box covers its riders
+    }
+    for (int32_t riderIndex = 0; riderIndex < load; ++riderIndex) {
+        DrawRider(dc, liftIndex, riderIndex, load, carY);
+    }
+}
+
+void CScene::DrawRider(CSurface& dc, int32_t liftIndex, int32_t riderIndex, int32_t load, int32_t carY)
+{
+    m_drawBrush.colour = COLOUR_GREY;
+    // The middle rider stands 2 units right of the car's centre, the others 9 units apart.
+    const int32_t x =
+        g_originX + CAR_SPACING * liftIndex + RIDER_OFFSET_X + RIDER_SPACING * (riderIndex - load / 2);
+    DrawBox(dc, x, carY, BAR_HALF_WIDTH, BAR_HALF_HEIGHT);
+}
+
+void CScene::DrawPerson(CSurface& dc, int32_t personIndex, bool erase)
+{
+    int32_t height = 0;
+    Colour colour = COLOUR_GREY;
+    int32_t wait = 0;
+    const int32_t result = g_building.StepPerson(personIndex, erase ? 1 : 0, height, colour, m_capacity,
+                                                 m_passPause, m_temper, wait);
+    // Counted before the drawing decision: someone who boards or arrives in this step still waited.
+    if (wait > 0) {
+        ++g_waitStats.count;
+        g_waitStats.sum += wait;
+    }
+    if (result == STEP_NOT_DRAWN) {
+        return;
+    }
+    if (erase) {
+        m_drawBrush.colour = m_backColour;
+    } else {
+        m_drawBrush.colour = m_colours != 0 ? colour : COLOUR_GREY;
+    }
+    DrawBox(dc, g_originX - PERSON_OFFSET_X - PERSON_SPACING * personIndex, g_originY - height, BAR_HALF_WIDTH,
+            BAR_HALF_HEIGHT);
+}
+
+int32_t CScene::FormatLegend(char* buffer, int32_t bufferSize) const
+{
+    const int32_t averageWait = g_waitStats.sum / (g_waitStats.count + 1);
+    const int written = snprintf(buffer, static_cast<size_t>(bufferSize),
+                                 "  Ascenda Vintra | People=%2i | Waiting=%2i | Calls=%2i | Ave Wait=%2i   ",
+                                 static_cast<int>(m_people), static_cast<int>(g_waitStats.count),
+                                 static_cast<int>(g_calls), static_cast<int>(averageWait));
+    if (written < 0) {
+        return 0;
+    }
+    return written < bufferSize ? written : bufferSize - 1;
+}
+
+void CScene::DrawLegend(CSurface& dc)
+{
+    if (g_screenFactor < LEGEND_MIN_SCREEN_FACTOR) {
+        return;
+    }
+    char text[128];
+    const int32_t length = FormatLegend(text, sizeof(text));
+    dc.DrawOpaqueText(MapToDevice(LEGEND_X), MapToDevice(g_originY - LEGEND_ABOVE_GROUND), text, length,
+                      COLOUR_OLIVE, m_backColour);
+}
+
+void CScene::RunLiftPass(CSurface& dc)
+{
+    for (int32_t liftIndex = 0; liftIndex < g_liftCount; ++liftIndex) {
+        DrawLift(dc, liftIndex, true);
+        DrawLift(dc, liftIndex, false);
+    }
+    // The buttons show the state after every car has moved in this tick.
+    g_calls = 0;
+    for (int32_t floor = 1; floor <= m_floors; ++floor) {
+        DrawCallButton(dc, floor, true);
+        DrawCallButton(dc, floor, false);
+    }
+}
+
+void CScene::RunPeoplePass(CSurface& dc)
+{
+    g_waitStats = {0, 0};
+    for (int32_t personIndex = 0; personIndex < m_people; ++personIndex) {
+        DrawPerson(dc, personIndex, true);
+        DrawPerson(dc, personIndex, false);
+    }
+}
+
+void CScene::RunLegendPass(CSurface& dc)
+{
+    if (m_legend != 0) {
+        DrawLegend(dc);
+    }
+}
+
+Colour CScene::GetFillColour() const
+{
+    const uint32_t divisor = static_cast<uint32_t>(g_bgDivisor);
+    return MakeColour(RedOf(m_backColour) * 9 / divisor, GreenOf(m_backColour) * 9 / divisor,
+                      BlueOf(m_backColour) * 9 / divisor);
+}
+
+void CScene::Paint(CSurface& dc, int32_t clientWidth, int32_t clientHeight)
+{
+    dc.FillRectangle(0, 0, clientWidth, clientHeight, GetFillColour());
+    g_originX = 140 * g_scale / 4;
+    g_originY = 190 * g_scale / 4;
+    if (m_colours == 0) {
+        return;
+    }
+    for (int32_t floor = 1; floor <= m_floors; ++floor) {
+        DrawFloor(dc, floor);
+    }
+}
+
+void CScene::SetScreenFactorFromWidth(int32_t width)
+{
+    g_screenFactor = width / 67 + 1;
+}
+
+void CScene::SetCars(int32_t cars)
+{
+    g_liftCount = LimitTo(cars, 1, MAX_LIFTS);
+    g_building.Reset(g_liftCount, m_floors, m_driver);
+}
+
+void CScene::SetPeople(int32_t people)
+{
+    m_people = LimitTo(people, 0, MAX_PEOPLE);
+}
+
+void CScene::SetCapacity(int32_t capacity)
+{
+    m_capacity = capacity;
+}
+
+void CScene::SetScale(int32_t scale)
+{
+    g_scale = scale;
+}
+
+void CScene::SetBackColour(Colour colour)
+{
+    m_backColour = colour;
+}
+
+void CScene::SetDriver(int32_t mode, int32_t /*network: reserved, no behaviour depends on it*/)
+{
+    m_driver = mode;
+    // Also when the mode is unchanged: a new intelligence starts from clear buttons.
+    g_building.Reset(g_liftCount, m_floors, mode);
+}
+
+void CScene::SetCustom(int32_t floors, int32_t liftPause, int32_t passPause, int32_t passInterval, int32_t temper)
+{
+    m_floors = LimitTo(floors, 0, MAX_FLOOR_NUMBER);
+    m_liftPause = liftPause;
+    m_passPause = passPause;
+    m_passInterval = passInterval;
+    m_temper = temper;
+    g_building.Reset(g_liftCount, m_floors, m_driver);
+}
+
+void CScene::SetColours(int32_t colours)
+{
+    m_colours = colours;
+}
