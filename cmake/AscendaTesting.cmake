@@ -1,11 +1,21 @@
 # ascenda_add_test(<name> SOURCES <files...> LIBS <targets...>)
 # One GoogleTest executable, its cases discovered at test time (never at build time, so the
-# cross build never runs a Windows binary while building).
+# cross build never runs a Windows binary while building). In the cross build the cases run
+# under Wine through CMAKE_CROSSCOMPILING_EMULATOR, after the Wine prefix exists.
 include(GoogleTest)
+
+# Google Benchmark for bench/ (host only: the benchmarks measure the portable model).
+if(NOT CMAKE_CROSSCOMPILING)
+  find_package(benchmark REQUIRED)
+endif()
 
 function(ascenda_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300 PROPERTIES TIMEOUT 600)
+  set(properties TIMEOUT 600)
+  if(CMAKE_CROSSCOMPILING)
+    list(APPEND properties FIXTURES_REQUIRED wine)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300 PROPERTIES ${properties})
 endfunction()

@@ -1,0 +1,120 @@
+#!/bin/sh
+# Runs a Windows program under Wine in a virtual X display, with a Wine prefix private to one
+# build folder, and exits with the program's exit code.
+#
+#   wine-run.sh [--build DIR] [--] PROGRAM.exe [ARGS...]   run PROGRAM
+#   wine-run.sh [--build DIR] --prepare                   start the display and create the prefix
+#   wine-run.sh [--build DIR] --env                       print DISPLAY=... and WINEPREFIX=... lines
+#   wine-run.sh [--build DIR] --stop                      stop the display and the Wine server
+#
+# DIR defaults to $ASCENDA_BUILD_DIR, else to the nearest folder above PROGRAM holding a
+# CMakeCache.txt. The display (Xvfb, 1920x1080x24) is started on first use and found again
+# through files in DIR; the prefix (DIR/wineprefix) is created once. Both steps are guarded by
+# a lock so that parallel test jobs wait for one another instead of racing.
+set -eu
+
+die() { echo "wine-run.sh: $*" >&2; exit 125; }
+
+build=${ASCENDA_BUILD_DIR:-}
+action=run
+while [ $# -gt 0 ]; do
+  case $1 in
+    --build) [ $# -ge 2 ] || die "--build needs a folder"; build=$2; shift 2 ;;
+    --prepare) action=prepare; shift ;;
+    --env) action=env; shift ;;
+    --stop) action=stop; shift ;;
+    --) shift; break ;;
+    *) break ;;
+  esac
+done
+
+if [ -z "$build" ] && [ $# -gt 0 ]; then
+  dir=$(cd "$(dirname "$1")" 2>/dev/null && pwd) || die "no such program: $1"
+  while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
+  [ -f "$dir/CMakeCache.txt" ] && build=$dir
+fi
+[ -n "$build" ] || die "no build folder (use --build DIR)"
+mkdir -p "$build"
+build=$(cd "$build" && pwd)
+
+state=$build/wine-run
+mkdir -p "$state"
+export WINEPREFIX="$build/wineprefix"
+export WINEDEBUG=-all
+export WINEARCH=win64
+
+# Waits up to $1 seconds for command "$2 ..." to succeed.
+poll() {
+  limit=$1; shift
+  tries=$((limit * 10))
+  while [ $tries -gt 0 ]; do
+    if "$@"; then return 0; fi
+    sleep 0.1
+    tries=$((tries - 1))
+  done
+  return 1
+}
+
+display_alive() {
+  [ -s "$state/display" ] && [ -s "$state/xvfb.pid" ] || return 1
+  pid=$(cat "$state/xvfb.pid")
+  # The pid must still be our Xvfb, not a later process that reused the number.
+  [ -r "/proc/$pid/cmdline" ] && tr '\0' ' ' < "/proc/$pid/cmdline" | grep -q '^Xvfb ' || return 1
+  [ -S "/tmp/.X11-unix/X$(cat "$state/display")" ]
+}
+
+display_number_written() { [ -s "$state/display.new" ] && grep -q '^[0-9][0-9]*$' "$state/display.new"; }
+
+start_display() {
+  rm -f "$state/display" "$state/display.new" "$state/xvfb.pid"
+  command -v Xvfb >/dev/null || die "Xvfb is not installed (tools/install-deps.sh)"
+  # Detached from the caller's session and output, so ctest does not wait for it.
+  setsid sh -c 'echo $$ >"$1"; exec Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset' \
+    sh "$state/xvfb.pid" 3>"$state/display.new" 9>&- </dev/null >"$state/xvfb.log" 2>&1 &
+  poll 30 display_number_written || die "Xvfb did not start (see $state/xvfb.log)"
+  mv "$state/display.new" "$state/display"
+  poll 10 display_alive || die "Xvfb display :$(cat "$state/display") is not answering"
+}
+
+prefix_ready() { [ -f "$WINEPREFIX/.ready" ]; }
+
+create_prefix() {
+  rm -rf "$WINEPREFIX"
+  # No Mono or Gecko: their installers would wait for a click nobody can give.
+  WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot --init 9>&- >"$state/wineboot.log" 2>&1 \
+    || die "wineboot failed (see $state/wineboot.log)"
+  wineserver -w 9>&-
+  touch "$WINEPREFIX/.ready"
+}
+
+prepare() {
+  exec 9>"$state/lock"
+  flock -w 600 9 || die "timed out waiting for $state/lock"
+  display_alive || start_display
+  export DISPLAY=":$(cat "$state/display")"
+  prefix_ready || create_prefix
+  flock -u 9
+  exec 9>&-
+}
+
+case $action in
+  stop)
+    if display_alive; then
+      DISPLAY=":$(cat "$state/display")" wineserver -k 2>/dev/null || true
+      kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+    fi
+    rm -f "$state/display" "$state/xvfb.pid"
+    exit 0 ;;
+  prepare)
+    prepare
+    exit 0 ;;
+  env)
+    prepare
+    echo "DISPLAY=$DISPLAY"
+    echo "WINEPREFIX=$WINEPREFIX"
+    exit 0 ;;
+esac
+
+[ $# -gt 0 ] || die "no program to run"
+prepare
+exec wine "$@"
