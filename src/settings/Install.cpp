@@ -42,12 +42,7 @@ void ResetAllSettings(CSettingsStore& store)
 
 std::string SaverPathIn(const std::string& directory)
 {
-    std::string path = directory;
-    if (path.empty() || path.back() != '\\') {
-        path += '\\';
-    }
-    path += "ASCENDA.SCR";
-    return path;
+    return directory + "\\ASCENDA.SCR";
 }
 
 #ifdef _WIN32

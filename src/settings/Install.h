@@ -30,7 +30,6 @@ void SaveMainSettings(CSettingsStore& store, const MainSettings& settings);
 void ResetAllSettings(CSettingsStore& store);
 
 // The full path at which the desktop expects the saver: directory, a backslash, "ASCENDA.SCR".
-// A directory that already ends in a backslash (a drive root) gets none added.
 std::string SaverPathIn(const std::string& directory);
 
 #ifdef _WIN32
