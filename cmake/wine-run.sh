@@ -7,6 +7,8 @@
 #   wine-run.sh [--build DIR] --env                       print DISPLAY=... and WINEPREFIX=... lines
 #   wine-run.sh [--build DIR] --stop                      stop the display and the Wine server
 #
+# With --user-display the program shows on $DISPLAY (when set) instead of the virtual display.
+#
 # DIR defaults to $ASCENDA_BUILD_DIR, else to the nearest folder above PROGRAM holding a
 # CMakeCache.txt. The display (Xvfb, 1920x1080x24) is started on first use and found again
 # through files in DIR; the prefix (DIR/wineprefix) is created once. Both steps are guarded by
@@ -17,11 +19,13 @@ die() { echo "wine-run.sh: $*" >&2; exit 125; }
 
 build=${ASCENDA_BUILD_DIR:-}
 action=run
+user_display=no
 while [ $# -gt 0 ]; do
   case $1 in
     --build) [ $# -ge 2 ] || die "--build needs a folder"; build=$2; shift 2 ;;
     --prepare) action=prepare; shift ;;
-    --env) action=env; shift ;;
+    --env) action="env"; shift ;;
+    --user-display) user_display=yes; shift ;;
     --stop) action=stop; shift ;;
     --) shift; break ;;
     *) break ;;
@@ -69,6 +73,7 @@ start_display() {
   rm -f "$state/display" "$state/display.new" "$state/xvfb.pid"
   command -v Xvfb >/dev/null || die "Xvfb is not installed (tools/install-deps.sh)"
   # Detached from the caller's session and output, so ctest does not wait for it.
+  # shellcheck disable=SC2016  # $$ and $1 belong to the inner shell
   setsid sh -c 'echo $$ >"$1"; exec Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset' \
     sh "$state/xvfb.pid" 3>"$state/display.new" 9>&- </dev/null >"$state/xvfb.log" 2>&1 &
   poll 30 display_number_written || die "Xvfb did not start (see $state/xvfb.log)"
@@ -90,8 +95,11 @@ create_prefix() {
 prepare() {
   exec 9>"$state/lock"
   flock -w 600 9 || die "timed out waiting for $state/lock"
-  display_alive || start_display
-  export DISPLAY=":$(cat "$state/display")"
+  if [ "$user_display" = no ] || [ -z "${DISPLAY:-}" ]; then
+    display_alive || start_display
+    DISPLAY=":$(cat "$state/display")"
+    export DISPLAY
+  fi
   prefix_ready || create_prefix
   flock -u 9
   exec 9>&-

@@ -1,0 +1,37 @@
+#!/bin/sh
+# Installs what is missing, then configures, builds and tests every preset: host, host-asan
+# (AddressSanitizer and UndefinedBehaviorSanitizer) and windows (the tests run under Wine).
+# Goes on after a failure so that one run shows them all; exits non-zero if anything failed.
+#
+#   tools/test.sh [PRESET...]     default: host host-asan windows
+#   JOBS=N tools/test.sh          build and test with N jobs (default: the number of cores)
+set -u
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root" || exit 1
+
+tools/install-deps.sh || exit 1
+
+[ $# -gt 0 ] || set -- host host-asan windows
+jobs=${JOBS:-$(nproc)}
+failed=
+
+for preset in "$@"; do
+  echo "=== $preset"
+  if cmake --preset "$preset" >/dev/null &&
+     cmake --build --preset "$preset" --parallel "$jobs" &&
+     ctest --preset "$preset" --parallel "$jobs"; then
+    :
+  else
+    failed="$failed $preset"
+  fi
+  if [ "$preset" = windows ]; then
+    cmake/wine-run.sh --build build/windows --stop
+  fi
+done
+
+if [ -n "$failed" ]; then
+  echo "=== FAILED:$failed" >&2
+  exit 1
+fi
+echo "=== all presets passed: $*"
