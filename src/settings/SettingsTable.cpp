@@ -33,7 +33,7 @@ const SettingKey SuppressFirst{"Version", "Suppress First", 0, 0, 1};
 const SettingKey SuppressReminder{"Version", "Suppress Reminder", 0, 0, 1};
 const SettingKey Date{"Version", "Date", 14, ANY_MIN, ANY_MAX};
 
-const SettingKey Running{"Settings", "Running", 0, 1, 1}; // never read; always written as 1
+const SettingKey Running{"Settings", "Running", 0, 0, 1}; // never read; always written as 1
 
 const SettingKey Resets{"Counters", "Resets", 0, ANY_MIN, ANY_MAX};
 

@@ -1,0 +1,406 @@
+#include <gtest/gtest.h>
+
+#include "RecordingSurface.h"
+#include "SceneTestSupport.h"
+
+namespace {
+
+using Drawing = SceneTest;
+
+// Car 0 travelling: between floors 2 and 3, on its way to floor target.
+void SetCarMoving(int32_t liftIndex, int32_t direction, int32_t position, int32_t target)
+{
+    CLift& car = g_lifts[liftIndex];
+    car.m_direction = direction;
+    car.m_position = position;
+    car.m_target = target;
+    car.m_floor = 0;
+    car.m_pause = 0;
+}
+
+// Person k waiting at floor for a lift, going to destination.
+void SetPersonWaiting(int32_t personIndex, int32_t floor, int32_t destination)
+{
+    CPerson& person = g_people[personIndex];
+    person.m_floor = floor;
+    person.m_destination = destination;
+    person.m_assignedLift = 0;
+    person.m_ridingLift = -1;
+    person.m_waitCount = 0;
+}
+
+TEST_F(Drawing, LiftColoursShowDirectionOnlyWithColoursOn)
+{
+    const struct {
+        int32_t colours;
+        int32_t direction;
+        Colour expected;
+    } cases[] = {
+        {1, 1, COLOUR_GREEN}, {1, -1, COLOUR_RED}, {0, 1, COLOUR_OLIVE}, {0, -1, COLOUR_OLIVE},
+    };
+    for (const auto& colourCase : cases) {
+        RestartModel();
+        ViewSettings settings = DefaultViewSettings();
+        settings.colours = colourCase.colours;
+        CScene scene(settings);
+        UseIdentityMapping();
+        SetCarMoving(0, colourCase.direction, 400, colourCase.direction > 0 ? 8 : 1);
+        CRecordingSurface surface;
+        scene.DrawLift(surface, 0, true);
+        scene.DrawLift(surface, 0, false);
+        ASSERT_EQ(surface.m_shapes.size(), 2u);
+        EXPECT_EQ(surface.m_shapes[0].colour, scene.m_backColour) << "erase pass";
+        EXPECT_EQ(surface.m_shapes[0].CentreY(), -400) << "erased where it stood";
+        EXPECT_EQ(surface.m_shapes[1].colour, colourCase.expected)
+            << "colours " << colourCase.colours << " direction " << colourCase.direction;
+        EXPECT_EQ(surface.m_shapes[1].CentreY(), -(400 + 20 * colourCase.direction)) << "drawn where it moved";
+        EXPECT_EQ(surface.m_shapes[1].CentreX(), 100);
+        EXPECT_EQ(surface.m_shapes[1].HalfWidth(), 55);
+        EXPECT_EQ(surface.m_shapes[1].HalfHeight(), 40);
+    }
+}
+
+TEST_F(Drawing, IdleLiftIsOlive)
+{
+    CScene scene(DefaultViewSettings());
+    UseIdentityMapping();
+    CRecordingSurface surface;
+    scene.DrawLift(surface, 1, false);
+    ASSERT_EQ(surface.m_shapes.size(), 1u);
+    EXPECT_EQ(surface.m_shapes[0].colour, COLOUR_OLIVE);
+    EXPECT_EQ(surface.m_shapes[0].CentreX(), 250);
+}
+
+TEST_F(Drawing, ErasePassThatReturnsThreeLeavesTheCarAndTheDrawPassRedrawsIt)
+{
+    CScene scene(DefaultViewSettings());
+    UseIdentityMapping();
+    g_lifts[0].m_pause = 5; // standing at a stop: the erase pass reports 3
+    g_lifts[0].m_load = 2;
+    CRecordingSurface surface;
+    scene.DrawLift(surface, 0, true);
+    EXPECT_TRUE(surface.m_shapes.empty());
+    scene.DrawLift(surface, 0, false);
+    ASSERT_EQ(surface.m_shapes.size(), 3u) << "car and its two riders";
+    EXPECT_EQ(surface.m_shapes[0].CentreY(), -100) << "at its unchanged place";
+    EXPECT_EQ(surface.m_shapes[1].colour, COLOUR_GREY);
+    EXPECT_EQ(surface.m_shapes[1].CentreX(), 100 + 2 - 9);
+    EXPECT_EQ(surface.m_shapes[2].CentreX(), 100 + 2);
+}
+
+TEST_F(Drawing, ErasePassNeverDrawsRiders)
+{
+    CScene scene(DefaultViewSettings());
+    UseIdentityMapping();
+    g_lifts[0].m_load = 4;
+    CRecordingSurface surface;
+    scene.DrawLift(surface, 0, true);
+    ASSERT_EQ(surface.m_shapes.size(), 1u);
+    EXPECT_EQ(surface.m_shapes[0].colour, scene.m_backColour);
+}
+
+TEST_F(Drawing, CallButtonsShowTheirStateWhateverTheColoursSetting)
+{
+    for (int32_t colours : {1, 0}) {
+        RestartModel();
+        ViewSettings settings = DefaultViewSettings();
+        settings.colours = colours;
+        CScene scene(settings);
+        UseIdentityMapping();
+        g_building.SetCall(3, 1, 1);
+        g_building.SetCall(4, -1, 1);
+        g_calls = 0;
+        CRecordingSurface surface;
+        scene.DrawCallButton(surface, 3, true);
+        scene.DrawCallButton(surface, 3, false);
+        scene.DrawCallButton(surface, 4, true);
+        scene.DrawCallButton(surface, 4, false);
+        ASSERT_EQ(surface.m_shapes.size(), 4u);
+        EXPECT_EQ(surface.m_shapes[0].colour, COLOUR_GREEN) << "colours " << colours;
+        EXPECT_EQ(surface.m_shapes[1].colour, scene.m_backColour);
+        EXPECT_EQ(surface.m_shapes[2].colour, scene.m_backColour);
+        EXPECT_EQ(surface.m_shapes[3].colour, COLOUR_RED) << "colours " << colours;
+        EXPECT_EQ(g_calls, 2);
+    }
+}
+
+TEST_F(Drawing, WaitingPersonTakesTheReportedColourOnlyWithColoursOn)
+{
+    for (int32_t colours : {1, 0}) {
+        RestartModel();
+        ViewSettings settings = DefaultViewSettings();
+        settings.colours = colours;
+        CScene scene(settings);
+        UseIdentityMapping();
+        g_lifts[0].m_floor = 6; // nobody can board at floor 2 this tick
+        g_lifts[1].m_floor = 6;
+        g_lifts[0].m_position = g_lifts[1].m_position = 600;
+        SetPersonWaiting(4, 2, 5);
+        g_waitStats = {0, 0};
+        CRecordingSurface surface;
+        scene.DrawPerson(surface, 4, true);
+        scene.DrawPerson(surface, 4, false);
+        ASSERT_EQ(surface.m_shapes.size(), 2u);
+        EXPECT_EQ(surface.m_shapes[0].colour, scene.m_backColour);
+        const Colour expected = colours != 0 ? MakeColour(0, 10, 0) : COLOUR_GREY;
+        EXPECT_EQ(surface.m_shapes[1].colour, expected) << "colours " << colours;
+        EXPECT_EQ(surface.m_shapes[1].CentreY(), -200);
+        EXPECT_EQ(surface.m_shapes[1].CentreX(), -75 - 15 * 4);
+        EXPECT_EQ(g_waitStats.count, 1);
+        EXPECT_EQ(g_waitStats.sum, 1);
+    }
+}
+
+TEST_F(Drawing, PersonWhoBoardsIsCountedButNotDrawn)
+{
+    CScene scene(DefaultViewSettings());
+    UseIdentityMapping();
+    SetPersonWaiting(0, 1, 5); // car 0 stands idle at floor 1
+    g_people[0].m_waitCount = 6;
+    g_waitStats = {0, 0};
+    CRecordingSurface surface;
+    scene.DrawPerson(surface, 0, false);
+    EXPECT_TRUE(surface.m_shapes.empty());
+    EXPECT_EQ(g_people[0].m_ridingLift, 0);
+    EXPECT_EQ(g_waitStats.count, 1);
+    EXPECT_EQ(g_waitStats.sum, 7);
+}
+
+TEST_F(Drawing, LiftPassErasesAndDrawsEachCarThenEveryButton)
+{
+    ViewSettings settings = DefaultViewSettings();
+    settings.cars = 3;
+    settings.floors = 6;
+    CScene scene(settings);
+    UseIdentityMapping();
+    g_building.SetCall(5, 1, 1);
+    g_building.SetCall(6, -1, 1);
+    g_calls = 9;
+    CRecordingSurface surface;
+    scene.RunLiftPass(surface);
+    ASSERT_EQ(surface.m_shapes.size(), 3u * 2 + 6 * 2);
+    for (int32_t liftIndex = 0; liftIndex < 3; ++liftIndex) {
+        const RecordedShape& erased = surface.m_shapes[2 * liftIndex];
+        const RecordedShape& drawn = surface.m_shapes[2 * liftIndex + 1];
+        EXPECT_EQ(erased.CentreX(), 150 * liftIndex + 100);
+        EXPECT_EQ(erased.colour, scene.m_backColour);
+        EXPECT_EQ(drawn.CentreX(), 150 * liftIndex + 100);
+        EXPECT_NE(drawn.colour, scene.m_backColour);
+    }
+    for (int32_t floor = 1; floor <= 6; ++floor) {
+        const RecordedShape& up = surface.m_shapes[6 + 2 * (floor - 1)];
+        const RecordedShape& down = surface.m_shapes[7 + 2 * (floor - 1)];
+        EXPECT_EQ(up.CentreY(), -100 * floor - 20);
+        EXPECT_EQ(down.CentreY(), -100 * floor + 20);
+        EXPECT_EQ(up.colour, floor == 5 ? COLOUR_GREEN : scene.m_backColour) << "floor " << floor;
+        EXPECT_EQ(down.colour, floor == 6 ? COLOUR_RED : scene.m_backColour) << "floor " << floor;
+    }
+    EXPECT_EQ(g_calls, 2) << "counted afresh by the button pass";
+}
+
+TEST_F(Drawing, PeoplePassStartsItsWaitStatisticsAfreshAndStepsOnlyThePeopleCount)
+{
+    ViewSettings settings = DefaultViewSettings();
+    settings.people = 10;
+    CScene scene(settings);
+    UseIdentityMapping();
+    g_waitStats = {40, 400};
+    CRecordingSurface surface;
+    scene.RunPeoplePass(surface);
+    EXPECT_EQ(surface.m_shapes.size(), 20u) << "every standing person erased and drawn";
+    EXPECT_EQ(g_waitStats.count, 0);
+    EXPECT_EQ(g_waitStats.sum, 0);
+    // A person who was never stepped still has the countdown and destination of a new person.
+    bool anyStepped = false;
+    for (int32_t personIndex = 0; personIndex < 10; ++personIndex) {
+        anyStepped |= g_people[personIndex].m_pause != -1 || g_people[personIndex].m_destination != 1;
+    }
+    EXPECT_TRUE(anyStepped);
+    for (int32_t personIndex = 10; personIndex < MAX_PEOPLE; ++personIndex) {
+        EXPECT_EQ(g_people[personIndex].m_pause, -1) << "person " << personIndex << " was stepped";
+    }
+}
+
+TEST_F(Drawing, PaintDimsTheBackgroundToThreeQuartersAndDrawsTheSlabs)
+{
+    CScene scene(DefaultViewSettings());
+    g_screenFactor = 10;
+    CRecordingSurface surface;
+    scene.Paint(surface, 640, 480);
+    ASSERT_EQ(surface.m_shapes.size(), 11u);
+    const RecordedShape& fill = surface.m_shapes[0];
+    EXPECT_EQ(fill.kind, RecordedShape::FILL);
+    EXPECT_EQ(fill.colour, MakeColour(0, 0, 96));
+    EXPECT_EQ(fill.points[0].x, 0);
+    EXPECT_EQ(fill.points[0].y, 0);
+    EXPECT_EQ(fill.points[1].x, 640);
+    EXPECT_EQ(fill.points[1].y, 480);
+    for (int32_t floor = 1; floor <= 10; ++floor) {
+        const RecordedShape& slab = surface.m_shapes[static_cast<size_t>(floor)];
+        EXPECT_EQ(slab.colour, scene.m_backColour);
+        EXPECT_EQ(slab.CentreY(), MapToDevice(g_originY - 100 * floor)) << "floors ascend";
+    }
+
+    scene.SetBackColour(MakeColour(255, 200, 13));
+    EXPECT_EQ(scene.GetFillColour(), MakeColour(191, 150, 9));
+}
+
+TEST_F(Drawing, ColoursOffPaintsFullStrengthWithoutSlabsForTheRestOfTheProcess)
+{
+    ViewSettings settings = DefaultViewSettings();
+    settings.colours = 0;
+    {
+        CScene plain(settings);
+        EXPECT_EQ(g_bgDivisor, 9);
+        CRecordingSurface surface;
+        plain.Paint(surface, 100, 100);
+        ASSERT_EQ(surface.m_shapes.size(), 1u);
+        EXPECT_EQ(surface.m_shapes[0].colour, MakeColour(0, 0, 128));
+        // Turning colours on in a running view brings the slabs back but not the dimming.
+        plain.SetColours(1);
+        surface.m_shapes.clear();
+        plain.Paint(surface, 100, 100);
+        EXPECT_EQ(surface.m_shapes.size(), 11u);
+        EXPECT_EQ(surface.m_shapes[0].colour, MakeColour(0, 0, 128));
+    }
+    CScene later(DefaultViewSettings());
+    EXPECT_EQ(g_bgDivisor, 9) << "a later view of the process stays undimmed";
+    EXPECT_EQ(later.GetFillColour(), MakeColour(0, 0, 128));
+}
+
+TEST_F(Drawing, LegendNeedsAScreenFactorOfSix)
+{
+    CScene scene(DefaultViewSettings());
+    g_originY = 1187;
+    CRecordingSurface surface;
+    CScene::SetScreenFactorFromWidth(334);
+    scene.RunLegendPass(surface);
+    EXPECT_TRUE(surface.m_shapes.empty());
+    CScene::SetScreenFactorFromWidth(335);
+    scene.RunLegendPass(surface);
+    ASSERT_EQ(surface.m_shapes.size(), 1u);
+    const RecordedShape& legend = surface.m_shapes[0];
+    EXPECT_EQ(legend.kind, RecordedShape::TEXT);
+    EXPECT_EQ(legend.text, "  Ascenda Vintra | People=50 | Waiting= 0 | Calls= 0 | Ave Wait= 0   ");
+    EXPECT_EQ(legend.points[0].x, 10 * 6 / 25);
+    EXPECT_EQ(legend.points[0].y, (1187 - 20) * 6 / 25);
+    EXPECT_EQ(legend.colour, COLOUR_OLIVE);
+    EXPECT_EQ(legend.backColour, scene.m_backColour);
+}
+
+TEST_F(Drawing, LegendShowsThePeopleSettingAndTheAverageWait)
+{
+    ViewSettings settings = DefaultViewSettings();
+    settings.people = 100;
+    CScene scene(settings);
+    g_screenFactor = 16;
+    CRecordingSurface surface;
+
+    g_waitStats = {1, 5};
+    g_calls = 3;
+    scene.DrawLegend(surface);
+    g_waitStats = {3, 20};
+    g_calls = 12;
+    scene.DrawLegend(surface);
+    g_waitStats = {99, 123456};
+    scene.DrawLegend(surface);
+    ASSERT_EQ(surface.m_shapes.size(), 3u);
+    EXPECT_EQ(surface.m_shapes[0].text, "  Ascenda Vintra | People=100 | Waiting= 1 | Calls= 3 | Ave Wait= 2   ");
+    EXPECT_EQ(surface.m_shapes[1].text, "  Ascenda Vintra | People=100 | Waiting= 3 | Calls=12 | Ave Wait= 5   ");
+    EXPECT_EQ(surface.m_shapes[2].text, "  Ascenda Vintra | People=100 | Waiting=99 | Calls=12 | Ave Wait=1234   ");
+}
+
+TEST_F(Drawing, LegendPassDrawsOnlyWithTheLegendOn)
+{
+    ViewSettings settings = DefaultViewSettings();
+    settings.legend = 0;
+    CScene scene(settings);
+    g_screenFactor = 16;
+    CRecordingSurface surface;
+    scene.RunLegendPass(surface);
+    EXPECT_TRUE(surface.m_shapes.empty());
+}
+
+TEST_F(Drawing, ConstructionSetsScaleAndResetsTheBuildingWithTheCarsLast)
+{
+    ViewSettings settings = DefaultViewSettings();
+    settings.scale = 33;
+    settings.cars = 4;
+    settings.floors = 12;
+    settings.driver = 3;
+    g_building.SetCall(2, 1, 1);
+    CScene scene(settings);
+    EXPECT_EQ(g_scale, 33);
+    EXPECT_EQ(g_liftCount, 4);
+    EXPECT_EQ(g_building.m_liftCount, 4);
+    EXPECT_EQ(g_building.m_floorCount, 12);
+    EXPECT_EQ(g_building.m_driverMode, 3);
+    EXPECT_EQ(g_building.QueryCall(2, 1), 0);
+    EXPECT_EQ(g_bgDivisor, 12);
+    EXPECT_EQ(scene.m_backColour, MakeColour(0, 0, 128));
+}
+
+TEST_F(Drawing, SettersChangeTheViewAndResetWhereTheModelNeedsIt)
+{
+    CScene scene(DefaultViewSettings());
+    scene.SetCars(0);
+    EXPECT_EQ(g_liftCount, 1);
+    EXPECT_EQ(g_building.m_liftCount, 1);
+    scene.SetCars(7);
+    EXPECT_EQ(g_liftCount, 7);
+
+    g_building.SetCall(3, 1, 1);
+    scene.SetDriver(0, 5);
+    EXPECT_EQ(g_building.QueryCall(3, 1), 0) << "an unchanged driver still clears the buttons";
+    scene.SetDriver(2, 0);
+    EXPECT_EQ(scene.m_driver, 2);
+    EXPECT_EQ(g_building.m_driverMode, 2);
+    EXPECT_EQ(g_building.m_liftCount, 7);
+
+    g_building.SetCall(3, -1, 1);
+    scene.SetCustom(20, 3, 40, 700, 9);
+    EXPECT_EQ(scene.m_floors, 20);
+    EXPECT_EQ(scene.m_liftPause, 3);
+    EXPECT_EQ(scene.m_passPause, 40);
+    EXPECT_EQ(scene.m_passInterval, 700);
+    EXPECT_EQ(scene.m_temper, 9);
+    EXPECT_EQ(g_building.m_floorCount, 20);
+    EXPECT_EQ(g_building.m_liftCount, 7);
+    EXPECT_EQ(g_building.QueryCall(3, -1), 0);
+
+    scene.SetScale(42);
+    EXPECT_EQ(g_scale, 42);
+    scene.SetPeople(30);
+    scene.SetCapacity(8);
+    scene.SetColours(0);
+    EXPECT_EQ(scene.m_people, 30);
+    EXPECT_EQ(scene.m_capacity, 8);
+    EXPECT_EQ(scene.m_colours, 0);
+    EXPECT_EQ(g_bgDivisor, 12) << "only construction switches the dimming off";
+}
+
+TEST_F(Drawing, CountsBeyondTheModelsTablesAreHeldAtTheTables)
+{
+    ViewSettings settings = DefaultViewSettings();
+    settings.people = 1000;
+    settings.floors = 40;
+    settings.cars = 50;
+    CScene scene(settings);
+    EXPECT_EQ(scene.m_people, MAX_PEOPLE);
+    EXPECT_EQ(scene.m_floors, MAX_FLOORS - 1);
+    EXPECT_EQ(g_liftCount, MAX_LIFTS);
+    scene.SetPeople(101);
+    scene.SetCars(11);
+    scene.SetCustom(30, 15, 50, 500, 10);
+    EXPECT_EQ(scene.m_people, MAX_PEOPLE);
+    EXPECT_EQ(g_liftCount, MAX_LIFTS);
+    EXPECT_EQ(scene.m_floors, MAX_FLOORS - 1);
+    // A full pass over the held counts stays inside the tables (the sanitizer build checks this).
+    UseIdentityMapping();
+    CRecordingSurface surface;
+    scene.RunLiftPass(surface);
+    scene.RunPeoplePass(surface);
+    EXPECT_EQ(surface.m_shapes.size(), static_cast<size_t>(MAX_LIFTS * 2 + (MAX_FLOORS - 1) * 2 + MAX_PEOPLE * 2));
+}
+
+} // namespace

@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "RecordingSurface.h"
+#include "SceneTestSupport.h"
+
+namespace {
+
+using Geometry = SceneTest;
+
+TEST_F(Geometry, MappingMultipliesFirstAndTruncatesTowardZero)
+{
+    g_scale = 25;
+    g_screenFactor = 16;
+    EXPECT_EQ(MapToDevice(3), 1) << "3 * 16 / 25; dividing first would give 0";
+    EXPECT_EQ(MapToDevice(1187), 759);
+    g_scale = 20;
+    g_screenFactor = 7;
+    EXPECT_EQ(MapToDevice(150), 52);
+    EXPECT_EQ(MapToDevice(-150), -52) << "-52.5 truncates toward zero, not down";
+    EXPECT_EQ(MapToDevice(-3), -1);
+    EXPECT_EQ(MapToDevice(-2), 0);
+}
+
+TEST_F(Geometry, MappingSurvivesAScaleBelowOneAndAHugeScreenFactor)
+{
+    g_scale = 0;
+    g_screenFactor = 5;
+    EXPECT_EQ(MapToDevice(7), 35);
+    g_scale = -4;
+    EXPECT_EQ(MapToDevice(7), 35);
+    g_scale = 25;
+    g_screenFactor = 1000000;
+    EXPECT_EQ(MapToDevice(2375), 95000000) << "the product must not overflow 32 bits";
+    EXPECT_EQ(MapToDevice(-2375), -95000000);
+}
+
+TEST_F(Geometry, ScreenFactorFollowsTheClientWidth)
+{
+    const struct {
+        int32_t width;
+        int32_t factor;
+    } cases[] = {{0, 1}, {66, 1}, {67, 2}, {334, 5}, {335, 6}, {1024, 16}, {1920, 29}};
+    for (const auto& widthCase : cases) {
+        CScene::SetScreenFactorFromWidth(widthCase.width);
+        EXPECT_EQ(g_screenFactor, widthCase.factor) << "width " << widthCase.width;
+    }
+}
+
+TEST_F(Geometry, EachOfABoxsNumbersIsMappedOnItsOwn)
+{
+    CScene scene(DefaultViewSettings());
+    g_scale = 25;
+    g_screenFactor = 16;
+    CRecordingSurface surface;
+    scene.DrawBox(surface, 3, 3, 3, 3);
+    ASSERT_EQ(surface.m_shapes.size(), 1u);
+    const RecordedShape& box = surface.m_shapes[0];
+    ASSERT_EQ(box.kind, RecordedShape::POLYGON);
+    // Centre 1, half-extent 1: corners 0 and 2, where mapping the corners (0 and 6) would give 0 and 3.
+    const DevicePoint expected[4] = {{0, 0}, {2, 0}, {2, 2}, {0, 2}};
+    for (int index = 0; index < 4; ++index) {
+        EXPECT_EQ(box.points[index].x, expected[index].x) << "corner " << index;
+        EXPECT_EQ(box.points[index].y, expected[index].y) << "corner " << index;
+    }
+}
+
+TEST_F(Geometry, BoxesUseTheCurrentDrawingBrush)
+{
+    CScene scene(DefaultViewSettings());
+    UseIdentityMapping();
+    EXPECT_EQ(scene.m_drawBrush.colour, COLOUR_INITIAL_BRUSH);
+    EXPECT_EQ(scene.m_drawBrush.style, BRUSH_STYLE_SOLID);
+    EXPECT_EQ(scene.m_drawBrush.hatch, 0);
+    scene.m_drawBrush.colour = MakeColour(1, 2, 3);
+    CRecordingSurface surface;
+    scene.DrawBox(surface, 100, 100, 10, 10);
+    ASSERT_EQ(surface.m_shapes.size(), 1u);
+    EXPECT_EQ(surface.m_shapes[0].colour, MakeColour(1, 2, 3));
+    EXPECT_EQ(surface.m_shapes[0].brushStyle, BRUSH_STYLE_SOLID);
+}
+
+TEST_F(Geometry, NarrowBoxBecomesAVerticalLineOfItsMappedHeight)
+{
+    CScene scene(DefaultViewSettings());
+    g_scale = 25;
+    g_originX = 875;
+    g_originY = 1187;
+    CRecordingSurface surface;
+
+    // A person (half-width 3) at screen factor 8: 3 * 8 / 25 = 0, a line.
+    g_screenFactor = 8;
+    scene.DrawPerson(surface, 0, true);
+    ASSERT_EQ(surface.m_shapes.size(), 1u);
+    const RecordedShape& line = surface.m_shapes[0];
+    EXPECT_EQ(line.kind, RecordedShape::LINE);
+    const int32_t x = (875 - 75) * 8 / 25;
+    const int32_t y = (1187 - 100) * 8 / 25;
+    const int32_t halfHeight = 20 * 8 / 25;
+    EXPECT_EQ(line.points[0].x, x);
+    EXPECT_EQ(line.points[1].x, x);
+    EXPECT_EQ(line.points[0].y, y - halfHeight);
+    EXPECT_EQ(line.points[1].y, y + halfHeight);
+    EXPECT_EQ(line.colour, scene.m_backColour);
+
+    // At factor 9 the half-width maps to 1: a polygon two units wide.
+    surface.m_shapes.clear();
+    g_screenFactor = 9;
+    scene.DrawPerson(surface, 0, true);
+    ASSERT_EQ(surface.m_shapes.size(), 1u);
+    EXPECT_EQ(surface.m_shapes[0].kind, RecordedShape::POLYGON);
+    EXPECT_EQ(surface.m_shapes[0].HalfWidth(), 1);
+}
+
+TEST_F(Geometry, NegativeHalfWidthAlsoGivesALine)
+{
+    CScene scene(DefaultViewSettings());
+    UseIdentityMapping();
+    CRecordingSurface surface;
+    scene.DrawBox(surface, 10, 10, -5, 4);
+    ASSERT_EQ(surface.m_shapes.size(), 1u);
+    EXPECT_EQ(surface.m_shapes[0].kind, RecordedShape::LINE);
+}
+
+TEST_F(Geometry, RidersStandNineUnitsApartAroundACentreTwoRightOfTheCar)
+{
+    CScene scene(DefaultViewSettings());
+    UseIdentityMapping();
+    const struct {
+        int32_t load;
+        std::vector<int32_t> offsets;
+    } cases[] = {
+        {1, {2}},
+        {2, {-7, 2}},
+        {3, {-7, 2, 11}},
+        {10, {-43, -34, -25, -16, -7, 2, 11, 20, 29, 38}},
+    };
+    for (const auto& riderCase : cases) {
+        for (int32_t liftIndex : {0, 3}) {
+            CRecordingSurface surface;
+            for (int32_t rider = 0; rider < riderCase.load; ++rider) {
+                scene.DrawRider(surface, liftIndex, rider, riderCase.load, 400);
+            }
+            ASSERT_EQ(surface.m_shapes.size(), riderCase.offsets.size());
+            const int32_t carCentre = 150 * liftIndex + 100;
+            for (size_t rider = 0; rider < riderCase.offsets.size(); ++rider) {
+                const RecordedShape& bar = surface.m_shapes[rider];
+                EXPECT_EQ(bar.CentreX() - carCentre, riderCase.offsets[rider])
+                    << "load " << riderCase.load << " rider " << rider << " lift " << liftIndex;
+                EXPECT_EQ(bar.CentreY(), 400);
+                EXPECT_EQ(bar.HalfWidth(), 3);
+                EXPECT_EQ(bar.HalfHeight(), 20);
+                EXPECT_EQ(bar.colour, COLOUR_GREY);
+                // Every bar stays inside the car (half-width 55).
+                EXPECT_GE(bar.points[0].x, carCentre - 55);
+                EXPECT_LE(bar.points[2].x, carCentre + 55);
+            }
+        }
+    }
+}
+
+TEST_F(Geometry, ShapesFollowTheShapeTable)
+{
+    CScene scene(DefaultViewSettings());
+    UseIdentityMapping();
+    g_originX = 1000;
+    g_originY = 2000;
+    CRecordingSurface surface;
+    scene.DrawFloor(surface, 3);
+    scene.DrawCallButton(surface, 3, true);
+    scene.DrawCallButton(surface, 3, false);
+    ASSERT_EQ(surface.m_shapes.size(), 3u);
+    const RecordedShape& slab = surface.m_shapes[0];
+    EXPECT_EQ(slab.CentreX(), 150);
+    EXPECT_EQ(slab.CentreY(), 1700);
+    EXPECT_EQ(slab.HalfWidth(), 800);
+    EXPECT_EQ(slab.HalfHeight(), 40);
+    EXPECT_EQ(slab.colour, scene.m_backColour);
+    EXPECT_EQ(surface.m_shapes[1].CentreX(), 1000);
+    EXPECT_EQ(surface.m_shapes[1].CentreY(), 1680);
+    EXPECT_EQ(surface.m_shapes[1].HalfWidth(), 15);
+    EXPECT_EQ(surface.m_shapes[2].CentreY(), 1720);
+    EXPECT_EQ(surface.m_shapes[2].HalfHeight(), 15);
+
+    // Person 99, the last slot, still lies on the slab (which spans originX-1650..originX-50).
+    surface.m_shapes.clear();
+    scene.DrawPerson(surface, 99, true);
+    ASSERT_EQ(surface.m_shapes.size(), 1u);
+    EXPECT_EQ(surface.m_shapes[0].CentreX(), 1000 - 75 - 15 * 99);
+    EXPECT_GE(surface.m_shapes[0].points[0].x, 1000 - 1650);
+    EXPECT_EQ(surface.m_shapes[0].CentreY(), 2000 - 100) << "a new person stands on floor 1";
+}
+
+TEST_F(Geometry, LayoutOn1024By768)
+{
+    CScene scene(DefaultViewSettings());
+    CScene::SetScreenFactorFromWidth(1024);
+    CRecordingSurface surface;
+    scene.Paint(surface, 1024, 768);
+    EXPECT_EQ(g_screenFactor, 16);
+    EXPECT_EQ(g_originX, 875);
+    EXPECT_EQ(g_originY, 1187);
+    EXPECT_EQ(MapToDevice(g_originY), 759) << "the ground line sits near the bottom edge";
+    EXPECT_EQ(MapToDevice(g_originX), 560);
+    // Slab centres lie 64 device units apart: floor 1 at (1187-100)*16/25.
+    ASSERT_EQ(surface.m_shapes.size(), 11u);
+    EXPECT_EQ(surface.m_shapes[1].CentreY(), 1087 * 16 / 25);
+}
+
+TEST_F(Geometry, LayoutOn1920By1080LeavesTheLowestTwoFloorsOffScreen)
+{
+    CScene scene(DefaultViewSettings());
+    CScene::SetScreenFactorFromWidth(1920);
+    CRecordingSurface surface;
+    scene.Paint(surface, 1920, 1080);
+    EXPECT_EQ(g_screenFactor, 29);
+    EXPECT_EQ(MapToDevice(g_originY), 1376);
+    ASSERT_EQ(surface.m_shapes.size(), 11u); // fill, then floors 1..10
+    const RecordedShape* slabs = &surface.m_shapes[1];
+    EXPECT_EQ(slabs[0].CentreY(), 1260);
+    EXPECT_EQ(slabs[1].CentreY(), 1144);
+    EXPECT_EQ(slabs[2].CentreY(), 1028);
+    EXPECT_EQ(slabs[0].HalfHeight(), 46);
+    EXPECT_GT(slabs[0].points[0].y, 1080) << "floor 1 entirely below the screen";
+    EXPECT_GT(slabs[1].points[0].y, 1080) << "floor 2 entirely below the screen";
+    EXPECT_LT(slabs[2].points[0].y, 1080) << "floor 3 is the lowest one shown";
+}
+
+TEST_F(Geometry, SlabsRunOffTheLeftEdgeWithNegativeCoordinates)
+{
+    ViewSettings settings = DefaultViewSettings();
+    settings.scale = 20;
+    CScene scene(settings);
+    g_screenFactor = 7;
+    CRecordingSurface surface;
+    scene.Paint(surface, 400, 300);
+    EXPECT_EQ(g_originX, 700);
+    const RecordedShape& slab = surface.m_shapes[1];
+    // World centre x 700 - 850 = -150 maps to -52 (not -53); half-width 800 * 7 / 20 = 280.
+    EXPECT_EQ(slab.points[0].x, -52 - 280);
+    EXPECT_EQ(slab.points[1].x, -52 + 280);
+}
+
+TEST_F(Geometry, OriginsFollowTheScaleAndKeepTheCallColumnInPlace)
+{
+    const struct {
+        int32_t scale;
+        int32_t originX;
+        int32_t originY;
+    } cases[] = {{20, 700, 950}, {21, 735, 997}, {25, 875, 1187}, {50, 1750, 2375}};
+    for (const auto& scaleCase : cases) {
+        ViewSettings settings = DefaultViewSettings();
+        settings.scale = scaleCase.scale;
+        CScene scene(settings);
+        CScene::SetScreenFactorFromWidth(1024);
+        CRecordingSurface surface;
+        scene.Paint(surface, 1024, 768);
+        EXPECT_EQ(g_originX, scaleCase.originX) << "scale " << scaleCase.scale;
+        EXPECT_EQ(g_originY, scaleCase.originY) << "scale " << scaleCase.scale;
+        EXPECT_EQ(MapToDevice(g_originX), 35 * 16) << "scale " << scaleCase.scale;
+    }
+}
+
+} // namespace
