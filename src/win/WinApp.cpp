@@ -15,11 +15,18 @@ public:
     void Wipe() override {}
 };
 
+CNoStore g_noStore;
+
 } // namespace
 
 CWinApp* AfxGetApp()
 {
     return g_app;
+}
+
+CSettingsStore& AfxGetStore()
+{
+    return g_app != nullptr ? g_app->GetStore() : g_noStore;
 }
 
 CWinApp::CWinApp(const char* appName)
@@ -50,12 +57,11 @@ void CWinApp::SetRegistryKey(const char* company)
 
 CSettingsStore& CWinApp::GetStore()
 {
-    static CNoStore noStore;
     if (m_borrowedStore != nullptr)
         return *m_borrowedStore;
     if (m_registryStore)
         return *m_registryStore;
-    return noStore;
+    return g_noStore;
 }
 
 int32_t CWinApp::GetProfileInt(const char* section, const char* key, int32_t defaultValue)

@@ -58,6 +58,8 @@ private:
 
 // The application object of the process, or nullptr when there is none.
 CWinApp* AfxGetApp();
+// The application's settings store; with no application object, a store that reads defaults only.
+CSettingsStore& AfxGetStore();
 
 // What the entry point does: records instance and arguments, runs StartUp and, when it returns
 // true, the message loop. Returns the process exit code.

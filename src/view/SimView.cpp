@@ -1,0 +1,102 @@
+#include "SimView.h"
+
+#include "dialogs/resource.h"
+#include "settings/ViewSettings.h"
+#include "view/GdiSurface.h"
+#include "win/WinApp.h"
+
+std::string g_viewClassName;
+
+CSimView::CSimView(bool autoDelete)
+    : CWnd(), CScene(LoadViewSettings(AfxGetStore())), m_autoDelete(autoDelete)
+{
+}
+
+bool CSimView::CreateView(DWORD exStyle, DWORD style, const RECT& rectangle, CWnd* parent, UINT, void*)
+{
+    if (g_viewClassName.empty()) {
+        HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_SAVER_CURSOR));
+        const char* name = RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, cursor, nullptr, nullptr);
+        if (name == nullptr)
+            return false;
+        g_viewClassName = name;
+    }
+    HWND parentWindow = parent != nullptr ? parent->m_hWnd : nullptr;
+    return CreateEx(exStyle, g_viewClassName.c_str(), "", style, rectangle.left, rectangle.top,
+                    rectangle.right - rectangle.left, rectangle.bottom - rectangle.top, parentWindow, nullptr,
+                    nullptr);
+}
+
+void CSimView::SetColoursAndSpeed(int32_t colours, int32_t speed)
+{
+    SetColours(colours);
+    SetUpdateSpeed(speed);
+}
+
+void CSimView::SetUpdateSpeed(int32_t speed)
+{
+    // Speeds above 100 would give a period of 0 or less; a negative one, read as unsigned, would
+    // stop the lifts for weeks. The fastest tick the platform offers is what such a speed means.
+    int32_t period = LiftPeriodFromSpeed(speed);
+    if (period < 1)
+        period = 1;
+    KillTimer(TIMER_LIFTS);
+    SetTimer(TIMER_LIFTS, static_cast<UINT>(period));
+}
+
+void CSimView::PostNcDestroy()
+{
+    if (m_autoDelete)
+        delete this;
+}
+
+int CSimView::OnCreate(CREATESTRUCTA*)
+{
+    if (Default() == -1)
+        return -1;
+    SetWindowText("Ascenda Vintra Screen Saver - Running");
+    SetUpdateSpeed(LoadUpdateSpeed(AfxGetStore()));
+    KillTimer(TIMER_PEOPLE);
+    SetTimer(TIMER_PEOPLE, static_cast<UINT>(m_passInterval));
+    KillTimer(TIMER_LEGEND);
+    SetTimer(TIMER_LEGEND, 1000);
+    return 0;
+}
+
+void CSimView::OnSize(UINT, int width, int)
+{
+    Default();
+    SetScreenFactorFromWidth(width);
+}
+
+void CSimView::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(m_hWnd, &paint);
+    RECT client;
+    GetClientRect(&client);
+    CGdiSurface surface(dc);
+    Paint(surface, client.right, client.bottom);
+    EndPaint(m_hWnd, &paint);
+}
+
+void CSimView::OnTimer(UINT_PTR id)
+{
+    HDC dc = GetDC();
+    CGdiSurface surface(dc);
+    switch (id) {
+    case TIMER_LIFTS:
+        RunLiftPass(surface);
+        break;
+    case TIMER_PEOPLE:
+        RunPeoplePass(surface);
+        break;
+    case TIMER_LEGEND:
+        RunLegendPass(surface);
+        break;
+    default:
+        Default();
+        break;
+    }
+    ReleaseDC(dc);
+}
