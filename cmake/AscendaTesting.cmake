@@ -16,6 +16,11 @@ function(ascenda_add_test name)
   set(properties TIMEOUT 600)
   if(CMAKE_CROSSCOMPILING)
     list(APPEND properties FIXTURES_REQUIRED wine)
+    # All Windows tests share one desktop (focus, activation, the topmost window) and one
+    # registry, so only the model's tests, which touch neither, may run alongside others.
+    if(NOT CMAKE_CURRENT_SOURCE_DIR MATCHES "/tests/sim$")
+      list(APPEND properties RESOURCE_LOCK wine_session)
+    endif()
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300 PROPERTIES ${properties})
 endfunction()
