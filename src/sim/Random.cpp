@@ -18,3 +18,13 @@ void RestartRandom()
 {
     g_randomState = RANDOM_START;
 }
+
+uint32_t GetRandomState()
+{
+    return g_randomState;
+}
+
+void SetRandomState(uint32_t state)
+{
+    g_randomState = state;
+}
