@@ -1,0 +1,51 @@
+#pragma once
+#include <windows.h>
+
+// Helpers for tests that drive real windows: waiting means pumping this thread's messages and
+// polling a condition until it holds or the time is up.
+
+// Dispatches every message waiting for this thread. A stray WM_QUIT is dropped.
+inline void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+// Pumps messages until condition() is true or timeoutMilliseconds have passed; returns the final
+// value of the condition.
+template <class Condition>
+bool PumpUntil(Condition condition, DWORD timeoutMilliseconds = 10000)
+{
+    const ULONGLONG end = GetTickCount64() + timeoutMilliseconds;
+    for (;;) {
+        PumpMessages();
+        if (condition())
+            return true;
+        if (GetTickCount64() >= end)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+// A plain top-level window of a class whose procedure is DefWindowProc, for parents and
+// bystanders.
+inline HWND CreatePlainWindow(DWORD style, int x, int y, int width, int height, HWND parent = nullptr,
+                              DWORD exStyle = 0)
+{
+    static ATOM windowClass = 0;
+    if (windowClass == 0) {
+        WNDCLASSA description = {};
+        description.lpfnWndProc = DefWindowProcA;
+        description.hInstance = GetModuleHandleA(nullptr);
+        description.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        description.lpszClassName = "AscendaTestPlain";
+        windowClass = RegisterClassA(&description);
+    }
+    return CreateWindowExA(exStyle, "AscendaTestPlain", "plain", style, x, y, width, height, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
