@@ -1,0 +1,161 @@
+#include "Simulation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "HeadlessView.h"
+#include "sim/Building.h"
+
+namespace {
+
+constexpr double MS_PER_SECOND = 1000.0;
+constexpr double MS_PER_HOUR = 3600.0 * 1000.0;
+
+// Follows every person from tick to tick and notes calls, boardings and arrivals. Persons change
+// only in people ticks, and at most one of these happens to a person in one tick.
+class CTripLog {
+public:
+    explicit CTripLog(int32_t people) : m_people(people)
+    {
+        for (int32_t personIndex = 0; personIndex < MAX_PEOPLE; ++personIndex) {
+            m_callTime[personIndex] = -1;
+            m_boardTime[personIndex] = -1;
+        }
+    }
+
+    void AfterPeopleTick(int64_t now)
+    {
+        for (int32_t personIndex = 0; personIndex < m_people; ++personIndex) {
+            const CPerson& person = g_people[personIndex];
+            const bool riding = person.m_ridingLift >= 0;
+            if (riding && m_boardTime[personIndex] < 0) {
+                m_waits.push_back(now - m_callTime[personIndex]);
+                m_boardTime[personIndex] = now;
+                m_callTime[personIndex] = -1;
+            } else if (!riding && m_boardTime[personIndex] >= 0) {
+                m_rideSum += now - m_boardTime[personIndex];
+                ++m_trips;
+                m_boardTime[personIndex] = -1;
+            } else if (!riding && person.m_destination != person.m_floor && m_callTime[personIndex] < 0) {
+                m_callTime[personIndex] = now;
+            }
+        }
+    }
+
+    void Summarise(int64_t end, CRunSummary& summary)
+    {
+        for (int32_t personIndex = 0; personIndex < m_people; ++personIndex) {
+            if (m_callTime[personIndex] >= 0) {
+                m_waits.push_back(end - m_callTime[personIndex]);
+                ++summary.m_stillWaiting;
+            }
+        }
+        summary.m_tripsCompleted = m_trips;
+        summary.m_tripsPerHour = end > 0 ? m_trips * MS_PER_HOUR / end : 0.0;
+        summary.m_rideMeanSeconds = m_trips > 0 ? m_rideSum / MS_PER_SECOND / m_trips : 0.0;
+        summary.m_waitsCounted = static_cast<int64_t>(m_waits.size());
+        if (m_waits.empty())
+            return;
+        std::sort(m_waits.begin(), m_waits.end());
+        int64_t sum = 0;
+        for (int64_t wait : m_waits)
+            sum += wait;
+        // Nearest rank: the smallest wait that at least 95 % of the waits do not exceed.
+        const size_t rank = static_cast<size_t>(std::ceil(0.95 * static_cast<double>(m_waits.size())));
+        summary.m_waitMeanSeconds = sum / MS_PER_SECOND / static_cast<double>(m_waits.size());
+        summary.m_waitPercentile95Seconds = m_waits[rank - 1] / MS_PER_SECOND;
+        summary.m_waitMaxSeconds = m_waits.back() / MS_PER_SECOND;
+    }
+
+private:
+    int32_t m_people;
+    int64_t m_callTime[MAX_PEOPLE];  // tick of the pending call, -1 when none
+    int64_t m_boardTime[MAX_PEOPLE]; // tick of boarding while riding, -1 otherwise
+    std::vector<int64_t> m_waits;
+    int64_t m_rideSum = 0;
+    int64_t m_trips = 0;
+};
+
+void TraceLiftTick(std::FILE* trace, int64_t now, const CRunOptions& options)
+{
+    uint32_t upMask = 0;
+    uint32_t downMask = 0;
+    for (int32_t floor = 1; floor <= options.m_floors; ++floor) {
+        if (g_building.QueryCall(floor, 1) > 0)
+            upMask |= 1u << floor;
+        if (g_building.QueryCall(floor, -1) < 0)
+            downMask |= 1u << floor;
+    }
+    std::fprintf(trace, "L %lld %x %x", static_cast<long long>(now), upMask, downMask);
+    for (int32_t liftIndex = 0; liftIndex < options.m_cars; ++liftIndex) {
+        const CLift& car = g_lifts[liftIndex];
+        uint32_t stopsMask = 0;
+        for (int32_t floor = 0; floor < MAX_FLOORS; ++floor) {
+            if (car.m_stops[floor] != 0)
+                stopsMask |= 1u << floor;
+        }
+        std::fprintf(trace, " %d/%d/%d/%d/%d/%d/%x", car.m_position, car.m_direction, car.m_load, car.m_pause,
+                     car.m_target, car.m_floor, stopsMask);
+    }
+    std::fputc('\n', trace);
+}
+
+void TracePeopleTick(std::FILE* trace, int64_t now, const CRunOptions& options, const CHeadlessView& view)
+{
+    std::fprintf(trace, "P %lld %d %d", static_cast<long long>(now), view.GetWaitCount(), view.GetWaitSum());
+    for (int32_t personIndex = 0; personIndex < options.m_people; ++personIndex) {
+        const CPerson& person = g_people[personIndex];
+        std::fprintf(trace, " %d/%d/%d/%d/%d/%d", person.m_floor, person.m_destination, person.m_assignedLift,
+                     person.m_ridingLift, person.m_waitCount, person.m_pause);
+    }
+    std::fputc('\n', trace);
+}
+
+} // namespace
+
+CRunSummary RunSimulation(const CRunOptions& options, std::FILE* trace)
+{
+    RestartModel();
+    CHeadlessView view(options);
+    CTripLog trips(options.m_people);
+    int64_t travelled = 0; // hundredths of a floor, all cars
+
+    // Lift ticks at Tl, 2 Tl, ...; people ticks at Tp, 2 Tp, ...; a lift tick first when both are due.
+    const int64_t liftInterval = options.GetLiftInterval();
+    const int64_t peopleInterval = options.m_passInterval;
+    int64_t nextLift = liftInterval;
+    int64_t nextPeople = peopleInterval;
+    for (;;) {
+        const bool liftDue = nextLift <= nextPeople;
+        const int64_t now = liftDue ? nextLift : nextPeople;
+        if (now > options.m_durationMs)
+            break;
+        if (liftDue) {
+            int32_t before[MAX_LIFTS];
+            for (int32_t liftIndex = 0; liftIndex < MAX_LIFTS; ++liftIndex)
+                before[liftIndex] = g_lifts[liftIndex].m_position;
+            view.RunLiftPass();
+            for (int32_t liftIndex = 0; liftIndex < MAX_LIFTS; ++liftIndex)
+                travelled += std::abs(g_lifts[liftIndex].m_position - before[liftIndex]);
+            if (trace)
+                TraceLiftTick(trace, now, options);
+            nextLift += liftInterval;
+        } else {
+            view.RunPeoplePass();
+            trips.AfterPeopleTick(now);
+            if (trace)
+                TracePeopleTick(trace, now, options, view);
+            nextPeople += peopleInterval;
+        }
+    }
+
+    CRunSummary summary{};
+    summary.m_driver = options.m_driver;
+    summary.m_durationMs = options.m_durationMs;
+    summary.m_floorsTravelled = travelled / 100.0;
+    trips.Summarise(options.m_durationMs, summary);
+    view.FormatLegend(summary.m_legend, sizeof summary.m_legend);
+    return summary;
+}

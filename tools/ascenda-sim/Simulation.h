@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <cstdio>
+
+#include "RunOptions.h"
+
+// What one run measured. Waits run from a person's call to boarding; people still waiting when the
+// run ends count with the wait they have so far, so a caller who is never served shows up.
+struct CRunSummary {
+    int32_t m_driver;
+    int64_t m_durationMs;
+    int64_t m_tripsCompleted;
+    double m_tripsPerHour;
+    int64_t m_waitsCounted;
+    int64_t m_stillWaiting;
+    double m_waitMeanSeconds;
+    double m_waitPercentile95Seconds;
+    double m_waitMaxSeconds;
+    double m_rideMeanSeconds;
+    double m_floorsTravelled; // by all cars together
+    char m_legend[128];       // the legend line after the last passes
+};
+
+// Runs the model from its program-start state for the options' duration. With a trace file every
+// tick writes one line there.
+CRunSummary RunSimulation(const CRunOptions& options, std::FILE* trace);
