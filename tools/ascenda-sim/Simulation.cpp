@@ -113,16 +113,59 @@ void TracePeopleTick(std::FILE* trace, int64_t now, const CRunOptions& options, 
     std::fputc('\n', trace);
 }
 
+// Measures trips and cars and, when asked, writes the trace.
+class CRunRecorder : public CTickObserver {
+public:
+    CRunRecorder(const CRunOptions& options, const CHeadlessView& view, std::FILE* trace)
+        : m_options(options), m_view(view), m_trace(trace), m_trips(options.m_people)
+    {
+        RememberHeights();
+    }
+
+    void AfterLiftTick(int64_t now) override
+    {
+        for (int32_t liftIndex = 0; liftIndex < MAX_LIFTS; ++liftIndex)
+            m_travelled += std::abs(g_lifts[liftIndex].m_position - m_heights[liftIndex]);
+        RememberHeights();
+        if (m_trace)
+            TraceLiftTick(m_trace, now, m_options);
+    }
+
+    void AfterPeopleTick(int64_t now) override
+    {
+        m_trips.AfterPeopleTick(now);
+        if (m_trace)
+            TracePeopleTick(m_trace, now, m_options, m_view);
+    }
+
+    void Summarise(CRunSummary& summary)
+    {
+        summary.m_driver = m_options.m_driver;
+        summary.m_durationMs = m_options.m_durationMs;
+        summary.m_floorsTravelled = m_travelled / 100.0;
+        m_trips.Summarise(m_options.m_durationMs, summary);
+        m_view.FormatLegend(summary.m_legend, sizeof summary.m_legend);
+    }
+
+private:
+    void RememberHeights()
+    {
+        for (int32_t liftIndex = 0; liftIndex < MAX_LIFTS; ++liftIndex)
+            m_heights[liftIndex] = g_lifts[liftIndex].m_position;
+    }
+
+    const CRunOptions& m_options;
+    const CHeadlessView& m_view;
+    std::FILE* m_trace;
+    CTripLog m_trips;
+    int32_t m_heights[MAX_LIFTS];
+    int64_t m_travelled = 0; // hundredths of a floor, all cars
+};
+
 } // namespace
 
-CRunSummary RunSimulation(const CRunOptions& options, std::FILE* trace)
+void RunClock(CHeadlessView& view, const CRunOptions& options, CTickObserver* observer)
 {
-    RestartModel();
-    CHeadlessView view(options);
-    CTripLog trips(options.m_people);
-    int64_t travelled = 0; // hundredths of a floor, all cars
-
-    // Lift ticks at Tl, 2 Tl, ...; people ticks at Tp, 2 Tp, ...; a lift tick first when both are due.
     const int64_t liftInterval = options.GetLiftInterval();
     const int64_t peopleInterval = options.m_passInterval;
     int64_t nextLift = liftInterval;
@@ -131,31 +174,28 @@ CRunSummary RunSimulation(const CRunOptions& options, std::FILE* trace)
         const bool liftDue = nextLift <= nextPeople;
         const int64_t now = liftDue ? nextLift : nextPeople;
         if (now > options.m_durationMs)
-            break;
+            return;
         if (liftDue) {
-            int32_t before[MAX_LIFTS];
-            for (int32_t liftIndex = 0; liftIndex < MAX_LIFTS; ++liftIndex)
-                before[liftIndex] = g_lifts[liftIndex].m_position;
             view.RunLiftPass();
-            for (int32_t liftIndex = 0; liftIndex < MAX_LIFTS; ++liftIndex)
-                travelled += std::abs(g_lifts[liftIndex].m_position - before[liftIndex]);
-            if (trace)
-                TraceLiftTick(trace, now, options);
             nextLift += liftInterval;
+            if (observer)
+                observer->AfterLiftTick(now);
         } else {
             view.RunPeoplePass();
-            trips.AfterPeopleTick(now);
-            if (trace)
-                TracePeopleTick(trace, now, options, view);
             nextPeople += peopleInterval;
+            if (observer)
+                observer->AfterPeopleTick(now);
         }
     }
+}
 
+CRunSummary RunSimulation(const CRunOptions& options, std::FILE* trace)
+{
+    RestartModel();
+    CHeadlessView view(options);
+    CRunRecorder recorder(options, view, trace);
+    RunClock(view, options, &recorder);
     CRunSummary summary{};
-    summary.m_driver = options.m_driver;
-    summary.m_durationMs = options.m_durationMs;
-    summary.m_floorsTravelled = travelled / 100.0;
-    trips.Summarise(options.m_durationMs, summary);
-    view.FormatLegend(summary.m_legend, sizeof summary.m_legend);
+    recorder.Summarise(summary);
     return summary;
 }

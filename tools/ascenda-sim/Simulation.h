@@ -21,6 +21,20 @@ struct CRunSummary {
     char m_legend[128];       // the legend line after the last passes
 };
 
+class CHeadlessView;
+
+// Told about every tick as it happens.
+class CTickObserver {
+public:
+    virtual ~CTickObserver() = default;
+    virtual void AfterLiftTick(int64_t now) = 0;
+    virtual void AfterPeopleTick(int64_t now) = 0;
+};
+
+// The simulated clock: lift ticks at Tl, 2 Tl, ... and people ticks at Tp, 2 Tp, ..., a lift tick
+// first when both fall due together, every tick up to and including the options' duration.
+void RunClock(CHeadlessView& view, const CRunOptions& options, CTickObserver* observer);
+
 // Runs the model from its program-start state for the options' duration. With a trace file every
 // tick writes one line there.
 CRunSummary RunSimulation(const CRunOptions& options, std::FILE* trace);
