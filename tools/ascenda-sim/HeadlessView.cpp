@@ -1,69 +1,45 @@
 #include "HeadlessView.h"
 
-#include <cstdio>
-
-#include "sim/Building.h"
-
 namespace {
-const Colour GREY = MakeColour(128, 128, 128);
-}
-
-CHeadlessView::CHeadlessView(const CRunOptions& options)
-    : m_options(options), m_calls(0), m_waitCount(0), m_waitSum(0)
+// The view's settings as the runner's options give them; the display settings keep their defaults.
+ViewSettings SettingsFromOptions(const CRunOptions& options)
 {
-    g_building.Reset(m_options.m_cars, m_options.m_floors, m_options.m_driver);
+    // The scene's counters start from zero for every run, as in a new process.
+    RestartScene();
+    ViewSettings settings{};
+    settings.people = options.m_people;
+    settings.driver = options.m_driver;
+    settings.capacity = options.m_capacity;
+    settings.colours = Setting::Colours.defaultValue;
+    settings.legend = Setting::Legend.defaultValue;
+    settings.floors = options.m_floors;
+    settings.liftPause = options.m_liftPause;
+    settings.passPause = options.m_passPause;
+    settings.passInterval = options.m_passInterval;
+    settings.temper = options.m_temper;
+    settings.backColour = MakeColour(static_cast<uint32_t>(Setting::ColorRed.defaultValue),
+                                     static_cast<uint32_t>(Setting::ColorGreen.defaultValue),
+                                     static_cast<uint32_t>(Setting::ColorBlue.defaultValue));
+    settings.scale = Setting::Scale.defaultValue;
+    settings.cars = options.m_cars;
+    settings.updateSpeed = options.m_speed;
+    return settings;
 }
+} // namespace
 
-void CHeadlessView::DrawLift(int32_t liftIndex, bool erase)
-{
-    int32_t direction = 0;
-    int32_t position = 0;
-    int32_t load = 0;
-    g_building.StepLift(liftIndex, erase ? 1 : 0, direction, position, load, m_options.m_capacity,
-                        m_options.m_liftPause);
-}
-
-void CHeadlessView::DrawPerson(int32_t personIndex, bool erase)
-{
-    int32_t height = 0;
-    Colour colour = GREY;
-    int32_t wait = 0;
-    g_building.StepPerson(personIndex, erase ? 1 : 0, height, colour, m_options.m_capacity, m_options.m_passPause,
-                          m_options.m_temper, wait);
-    if (wait > 0) {
-        ++m_waitCount;
-        m_waitSum += wait;
-    }
-}
+CHeadlessView::CHeadlessView(const CRunOptions& options) : m_scene(SettingsFromOptions(options)) {}
 
 void CHeadlessView::RunLiftPass()
 {
-    for (int32_t liftIndex = 0; liftIndex < m_options.m_cars; ++liftIndex) {
-        DrawLift(liftIndex, true);
-        DrawLift(liftIndex, false);
-    }
-    m_calls = 0;
-    for (int32_t floor = 1; floor <= m_options.m_floors; ++floor) {
-        if (g_building.QueryCall(floor, 1) > 0)
-            ++m_calls;
-        if (g_building.QueryCall(floor, -1) < 0)
-            ++m_calls;
-    }
+    m_scene.RunLiftPass(m_surface);
 }
 
 void CHeadlessView::RunPeoplePass()
 {
-    m_waitCount = 0;
-    m_waitSum = 0;
-    for (int32_t personIndex = 0; personIndex < m_options.m_people; ++personIndex) {
-        DrawPerson(personIndex, true);
-        DrawPerson(personIndex, false);
-    }
+    m_scene.RunPeoplePass(m_surface);
 }
 
 int32_t CHeadlessView::FormatLegend(char* buffer, size_t bufferSize) const
 {
-    return std::snprintf(buffer, bufferSize,
-                         "  Ascenda Vintra | People=%2i | Waiting=%2i | Calls=%2i | Ave Wait=%2i   ", m_options.m_people,
-                         m_waitCount, m_calls, m_waitSum / (m_waitCount + 1));
+    return m_scene.FormatLegend(buffer, static_cast<int32_t>(bufferSize));
 }
