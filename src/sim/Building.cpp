@@ -53,17 +53,6 @@ int32_t CBuilding::SetCall(int32_t floor, int32_t direction, int32_t value)
     return value;
 }
 
-int32_t CBuilding::QueryCall(int32_t floor, int32_t direction) const
-{
-    if (!IsTableFloor(floor))
-        return 0;
-    if (direction > 0 && m_upCalls[floor] > 0)
-        return 1;
-    if (direction < 0 && m_downCalls[floor] > 0)
-        return -1;
-    return 0;
-}
-
 int32_t CBuilding::Reset(int32_t liftCount, int32_t floorCount, int32_t driverMode)
 {
     for (int32_t floor = 0; floor < MAX_FLOORS; ++floor) {

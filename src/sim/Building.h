@@ -24,6 +24,19 @@ struct CBuilding {
     int32_t QueryCall(int32_t floor, int32_t direction) const;
 };
 
+// Asked for every floor on every lift tick, so it is kept where callers can inline it.
+// 1 for a lit up button, -1 for a lit down button, 0 otherwise (and for floors outside the table).
+inline int32_t CBuilding::QueryCall(int32_t floor, int32_t direction) const
+{
+    if (floor < 0 || floor >= MAX_FLOORS)
+        return 0;
+    if (direction > 0 && m_upCalls[floor] > 0)
+        return 1;
+    if (direction < 0 && m_downCalls[floor] > 0)
+        return -1;
+    return 0;
+}
+
 extern CBuilding g_building;
 extern CLift g_lifts[MAX_LIFTS];
 extern CPerson g_people[MAX_PEOPLE];
