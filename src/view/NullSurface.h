@@ -9,4 +9,5 @@ public:
     void DrawLine(const BrushDescription&, DevicePoint, DevicePoint) override {}
     void DrawOpaqueText(int32_t, int32_t, const char*, int32_t, Colour, Colour) override {}
     void FillRectangle(int32_t, int32_t, int32_t, int32_t, Colour) override {}
+    bool ShowsShapes() const override { return false; }
 };

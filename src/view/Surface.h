@@ -33,4 +33,7 @@ public:
                                 Colour backColour) = 0;
     // Fills left..right-1 by top..bottom-1 with a solid colour, no outline.
     virtual void FillRectangle(int32_t left, int32_t top, int32_t right, int32_t bottom, Colour colour) = 0;
+    // False for a surface that shows nothing: the scene then skips working out device coordinates
+    // (the passes still step the model exactly as on screen).
+    virtual bool ShowsShapes() const { return true; }
 };

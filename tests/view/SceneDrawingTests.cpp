@@ -2,6 +2,7 @@
 
 #include "RecordingSurface.h"
 #include "SceneTestSupport.h"
+#include "view/NullSurface.h"
 
 namespace {
 
@@ -401,6 +402,75 @@ TEST_F(Drawing, CountsBeyondTheModelsTablesAreHeldAtTheTables)
     scene.RunLiftPass(surface);
     scene.RunPeoplePass(surface);
     EXPECT_EQ(surface.m_shapes.size(), static_cast<size_t>(MAX_LIFTS * 2 + (MAX_FLOORS - 1) * 2 + MAX_PEOPLE * 2));
+}
+
+} // namespace
+
+namespace {
+
+struct PassOutcome {
+    int32_t calls[200];
+    int32_t waitCounts[200];
+    int32_t waitSums[200];
+    int32_t positions[MAX_LIFTS];
+    int32_t floors[MAX_PEOPLE];
+};
+
+// Runs a mixed sequence of lift and people passes on a surface and notes the legend's counters
+// after every pass and where everything ended up.
+PassOutcome RunPasses(CSurface& surface)
+{
+    RestartModel();
+    RestartScene();
+    ViewSettings settings = DefaultViewSettings();
+    settings.people = 100;
+    settings.cars = 4;
+    settings.floors = 12;
+    settings.driver = 3;
+    CScene scene(settings);
+    CScene::SetScreenFactorFromWidth(800);
+    scene.Paint(surface, 800, 600);
+    PassOutcome outcome{};
+    for (int32_t pass = 0; pass < 200; ++pass) {
+        for (int32_t liftTick = 0; liftTick < 5; ++liftTick) {
+            scene.RunLiftPass(surface);
+        }
+        scene.RunPeoplePass(surface);
+        scene.RunLegendPass(surface);
+        outcome.calls[pass] = g_calls;
+        outcome.waitCounts[pass] = g_waitStats.count;
+        outcome.waitSums[pass] = g_waitStats.sum;
+    }
+    for (int32_t liftIndex = 0; liftIndex < MAX_LIFTS; ++liftIndex) {
+        outcome.positions[liftIndex] = g_lifts[liftIndex].m_position;
+    }
+    for (int32_t personIndex = 0; personIndex < MAX_PEOPLE; ++personIndex) {
+        outcome.floors[personIndex] = g_people[personIndex].m_floor;
+    }
+    return outcome;
+}
+
+TEST_F(Drawing, ASurfaceThatShowsNothingStepsTheModelExactlyAsTheScreenDoes)
+{
+    CRecordingSurface recording;
+    const PassOutcome shown = RunPasses(recording);
+    CNullSurface nothing;
+    const PassOutcome hidden = RunPasses(nothing);
+    EXPECT_GT(recording.m_shapes.size(), 10000u);
+    int32_t activePasses = 0;
+    for (int32_t pass = 0; pass < 200; ++pass) {
+        EXPECT_EQ(hidden.calls[pass], shown.calls[pass]) << "pass " << pass;
+        EXPECT_EQ(hidden.waitCounts[pass], shown.waitCounts[pass]) << "pass " << pass;
+        EXPECT_EQ(hidden.waitSums[pass], shown.waitSums[pass]) << "pass " << pass;
+        activePasses += shown.waitCounts[pass] > 0 ? 1 : 0;
+    }
+    EXPECT_GT(activePasses, 50) << "people were waiting in most passes";
+    for (int32_t liftIndex = 0; liftIndex < MAX_LIFTS; ++liftIndex) {
+        EXPECT_EQ(hidden.positions[liftIndex], shown.positions[liftIndex]);
+    }
+    for (int32_t personIndex = 0; personIndex < MAX_PEOPLE; ++personIndex) {
+        EXPECT_EQ(hidden.floors[personIndex], shown.floors[personIndex]);
+    }
 }
 
 } // namespace
