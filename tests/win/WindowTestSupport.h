@@ -4,13 +4,22 @@
 // Helpers for tests that drive real windows: waiting means pumping this thread's messages and
 // polling a condition until it holds or the time is up.
 
-// Dispatches every message waiting for this thread. A stray WM_QUIT is dropped.
+// How many WM_QUIT messages the pump has taken off this thread's queue so far.
+inline int& QuitMessagesSeen()
+{
+    static int count = 0;
+    return count;
+}
+
+// Dispatches every message waiting for this thread. A WM_QUIT is counted and dropped.
 inline void PumpMessages()
 {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT)
+        if (message.message == WM_QUIT) {
+            ++QuitMessagesSeen();
             continue;
+        }
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

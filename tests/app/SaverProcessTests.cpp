@@ -1,0 +1,415 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "../win/WindowTestSupport.h"
+#include "settings/RegistryStore.h"
+#include "settings/SettingsTable.h"
+
+// ASCENDA.SCR started as a process with arguments, the way the system starts it.
+
+namespace {
+
+std::string SaverPath()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder.erase(folder.find_last_of("\\/") + 1);
+    return folder + ASCENDA_SCR_RELATIVE;
+}
+
+struct FoundWindows {
+    DWORD processId;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM parameter)
+{
+    auto* found = reinterpret_cast<FoundWindows*>(parameter);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == found->processId && IsWindowVisible(window))
+        found->windows.push_back(window);
+    return TRUE;
+}
+
+class CSaverProcess {
+public:
+    CSaverProcess() = default;
+    CSaverProcess(const CSaverProcess&) = delete;
+    CSaverProcess& operator=(const CSaverProcess&) = delete;
+    ~CSaverProcess()
+    {
+        if (m_info.hProcess == nullptr)
+            return;
+        if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(m_info.hProcess, 1);
+        CloseHandle(m_info.hProcess);
+        CloseHandle(m_info.hThread);
+    }
+
+    // arguments as they follow the program on the command line.
+    bool Start(const std::string& arguments)
+    {
+        const std::string path = SaverPath();
+        std::string commandLine = "\"" + path + "\" " + arguments;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        return CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &startup, &m_info) != 0;
+    }
+
+    // The process's visible top-level windows now.
+    std::vector<HWND> VisibleWindows() const
+    {
+        FoundWindows found = {m_info.dwProcessId, {}};
+        EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&found));
+        return found.windows;
+    }
+
+    bool HasExited() const { return WaitForSingleObject(m_info.hProcess, 0) == WAIT_OBJECT_0; }
+
+    // Waits (pumping this thread's messages) for the process to end; notes whether a visible
+    // window of it was seen meanwhile.
+    bool WaitForExit(DWORD timeoutMilliseconds = 15000)
+    {
+        return PumpUntil(
+            [&] {
+                if (!VisibleWindows().empty())
+                    m_sawWindow = true;
+                return HasExited();
+            },
+            timeoutMilliseconds);
+    }
+
+    // Waits for the saver's full-screen window.
+    HWND WaitForWindow(DWORD timeoutMilliseconds = 15000)
+    {
+        HWND window = nullptr;
+        PumpUntil(
+            [&] {
+                const std::vector<HWND> windows = VisibleWindows();
+                window = windows.empty() ? nullptr : windows.front();
+                return window != nullptr || HasExited();
+            },
+            timeoutMilliseconds);
+        return window;
+    }
+
+    DWORD ExitCode() const
+    {
+        DWORD code = 0;
+        GetExitCodeProcess(m_info.hProcess, &code);
+        return code;
+    }
+    HANDLE Process() const { return m_info.hProcess; }
+    DWORD Id() const { return m_info.dwProcessId; }
+    bool SawWindow() const { return m_sawWindow; }
+
+private:
+    PROCESS_INFORMATION m_info = {};
+    bool m_sawWindow = false;
+};
+
+COLORREF ScreenPixel(int x, int y)
+{
+    HDC screen = GetDC(nullptr);
+    const COLORREF pixel = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return pixel;
+}
+
+bool IsOneOf(COLORREF pixel, std::initializer_list<COLORREF> colours)
+{
+    for (COLORREF colour : colours) {
+        if (pixel == colour)
+            return true;
+    }
+    return false;
+}
+
+const COLORREF BACKGROUND = RGB(0, 0, 128);
+const COLORREF DIMMED = RGB(0, 0, 96);
+const COLORREF OLIVE = RGB(128, 128, 0);
+const COLORREF GREEN = RGB(0, 128, 0);
+const COLORREF RED = RGB(128, 0, 0);
+
+// The saver reads the real application key; every test starts from an empty one and leaves none.
+class SaverProcess : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_store.Wipe();
+        SetCursorPos(700, 500);
+        PumpMessages();
+    }
+    void TearDown() override
+    {
+        if (m_parent != nullptr)
+            DestroyWindow(m_parent);
+        m_store.Wipe();
+        PumpMessages();
+    }
+
+    // Ends a running full-screen saver the way a user does, and checks it goes cleanly.
+    void CloseWithKey(CSaverProcess& saver, HWND window)
+    {
+        PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
+        ASSERT_TRUE(saver.WaitForExit());
+        EXPECT_EQ(saver.ExitCode(), 0u);
+    }
+
+    // A visible topmost window at the screen's corner with a client area of width x height.
+    HWND MakeParent(int width, int height)
+    {
+        m_parent = CreatePlainWindow(WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, WS_EX_TOPMOST);
+        return m_parent;
+    }
+
+    static std::string HandleText(HWND window)
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "%lld", static_cast<long long>(reinterpret_cast<intptr_t>(window)));
+        return text;
+    }
+
+    CRegistryStore m_store{"Orvane's Registry Bits", "Ascenda"};
+    HWND m_parent = nullptr;
+};
+
+TEST_F(SaverProcess, UnknownSwitchesEndAtOnceWithoutAWindow)
+{
+    for (const char* arguments : {"//s", "/x", "/", "\"\""}) {
+        CSaverProcess saver;
+        ASSERT_TRUE(saver.Start(arguments)) << arguments;
+        ASSERT_TRUE(saver.WaitForExit()) << arguments;
+        EXPECT_EQ(saver.ExitCode(), 0u) << arguments;
+        EXPECT_FALSE(saver.SawWindow()) << arguments;
+    }
+}
+
+TEST_F(SaverProcess, PreviewWithoutAUsableWindowEndsAtOnce)
+{
+    HWND dead = CreatePlainWindow(WS_POPUP, 0, 0, 10, 10);
+    const std::string deadHandle = HandleText(dead);
+    DestroyWindow(dead);
+    for (const std::string& arguments :
+         {std::string("/p"), std::string("/p 0"), std::string("/p garbage"), std::string("/p:"),
+          std::string("/p:0"), "/p " + deadHandle}) {
+        CSaverProcess saver;
+        ASSERT_TRUE(saver.Start(arguments)) << arguments;
+        ASSERT_TRUE(saver.WaitForExit()) << arguments;
+        EXPECT_EQ(saver.ExitCode(), 0u) << arguments;
+        EXPECT_FALSE(saver.SawWindow()) << arguments;
+    }
+}
+
+TEST_F(SaverProcess, FullScreenSwitchesCoverTheScreenOnTopUntilAKey)
+{
+    for (const char* arguments : {"/s", "-S", "s"}) {
+        CSaverProcess saver;
+        ASSERT_TRUE(saver.Start(arguments)) << arguments;
+        HWND window = saver.WaitForWindow();
+        ASSERT_NE(window, nullptr) << arguments;
+        RECT frame;
+        GetWindowRect(window, &frame);
+        EXPECT_EQ(frame.left, 0);
+        EXPECT_EQ(frame.top, 0);
+        EXPECT_EQ(frame.right, GetSystemMetrics(SM_CXSCREEN));
+        EXPECT_EQ(frame.bottom, GetSystemMetrics(SM_CYSCREEN));
+        EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+        char title[64] = {};
+        GetWindowTextA(window, title, sizeof title);
+        EXPECT_STREQ(title, "Ascenda Vintra Screen Saver - Running");
+        CloseWithKey(saver, window);
+    }
+}
+
+TEST_F(SaverProcess, FullScreenEndsOnAButtonAMoveOrTheLossOfActivation)
+{
+    {
+        CSaverProcess saver;
+        ASSERT_TRUE(saver.Start("/s"));
+        HWND window = saver.WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        PostMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(9, 9));
+        ASSERT_TRUE(saver.WaitForExit());
+        EXPECT_EQ(saver.ExitCode(), 0u);
+    }
+    {
+        CSaverProcess saver;
+        ASSERT_TRUE(saver.Start("/s"));
+        HWND window = saver.WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        // Reported positions may include the platform's own first one; two different positions of
+        // ours make at least one movement away from whatever came first.
+        PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+        PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(11, 10));
+        ASSERT_TRUE(saver.WaitForExit());
+        EXPECT_EQ(saver.ExitCode(), 0u);
+    }
+    {
+        CSaverProcess saver;
+        ASSERT_TRUE(saver.Start("/s"));
+        HWND window = saver.WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        HWND other = CreatePlainWindow(WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, WS_EX_TOPMOST);
+        SetForegroundWindow(other);
+        const bool ended = saver.WaitForExit();
+        DestroyWindow(other);
+        ASSERT_TRUE(ended) << "another window taking the activation ends the saver";
+        EXPECT_EQ(saver.ExitCode(), 0u);
+    }
+}
+
+TEST_F(SaverProcess, FullScreenDropsTheRequestToStartAnotherSaver)
+{
+    CSaverProcess saver;
+    ASSERT_TRUE(saver.Start("/s"));
+    HWND window = saver.WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0, SMTO_BLOCK, 5000, &result);
+    SendMessageTimeoutA(window, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_BLOCK, 5000, &result);
+    // A round trip after the commands: anything they posted has been handled by then.
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result);
+    PostMessageA(window, WM_NULL, 0, 0);
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result);
+    EXPECT_FALSE(saver.HasExited());
+    EXPECT_TRUE(IsWindow(window));
+    CloseWithKey(saver, window);
+}
+
+TEST_F(SaverProcess, PreviewFillsTheGivenWindowAndEndsWithIt)
+{
+    for (const char* form : {"/p ", "/p:", "/P ", "-p "}) {
+        HWND parent = MakeParent(670, 560);
+        ASSERT_NE(parent, nullptr);
+        CSaverProcess saver;
+        ASSERT_TRUE(saver.Start(form + HandleText(parent))) << form;
+        HWND child = nullptr;
+        // The child shows itself once its creation has finished.
+        ASSERT_TRUE(PumpUntil([&] {
+            child = GetWindow(parent, GW_CHILD);
+            return (child != nullptr && IsWindowVisible(child)) || saver.HasExited();
+        })) << form;
+        ASSERT_NE(child, nullptr) << form;
+        DWORD owner = 0;
+        GetWindowThreadProcessId(child, &owner);
+        EXPECT_EQ(owner, saver.Id());
+        EXPECT_NE(GetWindowLongA(child, GWL_STYLE) & WS_CHILD, 0);
+        EXPECT_TRUE(IsWindowVisible(child));
+        RECT childFrame, parentClient;
+        GetWindowRect(child, &childFrame);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&childFrame), 2);
+        GetClientRect(parent, &parentClient);
+        EXPECT_EQ(childFrame.left, parentClient.left);
+        EXPECT_EQ(childFrame.top, parentClient.top);
+        EXPECT_EQ(childFrame.right, parentClient.right);
+        EXPECT_EQ(childFrame.bottom, parentClient.bottom);
+
+        DestroyWindow(parent);
+        m_parent = nullptr;
+        ASSERT_TRUE(saver.WaitForExit()) << "the preview ends with the window it lives in (" << form << ")";
+        EXPECT_EQ(saver.ExitCode(), 0u);
+    }
+}
+
+TEST_F(SaverProcess, PreviewAcceptsTheSignExtendedNegativeHandle)
+{
+    HWND parent = MakeParent(200, 150);
+    const uint32_t low = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(parent));
+    // The same low 32 bits as a negative 64-bit number.
+    const long long negative = static_cast<long long>(low) - 4294967296LL;
+    CSaverProcess saver;
+    ASSERT_TRUE(saver.Start("/p " + std::to_string(negative)));
+    EXPECT_TRUE(PumpUntil([&] { return GetWindow(parent, GW_CHILD) != nullptr || saver.HasExited(); }));
+    EXPECT_NE(GetWindow(parent, GW_CHILD), nullptr);
+    DestroyWindow(parent);
+    m_parent = nullptr;
+    ASSERT_TRUE(saver.WaitForExit());
+}
+
+// At 1920 x 1080 and scale 25 the screen factor is 29: floor 5's slab covers rows 750 to 842 and
+// floor 6's rows 634 to 726; the button column is at x 1015, lift 0's shaft at x 1131.
+TEST_F(SaverProcess, FullScreenPictureShowsFillSlabsButtonsAndCars)
+{
+    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920) << "the geometry below is for the virtual display";
+    m_store.Write(Setting::UpdSpd, 100); // quick lifts, so a car reaches the visible floors soon
+    CSaverProcess saver;
+    ASSERT_TRUE(saver.Start("/s"));
+    HWND window = saver.WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(PumpUntil([] { return ScreenPixel(300, 738) == DIMMED; })) << "dimmed fill between slabs";
+    EXPECT_EQ(ScreenPixel(300, 755), BACKGROUND) << "floor 5's slab";
+    EXPECT_TRUE(PumpUntil([] { return IsOneOf(ScreenPixel(1015, 773), {BACKGROUND, GREEN, RED}); }))
+        << "floor 5's up button, redrawn by the button pass";
+    EXPECT_TRUE(PumpUntil(
+        [] {
+            for (int y = 0; y < 1080; y += 4) {
+                if (IsOneOf(ScreenPixel(1131, y), {OLIVE, GREEN, RED}))
+                    return true;
+            }
+            return false;
+        },
+        30000))
+        << "lift 0's car in one of its colours";
+    CloseWithKey(saver, window);
+}
+
+TEST_F(SaverProcess, ColoursOffFillsWithTheBackgroundItself)
+{
+    m_store.Write(Setting::Colours, 0);
+    m_store.Write(Setting::ColorRed, 40);
+    CSaverProcess saver;
+    ASSERT_TRUE(saver.Start("/s"));
+    HWND window = saver.WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(PumpUntil([] { return ScreenPixel(300, 738) == RGB(40, 0, 128); }));
+    EXPECT_EQ(ScreenPixel(1900, 20), RGB(40, 0, 128));
+    CloseWithKey(saver, window);
+}
+
+// Every setting of the store at one extreme value: the saver runs, keeps its window answering,
+// keeps its object counts, and still ends cleanly on a key.
+TEST_F(SaverProcess, SurvivesEverySettingAtItsExtremes)
+{
+    for (int32_t value : {INT32_MIN, INT32_MAX, 0, -1}) {
+        for (int32_t index = 0; index < Setting::AllCount; ++index)
+            m_store.Write(*Setting::All[index], value);
+        CSaverProcess saver;
+        ASSERT_TRUE(saver.Start("/s")) << value;
+        HWND window = saver.WaitForWindow();
+        ASSERT_NE(window, nullptr) << value;
+        // Runs the saver for a while, checking all the while that its window answers.
+        bool answering = true;
+        const auto runFor = [&](ULONGLONG milliseconds) {
+            const ULONGLONG end = GetTickCount64() + milliseconds;
+            PumpUntil(
+                [&] {
+                    DWORD_PTR result = 0;
+                    answering =
+                        answering && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result) != 0;
+                    return !answering || GetTickCount64() >= end;
+                },
+                20000);
+        };
+        runFor(1000);
+        const DWORD gdiStart = GetGuiResources(saver.Process(), GR_GDIOBJECTS);
+        const DWORD userStart = GetGuiResources(saver.Process(), GR_USEROBJECTS);
+        runFor(3000);
+        EXPECT_TRUE(answering) << value;
+        EXPECT_FALSE(saver.HasExited()) << value;
+        EXPECT_EQ(GetGuiResources(saver.Process(), GR_GDIOBJECTS), gdiStart) << value;
+        EXPECT_EQ(GetGuiResources(saver.Process(), GR_USEROBJECTS), userStart) << value;
+        CloseWithKey(saver, window);
+        m_store.Wipe();
+    }
+}
+
+} // namespace

@@ -1,0 +1,534 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "../win/WindowTestSupport.h"
+#include "settings/MemoryStore.h"
+#include "settings/SettingsTable.h"
+#include "sim/Building.h"
+#include "view/SaverWnd.h"
+#include "view/Scene.h"
+#include "view/SimView.h"
+#include "win/WinApp.h"
+
+namespace {
+
+int g_viewsDeleted = 0;
+
+// A view that counts its deletion and the timer ids it is handed.
+class CSpyView : public CSimView {
+public:
+    explicit CSpyView(bool autoDelete) : CSimView(autoDelete) {}
+    ~CSpyView() override { ++g_viewsDeleted; }
+
+    BEGIN_MSG_MAP(CSpyView)
+        ON_WM_TIMER(OnTimerSpy)
+    END_MSG_MAP(CSimView)
+
+    void OnTimerSpy(UINT_PTR id)
+    {
+        m_timerIds.insert(id);
+        OnTimer(id);
+    }
+    std::set<UINT_PTR> m_timerIds;
+};
+
+COLORREF PixelOf(HWND window, int x, int y)
+{
+    HDC dc = GetDC(window);
+    const COLORREF pixel = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return pixel;
+}
+
+std::vector<UINT> g_defaultMessages;
+std::vector<WPARAM> g_defaultWParams;
+
+// The procedure behind Default(): records what reached the default processing.
+LRESULT CALLBACK RecordDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    g_defaultMessages.push_back(message);
+    g_defaultWParams.push_back(wParam);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool ReachedDefault(UINT message, WPARAM wParam)
+{
+    for (size_t index = 0; index < g_defaultMessages.size(); ++index) {
+        if (g_defaultMessages[index] == message && g_defaultWParams[index] == wParam)
+            return true;
+    }
+    return false;
+}
+
+// Fresh model and scene for every test, settings from a memory store.
+class ViewWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RestartModel();
+        RestartScene();
+        g_viewsDeleted = 0;
+        m_app.SetStore(&m_store);
+        PumpMessages();
+    }
+    void TearDown() override
+    {
+        if (m_parent != nullptr)
+            DestroyWindow(m_parent);
+        PumpMessages();
+        RestartScene();
+        if (m_classReplaced)
+            g_viewClassName = m_savedClassName;
+    }
+
+    // A visible top-level parent at the screen's corner whose client area is width x height.
+    HWND MakeParent(int width, int height)
+    {
+        RECT frame = {0, 0, width, height};
+        AdjustWindowRectEx(&frame, WS_POPUP, FALSE, 0);
+        m_parent = CreatePlainWindow(WS_POPUP | WS_VISIBLE, 0, 0, frame.right - frame.left,
+                                     frame.bottom - frame.top);
+        return m_parent;
+    }
+
+    CSpyView* MakeChildView(int width, int height, bool autoDelete = true)
+    {
+        HWND parent = MakeParent(width, height);
+        CSpyView* view = new CSpyView(autoDelete);
+        RECT client;
+        GetClientRect(parent, &client);
+        view->CreateView(0, WS_CHILD | WS_VISIBLE, client, CWnd::FromHandle(parent), 0, nullptr);
+        return view;
+    }
+
+    // Makes the next views default to RecordDefault, so a test sees what a handler passed on.
+    void RecordDefaultProcessing()
+    {
+        static const char* const name = [] {
+            WNDCLASSA description = {};
+            description.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+            description.lpfnWndProc = RecordDefault;
+            description.hInstance = GetModuleHandleA(nullptr);
+            description.lpszClassName = "AscendaRecordingView";
+            RegisterClassA(&description);
+            return "AscendaRecordingView";
+        }();
+        m_savedClassName = g_viewClassName;
+        m_classReplaced = true;
+        g_viewClassName = name;
+        g_defaultMessages.clear();
+        g_defaultWParams.clear();
+    }
+
+    CWinApp m_app{"Ascenda"};
+    CMemoryStore m_store;
+    HWND m_parent = nullptr;
+    std::string m_savedClassName;
+    bool m_classReplaced = false;
+};
+
+TEST_F(ViewWindow, ChildViewExactlyFillsTheRectangleAndNamesItself)
+{
+    CSpyView* view = MakeChildView(400, 300);
+    ASSERT_TRUE(view->IsWindow());
+    RECT client;
+    view->GetClientRect(&client);
+    EXPECT_EQ(client.right, 400);
+    EXPECT_EQ(client.bottom, 300);
+    EXPECT_EQ(GetParent(view->m_hWnd), m_parent);
+    EXPECT_TRUE(view->IsWindowVisible());
+    char title[64] = {};
+    view->GetWindowText(title, sizeof title);
+    EXPECT_STREQ(title, "Ascenda Vintra Screen Saver - Running");
+    EXPECT_EQ(g_screenFactor, 400 / 67 + 1) << "the size message set the mapping";
+}
+
+TEST_F(ViewWindow, ClassIsRegisteredOnceWithRedrawStylesAndNoBackground)
+{
+    CSpyView* first = MakeChildView(200, 100);
+    const std::string className = g_viewClassName;
+    ASSERT_FALSE(className.empty());
+    WNDCLASSA description = {};
+    ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), className.c_str(), &description));
+    EXPECT_EQ(description.style, static_cast<UINT>(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(description.hbrBackground, nullptr);
+    EXPECT_EQ(description.hIcon, nullptr);
+
+    CSpyView* second = new CSpyView(true);
+    const RECT rectangle = {0, 0, 50, 50};
+    ASSERT_TRUE(second->CreateView(0, WS_CHILD, rectangle, first, 0, nullptr));
+    char secondClass[128] = {};
+    GetClassNameA(second->m_hWnd, secondClass, sizeof secondClass);
+    EXPECT_EQ(className, secondClass);
+}
+
+TEST_F(ViewWindow, ResizingKeepsTheScreenFactorInStepWithTheWidth)
+{
+    CSpyView* view = MakeChildView(400, 300);
+    view->MoveWindow(0, 0, 67, 50);
+    EXPECT_EQ(g_screenFactor, 2);
+    view->MoveWindow(0, 0, 66, 50);
+    EXPECT_EQ(g_screenFactor, 1);
+    view->MoveWindow(0, 0, 0, 0);
+    EXPECT_EQ(g_screenFactor, 1);
+    view->MoveWindow(0, 0, 1920, 50);
+    EXPECT_EQ(g_screenFactor, 29);
+}
+
+TEST_F(ViewWindow, AllThreeTimersTickAndAdvanceTheModel)
+{
+    CSpyView* view = MakeChildView(670, 560);
+    EXPECT_TRUE(PumpUntil([&] { return view->m_timerIds.size() == 3; }, 5000));
+    EXPECT_EQ(view->m_timerIds, (std::set<UINT_PTR>{TIMER_LIFTS, TIMER_PEOPLE, TIMER_LEGEND}));
+    EXPECT_EQ(g_liftCount, 2);
+    // People decide trips and call lifts only on their own ticks: a lit button proves it.
+    EXPECT_TRUE(PumpUntil([] { return g_calls > 0 || g_waitStats.count > 0; }, 10000));
+}
+
+TEST_F(ViewWindow, TimerWithAnotherIdGetsDefaultProcessing)
+{
+    RecordDefaultProcessing();
+    CSpyView* view = MakeChildView(200, 100);
+    KillTimer(view->m_hWnd, TIMER_LIFTS);
+    KillTimer(view->m_hWnd, TIMER_PEOPLE);
+    KillTimer(view->m_hWnd, TIMER_LEGEND);
+    PumpMessages();
+    g_defaultMessages.clear();
+    g_defaultWParams.clear();
+    view->SendMessage(WM_TIMER, 7);
+    EXPECT_TRUE(ReachedDefault(WM_TIMER, 7));
+    for (UINT_PTR id : {TIMER_LIFTS, TIMER_PEOPLE, TIMER_LEGEND}) {
+        view->SendMessage(WM_TIMER, id);
+        EXPECT_FALSE(ReachedDefault(WM_TIMER, id)) << "the view's own timer " << id;
+    }
+}
+
+TEST_F(ViewWindow, SelfDeletingViewGoesWithItsParent)
+{
+    CSpyView* view = MakeChildView(200, 100, true);
+    ASSERT_TRUE(view->IsWindow());
+    DestroyWindow(m_parent);
+    m_parent = nullptr;
+    EXPECT_EQ(g_viewsDeleted, 1);
+}
+
+TEST_F(ViewWindow, MemberViewOutlivesItsWindow)
+{
+    CSpyView* view = MakeChildView(200, 100, false);
+    DestroyWindow(m_parent);
+    m_parent = nullptr;
+    EXPECT_EQ(g_viewsDeleted, 0);
+    EXPECT_EQ(view->m_hWnd, nullptr);
+    delete view;
+}
+
+// Width 670: screen factor 11. At scale 25 the ground line is at world y 1187; floor 5's slab
+// covers device rows 285 to 319 and floor 6's 241 to 275, so row 280 lies between two slabs and
+// row 288 on floor 5's slab above its people; column 200 is clear of buttons and lifts.
+constexpr int GAP_X = 200, GAP_Y = 280, SLAB_X = 200, SLAB_Y = 288;
+const COLORREF BACKGROUND = RGB(0, 0, 128);
+const COLORREF DIMMED = RGB(0, 0, 96);
+
+TEST_F(ViewWindow, PaintingFillsTheDimmedBackgroundAndDrawsTheSlabs)
+{
+    CSpyView* view = MakeChildView(670, 560);
+    view->Invalidate();
+    view->UpdateWindow();
+    EXPECT_EQ(PixelOf(view->m_hWnd, GAP_X, GAP_Y), DIMMED);
+    EXPECT_EQ(PixelOf(view->m_hWnd, SLAB_X, SLAB_Y), BACKGROUND);
+    EXPECT_EQ(g_originX, 875);
+    EXPECT_EQ(g_originY, 1187);
+}
+
+TEST_F(ViewWindow, ColoursOffFillsWithTheBackgroundItselfAndPaintsNoSlabs)
+{
+    m_store.Write(Setting::Colours, 0);
+    CSpyView* view = MakeChildView(670, 560);
+    view->Invalidate();
+    view->UpdateWindow();
+    EXPECT_EQ(g_bgDivisor, 9);
+    EXPECT_EQ(PixelOf(view->m_hWnd, GAP_X, GAP_Y), BACKGROUND);
+    // Slabs would have the fill's colour here, so dim the fill to see whether any is painted.
+    g_bgDivisor = 12;
+    view->Invalidate();
+    view->UpdateWindow();
+    EXPECT_EQ(PixelOf(view->m_hWnd, SLAB_X, SLAB_Y), DIMMED) << "no slab over the fill";
+}
+
+TEST_F(ViewWindow, ColoursAndSpeedSetterLeavesTheDimmingAndKeepsTheLiftsRunning)
+{
+    m_store.Write(Setting::Colours, 0);
+    CSpyView* view = MakeChildView(670, 560);
+    view->SetColoursAndSpeed(1, 100);
+    EXPECT_EQ(view->m_colours, 1);
+    EXPECT_EQ(g_bgDivisor, 9) << "the dimmed fill does not come back";
+    view->m_timerIds.clear();
+    EXPECT_TRUE(PumpUntil([&] { return view->m_timerIds.count(TIMER_LIFTS) != 0; }, 5000));
+    // A speed beyond the range must not stop the lift timer either.
+    view->SetUpdateSpeed(1000);
+    view->m_timerIds.clear();
+    EXPECT_TRUE(PumpUntil([&] { return view->m_timerIds.count(TIMER_LIFTS) != 0; }, 5000));
+}
+
+bool IsOneOf(COLORREF pixel, std::initializer_list<COLORREF> colours)
+{
+    for (COLORREF colour : colours) {
+        if (pixel == colour)
+            return true;
+    }
+    return false;
+}
+
+TEST_F(ViewWindow, RunningViewShowsButtonsCarsAndTheLegend)
+{
+    CSpyView* view = MakeChildView(670, 560);
+    // Call buttons at device x 385 (floor 5's up button on rows 287 to 299); lift 0's car at
+    // x 429; the legend line from device y 513 and x 11.
+    const auto buttonsErased = [&] {
+        return IsOneOf(PixelOf(view->m_hWnd, 385, 293), {BACKGROUND, RGB(0, 128, 0), RGB(128, 0, 0)});
+    };
+    const auto carShown = [&] {
+        for (int y = 0; y < 560; y += 2) {
+            if (IsOneOf(PixelOf(view->m_hWnd, 429, y), {RGB(128, 128, 0), RGB(0, 128, 0), RGB(128, 0, 0)}))
+                return true;
+        }
+        return false;
+    };
+    const auto legendShown = [&] {
+        int olive = 0;
+        for (int x = 11; x < 400; ++x)
+            olive += PixelOf(view->m_hWnd, x, 513 + 6) == RGB(128, 128, 0) ? 1 : 0;
+        return olive > 10;
+    };
+    EXPECT_TRUE(PumpUntil(buttonsErased, 5000)) << "the button pass redraws its squares in the background";
+    EXPECT_TRUE(PumpUntil(carShown, 5000));
+    EXPECT_TRUE(PumpUntil(legendShown, 5000));
+}
+
+TEST_F(ViewWindow, LegendOffDrawsNoLegend)
+{
+    m_store.Write(Setting::Legend, 0);
+    CSpyView* view = MakeChildView(670, 560);
+    EXPECT_TRUE(PumpUntil([&] { return view->m_timerIds.count(TIMER_LEGEND) != 0; }, 5000));
+    view->SendMessage(WM_TIMER, TIMER_LEGEND);
+    for (int x = 11; x < 400; ++x)
+        ASSERT_NE(PixelOf(view->m_hWnd, x, 513 + 6), RGB(128, 128, 0)) << "at x " << x;
+}
+
+// How many more GDI objects the process may create: Wine keeps no per-process count, so the free
+// room, measured by creating brushes until refused, stands in for it.
+int CountFreeGdiHandles()
+{
+    std::vector<HBRUSH> brushes;
+    brushes.reserve(70000);
+    while (brushes.size() < 200000) {
+        HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+        if (brush == nullptr)
+            break;
+        brushes.push_back(brush);
+    }
+    for (HBRUSH brush : brushes)
+        DeleteObject(brush);
+    return static_cast<int>(brushes.size());
+}
+
+TEST_F(ViewWindow, LongRunLeavesTheGdiAndUserObjectCountsFlat)
+{
+    m_store.Write(Setting::People, 100);
+    m_store.Write(Setting::Cars, 10);
+    CSpyView* view = MakeChildView(670, 560);
+    const auto runPasses = [&](int rounds) {
+        for (int round = 0; round < rounds; ++round) {
+            view->SendMessage(WM_TIMER, TIMER_LIFTS);
+            view->SendMessage(WM_TIMER, TIMER_PEOPLE);
+            if (round % 20 == 0) {
+                view->SendMessage(WM_TIMER, TIMER_LEGEND);
+                RedrawWindow(view->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            }
+        }
+    };
+    runPasses(20);
+    const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    const int freeBefore = CountFreeGdiHandles();
+    runPasses(400);
+    EXPECT_EQ(CountFreeGdiHandles(), freeBefore);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The full-screen window.
+
+bool CloseIsQueued(HWND window)
+{
+    MSG message;
+    return PeekMessageA(&message, window, WM_CLOSE, WM_CLOSE, PM_NOREMOVE) != 0;
+}
+
+class FullScreen : public ViewWindow {
+protected:
+    void SetUp() override
+    {
+        ViewWindow::SetUp();
+        SetCursorPos(600, 400);
+        QuitMessagesSeen() = 0;
+    }
+    void TearDown() override
+    {
+        if (m_window != nullptr && IsWindow(m_window))
+            DestroyWindow(m_window);
+        ViewWindow::TearDown();
+    }
+
+    CSaverWnd* MakeSaver()
+    {
+        CSaverWnd* saver = new CSaverWnd;
+        saver->CreateFullScreen();
+        m_window = saver->m_hWnd;
+        // Let the platform report whatever it reports on its own, then start from no position.
+        PumpMessages();
+        saver->m_firstMouse = POINT{-1, -1};
+        return saver;
+    }
+
+    bool ClosesAfter(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        CSaverWnd* saver = MakeSaver();
+        HWND window = saver->m_hWnd;
+        SendMessageA(window, message, wParam, lParam);
+        return PumpUntil([&] { return !IsWindow(window); }, 5000);
+    }
+
+    HWND m_window = nullptr;
+};
+
+TEST_F(FullScreen, CoversThePrimaryScreenOnTop)
+{
+    CSaverWnd* saver = MakeSaver();
+    RECT frame;
+    saver->GetWindowRect(&frame);
+    EXPECT_EQ(frame.left, 0);
+    EXPECT_EQ(frame.top, 0);
+    EXPECT_EQ(frame.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(frame.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_NE(GetWindowLongA(saver->m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    const LONG style = GetWindowLongA(saver->m_hWnd, GWL_STYLE);
+    EXPECT_NE(style & WS_POPUP, 0);
+    EXPECT_NE(style & WS_VISIBLE, 0);
+    EXPECT_EQ(GetParent(saver->m_hWnd), nullptr);
+    EXPECT_EQ(g_screenFactor, GetSystemMetrics(SM_CXSCREEN) / 67 + 1);
+}
+
+TEST_F(FullScreen, HidesThePointer)
+{
+    CSaverWnd* saver = MakeSaver();
+    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+    ASSERT_NE(GetCursor(), nullptr);
+    EXPECT_TRUE(saver->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(saver->m_hWnd),
+                                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(GetCursor(), nullptr);
+}
+
+TEST_F(FullScreen, FirstMouseMoveAndLaterOnesAtTheSamePlaceKeepItOpen)
+{
+    RecordDefaultProcessing();
+    CSaverWnd* saver = MakeSaver();
+    g_defaultMessages.clear();
+    g_defaultWParams.clear();
+    saver->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
+    EXPECT_EQ(saver->m_firstMouse.x, 300);
+    EXPECT_EQ(saver->m_firstMouse.y, 200);
+    EXPECT_FALSE(ReachedDefault(WM_MOUSEMOVE, 0)) << "the first report is swallowed";
+    saver->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
+    EXPECT_FALSE(CloseIsQueued(saver->m_hWnd));
+    PumpMessages();
+    EXPECT_TRUE(IsWindow(m_window));
+    saver->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(300, 201));
+    EXPECT_TRUE(CloseIsQueued(m_window));
+    EXPECT_TRUE(ReachedDefault(WM_MOUSEMOVE, 0));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(m_window); }, 5000));
+}
+
+TEST_F(FullScreen, OneUnitSidewaysCloses)
+{
+    CSaverWnd* saver = MakeSaver();
+    saver->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
+    saver->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(299, 200));
+    EXPECT_TRUE(CloseIsQueued(m_window));
+}
+
+TEST_F(FullScreen, KeysAndEveryButtonClose)
+{
+    EXPECT_TRUE(ClosesAfter(WM_KEYDOWN, VK_SPACE));
+    EXPECT_TRUE(ClosesAfter(WM_SYSKEYDOWN, VK_MENU));
+    EXPECT_TRUE(ClosesAfter(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)));
+    EXPECT_TRUE(ClosesAfter(WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(5, 5)));
+    EXPECT_TRUE(ClosesAfter(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5)));
+    EXPECT_TRUE(ClosesAfter(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5)));
+    EXPECT_TRUE(ClosesAfter(WM_RBUTTONDBLCLK, MK_RBUTTON, MAKELPARAM(5, 5)));
+}
+
+TEST_F(FullScreen, ClosingPostsTheQuitMessageAndDeletesTheObject)
+{
+    EXPECT_TRUE(ClosesAfter(WM_KEYDOWN, 'A'));
+    EXPECT_GE(QuitMessagesSeen(), 1);
+    EXPECT_EQ(CWnd::FromHandlePermanent(m_window), nullptr);
+}
+
+TEST_F(FullScreen, LosingTheActivationCloses)
+{
+    CSaverWnd* saver = MakeSaver();
+    HWND other = CreatePlainWindow(WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, nullptr, WS_EX_TOPMOST);
+    ASSERT_NE(other, nullptr);
+    SetActiveWindow(saver->m_hWnd);
+    SetActiveWindow(other);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(m_window); }, 5000));
+    DestroyWindow(other);
+}
+
+TEST_F(FullScreen, AnotherApplicationBecomingActiveCloses)
+{
+    EXPECT_TRUE(ClosesAfter(WM_ACTIVATEAPP, FALSE, 0));
+    CSaverWnd* saver = MakeSaver();
+    saver->SendMessage(WM_ACTIVATEAPP, TRUE, 0);
+    saver->SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_FALSE(CloseIsQueued(m_window));
+    saver->SendMessage(WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_TRUE(CloseIsQueued(m_window));
+}
+
+TEST_F(FullScreen, ScreenSaveAndCloseCommandsAreDropped)
+{
+    RecordDefaultProcessing();
+    CSaverWnd* saver = MakeSaver();
+    g_defaultMessages.clear();
+    g_defaultWParams.clear();
+    saver->SendMessage(WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+    saver->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(ReachedDefault(WM_SYSCOMMAND, SC_SCREENSAVE));
+    EXPECT_FALSE(ReachedDefault(WM_SYSCOMMAND, SC_CLOSE));
+    PumpMessages();
+    EXPECT_TRUE(IsWindow(m_window)) << "SC_CLOSE's default processing would have closed it";
+    saver->SendMessage(WM_SYSCOMMAND, SC_ARRANGE, 0);
+    EXPECT_TRUE(ReachedDefault(WM_SYSCOMMAND, SC_ARRANGE)) << "other commands get default processing";
+}
+
+TEST_F(FullScreen, RefusesTheInactiveLookWithoutDefaultProcessing)
+{
+    RecordDefaultProcessing();
+    CSaverWnd* saver = MakeSaver();
+    g_defaultMessages.clear();
+    g_defaultWParams.clear();
+    EXPECT_EQ(saver->SendMessage(WM_NCACTIVATE, FALSE, 0), FALSE);
+    EXPECT_FALSE(ReachedDefault(WM_NCACTIVATE, FALSE));
+    saver->SendMessage(WM_NCACTIVATE, TRUE, 0);
+    EXPECT_TRUE(ReachedDefault(WM_NCACTIVATE, TRUE));
+}
+
+} // namespace
