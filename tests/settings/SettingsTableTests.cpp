@@ -24,28 +24,6 @@ TEST(SettingsTable, EveryKeyIsListedOnceUnderItsSection)
     EXPECT_EQ(Setting::AllCount, 26);
 }
 
-TEST(SettingsTable, BookkeepingKeysKeepTheirBlanks)
-{
-    // Earlier versions of the program stored these names with blanks; the registry must match them.
-    EXPECT_STREQ(Setting::CurrentVersion.name, "Current Version");
-    EXPECT_STREQ(Setting::PreviousVersion.name, "Previous Version");
-    EXPECT_STREQ(Setting::CurrentUpdate.name, "Current Update");
-    EXPECT_STREQ(Setting::SuppressFirst.name, "Suppress First");
-    EXPECT_STREQ(Setting::SuppressReminder.name, "Suppress Reminder");
-    EXPECT_STREQ(Setting::Running.section, "Settings");
-    EXPECT_STREQ(Setting::Resets.section, "Counters");
-}
-
-TEST(SettingsTable, ReaderDefaultsDifferWhereTheReadersDo)
-{
-    // Scale starts at 25 while Default View goes back to BaseScale, 20.
-    EXPECT_EQ(Setting::Scale.defaultValue, 25);
-    EXPECT_EQ(Setting::BaseScale.defaultValue, 20);
-    EXPECT_EQ(Setting::PreviousVersion.defaultValue, 100);
-    EXPECT_EQ(Setting::CurrentVersion.defaultValue, 0);
-    EXPECT_EQ(Setting::Date.defaultValue, 14);
-}
-
 TEST(SettingsTable, LimitToRangeHoldsTheExtremes)
 {
     EXPECT_EQ(LimitToRange(Setting::People, INT32_MIN), 10);

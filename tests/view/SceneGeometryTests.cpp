@@ -66,21 +66,6 @@ TEST_F(Geometry, EachOfABoxsNumbersIsMappedOnItsOwn)
     }
 }
 
-TEST_F(Geometry, BoxesUseTheCurrentDrawingBrush)
-{
-    CScene scene(DefaultViewSettings());
-    UseIdentityMapping();
-    EXPECT_EQ(scene.m_drawBrush.colour, COLOUR_INITIAL_BRUSH);
-    EXPECT_EQ(scene.m_drawBrush.style, BRUSH_STYLE_SOLID);
-    EXPECT_EQ(scene.m_drawBrush.hatch, 0);
-    scene.m_drawBrush.colour = MakeColour(1, 2, 3);
-    CRecordingSurface surface;
-    scene.DrawBox(surface, 100, 100, 10, 10);
-    ASSERT_EQ(surface.m_shapes.size(), 1u);
-    EXPECT_EQ(surface.m_shapes[0].colour, MakeColour(1, 2, 3));
-    EXPECT_EQ(surface.m_shapes[0].brushStyle, BRUSH_STYLE_SOLID);
-}
-
 TEST_F(Geometry, NarrowBoxBecomesAVerticalLineOfItsMappedHeight)
 {
     CScene scene(DefaultViewSettings());
