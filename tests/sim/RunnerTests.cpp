@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -19,7 +20,8 @@ struct RunResult {
 
 RunResult RunSim(const std::string& arguments)
 {
-    const std::string errorPath = ::testing::TempDir() + "ascenda-sim-stderr.txt";
+    // One file per process: ctest runs these tests in parallel processes.
+    const std::string errorPath = ::testing::TempDir() + "ascenda-sim-stderr-" + std::to_string(getpid()) + ".txt";
     const std::string command = std::string(ASCENDA_SIM_PATH) + " " + arguments + " 2>" + errorPath;
     RunResult result{-1, {}, {}};
     FILE* pipe = popen(command.c_str(), "r");
@@ -35,6 +37,7 @@ RunResult RunSim(const std::string& arguments)
     std::stringstream errorText;
     errorText << errorFile.rdbuf();
     result.error = errorText.str();
+    std::remove(errorPath.c_str());
     return result;
 }
 
