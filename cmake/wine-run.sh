@@ -92,6 +92,30 @@ create_prefix() {
   touch "$WINEPREFIX/.ready"
 }
 
+# True when a Wine server for our prefix runs (its working folder is named after the prefix's
+# device and inode).
+server_running() {
+  device=$(stat -c %d "$WINEPREFIX")
+  inode=$(stat -c %i "$WINEPREFIX")
+  server=$(printf 'server-%x-%x' "$device" "$inode")
+  for process in /proc/[0-9]*; do
+    read -r name < "$process/comm" 2>/dev/null || continue
+    case $name in
+      wineserver*)
+        case $(readlink "$process/cwd" 2>/dev/null) in */"$server") return 0 ;; esac ;;
+    esac
+  done
+  return 1
+}
+
+# A server that outlives each program by a minute, with Wine's system services already started
+# and detached from our output. Otherwise every program starts them afresh, and its caller
+# (ctest) waits for them to exit because they hold its output pipe: seconds per test.
+start_server() {
+  wineserver -p60 9>&- </dev/null >/dev/null 2>&1 || true
+  wine cmd /c exit 9>&- </dev/null >/dev/null 2>&1 || true
+}
+
 prepare() {
   exec 9>"$state/lock"
   flock -w 600 9 || die "timed out waiting for $state/lock"
@@ -101,6 +125,7 @@ prepare() {
     export DISPLAY
   fi
   prefix_ready || create_prefix
+  server_running || start_server
   flock -u 9
   exec 9>&-
 }
