@@ -1,15 +1,16 @@
 #!/bin/sh
 # Installs what is missing, builds, and runs Ascenda Vintra's main job.
 #
-#   tools/run.sh [ARGS...]          the main job (for now: the headless simulation runner)
-#   tools/run.sh --sim [ARGS...]    the headless runner build/host/ascenda-sim, ARGS passed on
-#                                   (tools/run.sh --sim --help lists them)
+#   tools/run.sh                    the main job: the screen saver full screen under Wine (/s)
+#   tools/run.sh /c | /s | -s ...   the saver with that mode switch (/c: the settings dialog)
 #   tools/run.sh --saver [ARGS...]  the screen saver under Wine (ARGS default to /s): full screen
 #                                   on $DISPLAY, or with no display a few seconds in a virtual
 #                                   one, leaving a screenshot
+#   tools/run.sh --sim [ARGS...]    the headless runner build/host/ascenda-sim, ARGS passed on
+#                                   (tools/run.sh --sim --help lists them)
 set -eu
 
-main_job=sim
+main_job=saver
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -18,11 +19,13 @@ job=$main_job
 case ${1:-} in
   --sim) job=sim; shift ;;
   --saver) job=saver; shift ;;
+  /* | -[A-Za-z]*) job=saver ;; # a mode switch for the saver itself
 esac
 
 build() {
   cmake --preset "$1" >/dev/null
-  cmake --build --preset "$1" --parallel "${JOBS:-$(nproc)}"
+  # Build progress on stderr, so that the program's own output can be piped.
+  cmake --build --preset "$1" --parallel "${JOBS:-$(nproc)}" >&2
 }
 
 run_sim() {
