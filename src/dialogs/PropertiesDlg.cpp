@@ -2,6 +2,7 @@
 
 #include "MessageDlg.h"
 #include "settings/ConfigureRules.h"
+#include "settings/SettingsTable.h"
 
 namespace {
 struct ToolText {
@@ -21,9 +22,6 @@ const ToolText g_toolTexts[] = {
     {IDC_IMPATIENCE, "Rate at which person gets upset"},
     {IDC_USE_DEFAULTS, "Reset to default values"},
 };
-
-constexpr int32_t SPEED_SLOWEST = 1;
-constexpr int32_t SPEED_FASTEST = 100;
 } // namespace
 
 CPropertiesDlg::CPropertiesDlg()
@@ -59,7 +57,7 @@ BOOL CPropertiesDlg::OnInitDialog()
     m_legendCheck.SetCheck(m_showLegend);
 
     m_speedSlider.Attach(GetDlgItemHandle(IDC_SPEED_SLIDER));
-    m_speedSlider.SetRange(SPEED_SLOWEST, SPEED_FASTEST);
+    m_speedSlider.SetRange(Setting::UpdSpd.minimum, Setting::UpdSpd.maximum);
     m_speedSlider.SetPos(m_updateSpeed);
 
     CenterWindow();
