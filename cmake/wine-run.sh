@@ -116,6 +116,14 @@ start_server() {
   wine cmd /c exit 9>&- </dev/null >/dev/null 2>&1 || true
 }
 
+# Top-level windows stay Wine's own instead of being handed to an X window manager: the virtual
+# display has none, and waiting for one costs every hidden or destroyed window about a second.
+configure_prefix() {
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f 9>&- </dev/null >/dev/null 2>&1 \
+    || die "could not configure the Wine prefix"
+  touch "$WINEPREFIX/.configured"
+}
+
 prepare() {
   exec 9>"$state/lock"
   flock -w 600 9 || die "timed out waiting for $state/lock"
@@ -126,6 +134,7 @@ prepare() {
   fi
   prefix_ready || create_prefix
   server_running || start_server
+  [ -f "$WINEPREFIX/.configured" ] || configure_prefix
   flock -u 9
   exec 9>&-
 }
