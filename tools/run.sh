@@ -1,11 +1,11 @@
 #!/bin/sh
 # Installs what is missing, builds, and runs Ascenda Vintra's main job.
 #
-#   tools/run.sh                    the main job: the screen saver full screen under Wine (/s)
-#   tools/run.sh /c | /s | -s ...   the saver with that mode switch (/c: the settings dialog)
-#   tools/run.sh --saver [ARGS...]  the screen saver under Wine (ARGS default to /s): full screen
-#                                   on $DISPLAY, or with no display a few seconds in a virtual
-#                                   one, leaving a screenshot
+#   tools/run.sh [SWITCH...]        the screen saver under Wine, SWITCH defaulting to /s (full
+#                                   screen); /c is the settings dialog. On $DISPLAY when set,
+#                                   otherwise a few seconds in a virtual display, leaving a
+#                                   screenshot and printing where
+#   tools/run.sh --saver [SWITCH...]  the same
 #   tools/run.sh --sim [ARGS...]    the headless runner build/host/ascenda-sim, ARGS passed on
 #                                   (tools/run.sh --sim --help lists them)
 set -eu
@@ -47,20 +47,23 @@ run_saver() {
   export DISPLAY WINEPREFIX
   shot=$root/build/windows/ascenda-saver.png
   $wine_run "$saver" "$@" &
-  saver_pid=$!
+  saver_pid=$!  # wine-run.sh becomes the Windows program itself
   tries=600
-  until xdotool search --name "Ascenda Vintra" >/dev/null 2>&1 || [ $tries -eq 0 ]; do
+  until xdotool search --name "Ascenda" >/dev/null 2>&1 || [ $tries -eq 0 ]; do
     sleep 0.1; tries=$((tries - 1))
   done
-  sleep 5  # let the lifts and people move before taking the picture
+  sleep 5  # a demonstration, not a test: let the lifts and people move for the picture
   import -window root "$shot"
-  # Any key ends a screen saver; the Wine server is stopped in case it did not.
-  xdotool key space >/dev/null 2>&1 || true
-  tries=100
-  while kill -0 "$saver_pid" 2>/dev/null && [ $tries -gt 0 ]; do sleep 0.1; tries=$((tries - 1)); done
-  wineserver -k 2>/dev/null || true
+  case $1 in
+    [/-][sS]*)
+      # A key ends the full-screen saver as it would for a user.
+      xdotool key shift >/dev/null 2>&1 || true
+      tries=100
+      while kill -0 "$saver_pid" 2>/dev/null && [ $tries -gt 0 ]; do sleep 0.1; tries=$((tries - 1)); done ;;
+  esac
+  kill "$saver_pid" 2>/dev/null || true
   wait "$saver_pid" 2>/dev/null || true
-  echo "No display: the saver ran for a few seconds in a virtual one. Screenshot: $shot"
+  echo "No display: ASCENDA.SCR $* ran for a few seconds in a virtual display. Screenshot: $shot"
 }
 
 tools/install-deps.sh
