@@ -50,6 +50,12 @@ run_saver() {
   saver_pid=$!  # wine-run.sh becomes the Windows program itself
   tries=600
   until xdotool search --name "Ascenda" >/dev/null 2>&1 || [ $tries -eq 0 ]; do
+    if ! kill -0 "$saver_pid" 2>/dev/null; then
+      status=0
+      wait "$saver_pid" || status=$?
+      echo "ASCENDA.SCR $* ended without showing a window (exit code $status)."
+      return "$status"
+    fi
     sleep 0.1; tries=$((tries - 1))
   done
   sleep 5  # a demonstration, not a test: let the lifts and people move for the picture
