@@ -21,4 +21,4 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
 
 # Test programs (and test discovery) run under Wine in a virtual display with a Wine prefix
 # private to this build folder.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/wine-run.sh;--build;${CMAKE_BINARY_DIR}")
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/wine-run.sh;--build;${CMAKE_BINARY_DIR};--batch")

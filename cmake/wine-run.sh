@@ -8,6 +8,9 @@
 #   wine-run.sh [--build DIR] --stop                      stop the display and the Wine server
 #
 # With --user-display the program shows on $DISPLAY (when set) instead of the virtual display.
+# With --batch (tests) the program's stderr is collected and passed on when it ends: helper
+# processes Wine starts for it, such as the desktop window's, inherit stderr and outlive it by
+# a second, and a caller reading stderr to its end (ctest) would wait for them.
 #
 # DIR defaults to $ASCENDA_BUILD_DIR, else to the nearest folder above PROGRAM holding a
 # CMakeCache.txt. The display (Xvfb, 1920x1080x24) is started on first use and found again
@@ -20,12 +23,14 @@ die() { echo "wine-run.sh: $*" >&2; exit 125; }
 build=${ASCENDA_BUILD_DIR:-}
 action=run
 user_display=no
+batch=no
 while [ $# -gt 0 ]; do
   case $1 in
     --build) [ $# -ge 2 ] || die "--build needs a folder"; build=$2; shift 2 ;;
     --prepare) action=prepare; shift ;;
     --env) action="env"; shift ;;
     --user-display) user_display=yes; shift ;;
+    --batch) batch=yes; shift ;;
     --stop) action=stop; shift ;;
     --) shift; break ;;
     *) break ;;
@@ -67,6 +72,7 @@ display_alive() {
   [ -S "/tmp/.X11-unix/X$(cat "$state/display")" ]
 }
 
+# shellcheck disable=SC2317  # called through poll
 display_number_written() { [ -s "$state/display.new" ] && grep -q '^[0-9][0-9]*$' "$state/display.new"; }
 
 start_display() {
@@ -159,4 +165,14 @@ esac
 
 [ $# -gt 0 ] || die "no program to run"
 prepare
-exec wine "$@"
+[ "$batch" = yes ] || exec wine "$@"
+
+errors=$(mktemp "$state/stderr.XXXXXX")
+wine "$@" 2>"$errors" &
+program=$!
+trap 'kill "$program" 2>/dev/null; rm -f "$errors"; exit 143' HUP INT TERM
+status=0
+wait "$program" || status=$?
+cat "$errors" >&2
+rm -f "$errors"
+exit "$status"
