@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -38,32 +39,21 @@ TEST(MonthCount, CountsCalendarMonthsFromTheReminderEpoch)
     EXPECT_EQ(MonthCount(125, 11) + 1, MonthCount(126, 0)); // December to January
 }
 
-TEST(VersionRecords, EmptyStoreRecordsVersionZeroThenWritesCurrentVersionAndUpdate)
+TEST(VersionRecords, OlderOrMissingVersionIsRecordedAndCurrentOrNewerIsLeftAlone)
 {
-    CMemoryStore store;
-    UpdateVersionRecords(store);
+    CMemoryStore empty;
+    UpdateVersionRecords(empty);
     EXPECT_EQ((std::vector<std::string>{"Version/Previous Version=0", "Version/Current Version=100",
                                         "Version/Current Update=0"}),
-              Describe(store.m_writes));
-}
-
-TEST(VersionRecords, NegativeVersionIsBelowCurrentAndRecorded)
-{
-    CMemoryStore store;
-    store.Write(Setting::CurrentVersion, -5);
-    UpdateVersionRecords(store);
-    EXPECT_EQ(-5, store.Read(Setting::PreviousVersion));
-    EXPECT_EQ(100, store.Read(Setting::CurrentVersion));
-    EXPECT_EQ(0, store.Read(Setting::CurrentUpdate));
-}
-
-TEST(VersionRecords, VersionJustBelowCurrentIsReplacedButCurrentAndAboveAreLeftAlone)
-{
-    CMemoryStore store;
-    store.Write(Setting::CurrentVersion, 99);
-    UpdateVersionRecords(store);
-    EXPECT_EQ(99, store.Read(Setting::PreviousVersion));
-
+              Describe(empty.m_writes));
+    for (int32_t version : {-5, 99}) {
+        CMemoryStore store;
+        store.Write(Setting::CurrentVersion, version);
+        UpdateVersionRecords(store);
+        EXPECT_EQ(version, store.Read(Setting::PreviousVersion));
+        EXPECT_EQ(100, store.Read(Setting::CurrentVersion));
+        EXPECT_EQ(0, store.Read(Setting::CurrentUpdate));
+    }
     for (int32_t version : {100, 101, INT32_MAX}) {
         CMemoryStore current;
         current.Write(Setting::CurrentVersion, version);
@@ -74,36 +64,20 @@ TEST(VersionRecords, VersionJustBelowCurrentIsReplacedButCurrentAndAboveAreLeftA
     }
 }
 
-TEST(ReminderDate, FirstStartOfANewMonthAdvancesTheDateOnce)
+TEST(ReminderDate, AdvancesOnceOnTheFirstStartOfALaterMonthOnly)
 {
     CMemoryStore store;
+    EXPECT_FALSE(AdvanceReminderDate(store, 14)) << "an absent date counts as February 1998";
+    EXPECT_FALSE(store.Contains(Setting::Date));
     EXPECT_TRUE(AdvanceReminderDate(store, 300));
     EXPECT_EQ(300, store.Read(Setting::Date));
-
     store.ClearLogs();
-    EXPECT_FALSE(AdvanceReminderDate(store, 300)); // second start in the same month
+    EXPECT_FALSE(AdvanceReminderDate(store, 300)) << "second start in the same month";
+    EXPECT_FALSE(AdvanceReminderDate(store, 290)) << "clock set back";
     EXPECT_TRUE(store.m_writes.empty());
-
+    EXPECT_EQ(300, store.Read(Setting::Date));
     EXPECT_TRUE(AdvanceReminderDate(store, 301));
     EXPECT_EQ(301, store.Read(Setting::Date));
-}
-
-TEST(ReminderDate, ClockSetBackLeavesTheDateAsItWas)
-{
-    CMemoryStore store;
-    store.Write(Setting::Date, 320);
-    store.ClearLogs();
-    EXPECT_FALSE(AdvanceReminderDate(store, 310));
-    EXPECT_TRUE(store.m_writes.empty());
-    EXPECT_EQ(320, store.Read(Setting::Date));
-}
-
-TEST(ReminderDate, AbsentDateCountsAsFebruary1998)
-{
-    CMemoryStore store;
-    EXPECT_FALSE(AdvanceReminderDate(store, 14));
-    EXPECT_FALSE(store.Contains(Setting::Date));
-    EXPECT_TRUE(AdvanceReminderDate(store, 15));
 }
 
 TEST(MessageChoice, OnlyOkStoresTheTickedState)
@@ -166,24 +140,25 @@ TEST(InternalSettingsWarning, OnlyTheFirstOffenderIsNamed)
 TEST(InternalSettingsWarning, UseDefaultsGivesTheTableDefaultsWhichPass)
 {
     const InternalSettings defaults = DefaultInternalSettings();
-    EXPECT_EQ(20, defaults.baseScale);
-    EXPECT_EQ(10, defaults.floors);
-    EXPECT_EQ(15, defaults.liftPause);
-    EXPECT_EQ(50, defaults.personPause);
-    EXPECT_EQ(500, defaults.personInterval);
-    EXPECT_EQ(10, defaults.impatience);
+    const InternalSettings expected = ValidInternalSettings();
+    EXPECT_EQ(0, std::memcmp(&expected, &defaults, sizeof defaults));
     EXPECT_EQ(nullptr, FindInternalSettingsWarning(defaults));
 }
 
-TEST(MainSettings, LoadReadsInTheConfigureOrderAndKeepsOutOfRangeValues)
+TEST(MainSettings, LoadGivesTheDefaultsOrTheStoredValuesUnlimitedInTheConfigureOrder)
 {
     CMemoryStore store;
+    const MainSettings defaults = LoadMainSettings(store);
+    EXPECT_EQ((std::vector<int32_t>{50, 5, 2, 0, 25}),
+              (std::vector<int32_t>{defaults.people, defaults.capacity, defaults.lifts, defaults.driver,
+                                    defaults.scale}));
+    EXPECT_EQ(MakeColour(0, 0, 128), defaults.colour);
+
     store.Write(Setting::People, 500);
     store.Write(Setting::Cars, 0);
     store.Write(Setting::Network, 5);
     store.Write(Setting::ColorRed, 300);
     store.ClearLogs();
-
     const MainSettings settings = LoadMainSettings(store);
     EXPECT_EQ((std::vector<std::string>{"Config/People", "Config/Capacity", "Config/Driver", "Config/Network",
                                         "Config/Cars", "Config/Scale", "Config/ColorBlue", "Config/ColorGreen",
@@ -193,18 +168,6 @@ TEST(MainSettings, LoadReadsInTheConfigureOrderAndKeepsOutOfRangeValues)
     EXPECT_EQ(0, settings.lifts);
     EXPECT_EQ(5, settings.network);
     EXPECT_EQ(MakeColour(44, 0, 128), settings.colour); // only the low byte of 300 counts
-}
-
-TEST(MainSettings, LoadOnAnEmptyStoreGivesTheDefaults)
-{
-    CMemoryStore store;
-    const MainSettings settings = LoadMainSettings(store);
-    EXPECT_EQ(50, settings.people);
-    EXPECT_EQ(5, settings.capacity);
-    EXPECT_EQ(2, settings.lifts);
-    EXPECT_EQ(0, settings.driver);
-    EXPECT_EQ(25, settings.scale);
-    EXPECT_EQ(MakeColour(0, 0, 128), settings.colour);
 }
 
 TEST(MainSettings, SaveWritesNineKeysInOrderWithNetworkAlwaysZero)
@@ -219,6 +182,11 @@ TEST(MainSettings, SaveWritesNineKeysInOrderWithNetworkAlwaysZero)
 
 TEST(ResetAll, KeepsOnlyPreviousVersionAndCountsTheReset)
 {
+    CMemoryStore empty;
+    ResetAllSettings(empty);
+    EXPECT_EQ((std::vector<std::string>{"Version/Previous Version=100", "Counters/Resets=1"}),
+              Describe(empty.m_writes));
+
     CMemoryStore store;
     store.Write(Setting::People, 80);
     store.Write(Setting::PreviousVersion, 42);
@@ -229,22 +197,10 @@ TEST(ResetAll, KeepsOnlyPreviousVersionAndCountsTheReset)
     EXPECT_EQ(2, store.ValueCount());
     EXPECT_EQ(42, store.Read(Setting::PreviousVersion));
     EXPECT_EQ(4, store.Read(Setting::Resets));
-}
 
-TEST(ResetAll, FirstResetOfAnEmptyStoreWritesVersion100AndOneReset)
-{
-    CMemoryStore store;
-    ResetAllSettings(store);
-    EXPECT_EQ((std::vector<std::string>{"Version/Previous Version=100", "Counters/Resets=1"}),
-              Describe(store.m_writes));
-}
-
-TEST(ResetAll, ResetCountStopsAtItsLargestValueInsteadOfOverflowing)
-{
-    CMemoryStore store;
     store.Write(Setting::Resets, INT32_MAX);
     ResetAllSettings(store);
-    EXPECT_EQ(INT32_MAX, store.Read(Setting::Resets));
+    EXPECT_EQ(INT32_MAX, store.Read(Setting::Resets)) << "the count stops instead of overflowing";
 }
 
 TEST(SaverPath, FollowsTheDirectoryWithTheSaverFileWhateverItsLength)

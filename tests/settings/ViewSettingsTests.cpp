@@ -8,204 +8,97 @@
 
 namespace {
 
-TEST(ViewSettings, EmptyStoreGivesTheDocumentedDefaults)
-{
-    CMemoryStore store;
-    const ViewSettings settings = LoadViewSettings(store);
-    EXPECT_EQ(settings.people, 50);
-    EXPECT_EQ(settings.capacity, 5);
-    EXPECT_EQ(settings.cars, 2);
-    EXPECT_EQ(settings.driver, 0);
-    EXPECT_EQ(settings.scale, 25);
-    EXPECT_EQ(settings.backColour, MakeColour(0, 0, 128));
-    EXPECT_EQ(settings.legend, 1);
-    EXPECT_EQ(settings.colours, 1);
-    EXPECT_EQ(settings.floors, 10);
-    EXPECT_EQ(settings.liftPause, 15);
-    EXPECT_EQ(settings.passPause, 50);
-    EXPECT_EQ(settings.passInterval, 500);
-    EXPECT_EQ(settings.temper, 10);
-    EXPECT_EQ(settings.updateSpeed, 80);
-    EXPECT_EQ(LiftPeriodFromSpeed(settings.updateSpeed), 101);
-    EXPECT_EQ(store.ValueCount(), 0) << "loading must not store anything";
-}
-
-TEST(ViewSettings, ReadsInTheViewsOrder)
-{
-    CMemoryStore store;
-    LoadViewSettings(store);
-    const std::vector<std::string> expected = {
-        "Config/People",    "Config/Capacity",  "Config/Driver",    "Config/Scale",    "Config/ColorBlue",
-        "Config/ColorGreen", "Config/ColorRed", "Config/Legend",    "Config/Colours",  "Custom/NoFloors",
-        "Custom/LiftPause", "Custom/PassPause", "Custom/PassIntvl", "Custom/Temper",   "Config/Cars",
-        "Config/UpdSpd",
-    };
-    std::vector<std::string> actual;
-    for (const CMemoryStore::Access& access : store.m_reads) {
-        actual.push_back(access.section + "/" + access.key);
-    }
-    EXPECT_EQ(actual, expected);
-}
-
-TEST(ViewSettings, StoredValuesInsideTheRangesPassUnchanged)
-{
-    CMemoryStore store;
-    store.Write(Setting::People, 10);
-    store.Write(Setting::Capacity, 10);
-    store.Write(Setting::Cars, 10);
-    store.Write(Setting::Driver, 3);
-    store.Write(Setting::Scale, 50);
-    store.Write(Setting::Legend, 0);
-    store.Write(Setting::Colours, 0);
-    store.Write(Setting::NoFloors, 25);
-    store.Write(Setting::LiftPause, 1);
-    store.Write(Setting::PassPause, 300);
-    store.Write(Setting::PassIntvl, 100);
-    store.Write(Setting::Temper, 50);
-    store.Write(Setting::UpdSpd, 0);
-    const ViewSettings settings = LoadViewSettings(store);
-    EXPECT_EQ(settings.people, 10);
-    EXPECT_EQ(settings.capacity, 10);
-    EXPECT_EQ(settings.cars, 10);
-    EXPECT_EQ(settings.driver, 3);
-    EXPECT_EQ(settings.scale, 50);
-    EXPECT_EQ(settings.legend, 0);
-    EXPECT_EQ(settings.colours, 0);
-    EXPECT_EQ(settings.floors, 25);
-    EXPECT_EQ(settings.liftPause, 1);
-    EXPECT_EQ(settings.passPause, 300);
-    EXPECT_EQ(settings.passInterval, 100);
-    EXPECT_EQ(settings.temper, 50);
-    EXPECT_EQ(settings.updateSpeed, 0);
-}
-
-struct LimitCase {
+// Every loaded member with its default and the range the dialogs allow (the ranges are typed here
+// rather than taken from the key table, so a wrong table entry shows).
+struct Field {
     const SettingKey* key;
-    int32_t stored;
-    int32_t loaded;
+    int32_t ViewSettings::*member;
+    int32_t defaultValue, minimum, maximum;
+};
+const Field FIELDS[] = {
+    {&Setting::People, &ViewSettings::people, 50, 10, 100},
+    {&Setting::Capacity, &ViewSettings::capacity, 5, 1, 10},
+    {&Setting::Cars, &ViewSettings::cars, 2, 1, 10},
+    {&Setting::Driver, &ViewSettings::driver, 0, 0, 3},
+    {&Setting::Scale, &ViewSettings::scale, 25, 20, 50},
+    {&Setting::NoFloors, &ViewSettings::floors, 10, 4, 25},
+    {&Setting::LiftPause, &ViewSettings::liftPause, 15, 1, 30},
+    {&Setting::PassPause, &ViewSettings::passPause, 50, 10, 300},
+    {&Setting::PassIntvl, &ViewSettings::passInterval, 500, 100, 2000},
+    {&Setting::Temper, &ViewSettings::temper, 10, 1, 50},
+    {&Setting::UpdSpd, &ViewSettings::updateSpeed, 80, 0, 100},
+    {&Setting::Legend, &ViewSettings::legend, 1, 0, 1},
+    {&Setting::Colours, &ViewSettings::colours, 1, 0, 1},
 };
 
-int32_t LoadedField(const ViewSettings& settings, const SettingKey& key)
+TEST(ViewSettings, EmptyStoreGivesTheDefaultsReadInTheViewsOrderWithoutStoringAnything)
 {
-    if (&key == &Setting::People) return settings.people;
-    if (&key == &Setting::Capacity) return settings.capacity;
-    if (&key == &Setting::Cars) return settings.cars;
-    if (&key == &Setting::Driver) return settings.driver;
-    if (&key == &Setting::Scale) return settings.scale;
-    if (&key == &Setting::Legend) return settings.legend;
-    if (&key == &Setting::Colours) return settings.colours;
-    if (&key == &Setting::NoFloors) return settings.floors;
-    if (&key == &Setting::LiftPause) return settings.liftPause;
-    if (&key == &Setting::PassPause) return settings.passPause;
-    if (&key == &Setting::PassIntvl) return settings.passInterval;
-    if (&key == &Setting::Temper) return settings.temper;
-    if (&key == &Setting::UpdSpd) return settings.updateSpeed;
-    ADD_FAILURE() << "no field for " << key.name;
-    return 0;
+    CMemoryStore store;
+    const ViewSettings settings = LoadViewSettings(store);
+    for (const Field& field : FIELDS)
+        EXPECT_EQ(settings.*field.member, field.defaultValue) << field.key->name;
+    EXPECT_EQ(settings.backColour, MakeColour(0, 0, 128));
+    EXPECT_EQ(LiftPeriodFromSpeed(settings.updateSpeed), 101);
+    EXPECT_EQ(store.ValueCount(), 0);
+    std::vector<std::string> read;
+    for (const CMemoryStore::Access& access : store.m_reads)
+        read.push_back(access.section + "/" + access.key);
+    EXPECT_EQ(read, (std::vector<std::string>{
+                        "Config/People", "Config/Capacity", "Config/Driver", "Config/Scale", "Config/ColorBlue",
+                        "Config/ColorGreen", "Config/ColorRed", "Config/Legend", "Config/Colours", "Custom/NoFloors",
+                        "Custom/LiftPause", "Custom/PassPause", "Custom/PassIntvl", "Custom/Temper", "Config/Cars",
+                        "Config/UpdSpd"}));
 }
 
-TEST(ViewSettings, OutOfRangeValuesAreLimitedToTheDialogRanges)
+TEST(ViewSettings, EveryValueIsLimitedToTheDialogRangeAndTheBoundsPass)
 {
-    const LimitCase cases[] = {
-        {&Setting::People, 9, 10},          {&Setting::People, 101, 100},
-        {&Setting::People, INT32_MIN, 10},  {&Setting::People, INT32_MAX, 100},
-        {&Setting::Capacity, 0, 1},         {&Setting::Capacity, 11, 10},
-        {&Setting::Capacity, INT32_MIN, 1}, {&Setting::Capacity, INT32_MAX, 10},
-        {&Setting::Cars, 0, 1},             {&Setting::Cars, -3, 1},
-        {&Setting::Cars, 11, 10},           {&Setting::Cars, INT32_MAX, 10},
-        {&Setting::Cars, INT32_MIN, 1},     {&Setting::Driver, -1, 0},
-        {&Setting::Driver, 4, 3},           {&Setting::Driver, INT32_MIN, 0},
-        {&Setting::Driver, INT32_MAX, 3},   {&Setting::Scale, 0, 20},
-        {&Setting::Scale, -25, 20},         {&Setting::Scale, 51, 50},
-        {&Setting::Scale, INT32_MIN, 20},   {&Setting::Scale, INT32_MAX, 50},
-        {&Setting::NoFloors, 3, 4},         {&Setting::NoFloors, 26, 25},
-        {&Setting::NoFloors, 30, 25},       {&Setting::NoFloors, INT32_MIN, 4},
-        {&Setting::NoFloors, INT32_MAX, 25}, {&Setting::LiftPause, 0, 1},
-        {&Setting::LiftPause, 31, 30},      {&Setting::LiftPause, INT32_MIN, 1},
-        {&Setting::LiftPause, INT32_MAX, 30}, {&Setting::PassPause, 9, 10},
-        {&Setting::PassPause, 0, 10},       {&Setting::PassPause, 301, 300},
-        {&Setting::PassPause, INT32_MIN, 10}, {&Setting::PassPause, INT32_MAX, 300},
-        {&Setting::PassIntvl, 99, 100},     {&Setting::PassIntvl, 0, 100},
-        {&Setting::PassIntvl, 2001, 2000},  {&Setting::PassIntvl, INT32_MIN, 100},
-        {&Setting::PassIntvl, INT32_MAX, 2000}, {&Setting::Temper, 0, 1},
-        {&Setting::Temper, 51, 50},         {&Setting::Temper, INT32_MIN, 1},
-        {&Setting::Temper, INT32_MAX, 50},  {&Setting::UpdSpd, -5, 0},
-        {&Setting::UpdSpd, 101, 100},       {&Setting::UpdSpd, INT32_MIN, 0},
-        {&Setting::UpdSpd, INT32_MAX, 100}, {&Setting::Legend, 2, 1},
-        {&Setting::Legend, -1, 1},          {&Setting::Legend, INT32_MIN, 1},
-        {&Setting::Legend, INT32_MAX, 1},   {&Setting::Colours, 5, 1},
-        {&Setting::Colours, INT32_MIN, 1},  {&Setting::Colours, INT32_MAX, 1},
-    };
-    for (const LimitCase& limitCase : cases) {
-        CMemoryStore store;
-        store.Write(*limitCase.key, limitCase.stored);
-        const ViewSettings settings = LoadViewSettings(store);
-        EXPECT_EQ(LoadedField(settings, *limitCase.key), limitCase.loaded)
-            << limitCase.key->name << " stored as " << limitCase.stored;
+    for (const Field& field : FIELDS) {
+        const bool flag = field.maximum == 1; // Legend and Colours: any nonzero value means on
+        const int32_t cases[][2] = {
+            {field.minimum, field.minimum},
+            {field.maximum, field.maximum},
+            {field.minimum - 1, flag ? 1 : field.minimum},
+            {field.maximum + 1, field.maximum},
+            {INT32_MIN, flag ? 1 : field.minimum},
+            {INT32_MAX, field.maximum},
+        };
+        for (const auto& limitCase : cases) {
+            CMemoryStore store;
+            store.Write(*field.key, limitCase[0]);
+            EXPECT_EQ(LoadViewSettings(store).*field.member, limitCase[1])
+                << field.key->name << " stored as " << limitCase[0];
+        }
     }
 }
 
-TEST(ViewSettings, UpdateSpeedAloneIsLimitedToZeroThroughHundred)
+TEST(ViewSettings, UpdateSpeedAloneIsLimitedSoTheLiftTimerKeepsAPositivePeriod)
 {
     CMemoryStore store;
     EXPECT_EQ(LoadUpdateSpeed(store), 80);
-    store.Write(Setting::UpdSpd, -5);
-    EXPECT_EQ(LoadUpdateSpeed(store), 0);
-    EXPECT_EQ(LiftPeriodFromSpeed(LoadUpdateSpeed(store)), 501);
-    store.Write(Setting::UpdSpd, 1);
-    EXPECT_EQ(LiftPeriodFromSpeed(LoadUpdateSpeed(store)), 496);
-    store.Write(Setting::UpdSpd, 100);
-    EXPECT_EQ(LiftPeriodFromSpeed(LoadUpdateSpeed(store)), 1);
-    store.Write(Setting::UpdSpd, 250);
-    EXPECT_EQ(LiftPeriodFromSpeed(LoadUpdateSpeed(store)), 1) << "the lift timer must never get a period below 1";
+    const int32_t cases[][2] = {{-5, 501}, {1, 496}, {100, 1}, {250, 1}};
+    for (const auto& speedCase : cases) {
+        store.Write(Setting::UpdSpd, speedCase[0]);
+        EXPECT_EQ(LiftPeriodFromSpeed(LoadUpdateSpeed(store)), speedCase[1]) << speedCase[0];
+    }
 }
 
-TEST(BackColour, OnlyTheLowByteOfEachComponentCounts)
+TEST(BackColour, OnlyTheLowByteOfEachComponentCountsReadingBlueFirstAndWritingRedFirst)
 {
     CMemoryStore store;
     store.Write(Setting::ColorRed, 300);
     store.Write(Setting::ColorGreen, -1);
     store.Write(Setting::ColorBlue, 256 + 7);
+    store.m_reads.clear();
+    store.m_writes.clear();
     const Colour colour = ReadBackColour(store);
-    EXPECT_EQ(RedOf(colour), 44u);
-    EXPECT_EQ(GreenOf(colour), 255u);
-    EXPECT_EQ(BlueOf(colour), 7u);
+    EXPECT_EQ(colour, MakeColour(44, 255, 7));
     EXPECT_EQ(colour >> 24, 0u);
-}
-
-TEST(BackColour, ReadsBlueGreenRedAndWritesRedGreenBlue)
-{
-    CMemoryStore store;
-    ReadBackColour(store);
     ASSERT_EQ(store.m_reads.size(), 3u);
-    EXPECT_EQ(store.m_reads[0].key, "ColorBlue");
-    EXPECT_EQ(store.m_reads[1].key, "ColorGreen");
-    EXPECT_EQ(store.m_reads[2].key, "ColorRed");
+    EXPECT_EQ(store.m_reads[0].key + store.m_reads[1].key + store.m_reads[2].key, "ColorBlueColorGreenColorRed");
 
-    WriteBackColour(store, MakeColour(1, 2, 3));
+    WriteBackColour(store, 0xFF123456u); // the high byte is not a component
     ASSERT_EQ(store.m_writes.size(), 3u);
-    EXPECT_EQ(store.m_writes[0].key, "ColorRed");
-    EXPECT_EQ(store.m_writes[0].value, 1);
-    EXPECT_EQ(store.m_writes[1].key, "ColorGreen");
-    EXPECT_EQ(store.m_writes[1].value, 2);
-    EXPECT_EQ(store.m_writes[2].key, "ColorBlue");
-    EXPECT_EQ(store.m_writes[2].value, 3);
-}
-
-TEST(BackColour, AnOversizedRedIsWrittenBackAsItsLowByte)
-{
-    CMemoryStore store;
-    store.Write(Setting::ColorRed, 300);
-    WriteBackColour(store, ReadBackColour(store));
-    EXPECT_EQ(store.Read(Setting::ColorRed), 44);
-    EXPECT_EQ(store.Read(Setting::ColorGreen), 0);
-    EXPECT_EQ(store.Read(Setting::ColorBlue), 128);
-}
-
-TEST(BackColour, HighBitsOfTheColourAreNotWritten)
-{
-    CMemoryStore store;
-    WriteBackColour(store, 0xFF123456u);
+    EXPECT_EQ(store.m_writes[0].key + store.m_writes[1].key + store.m_writes[2].key, "ColorRedColorGreenColorBlue");
     EXPECT_EQ(store.Read(Setting::ColorRed), 0x56);
     EXPECT_EQ(store.Read(Setting::ColorGreen), 0x34);
     EXPECT_EQ(store.Read(Setting::ColorBlue), 0x12);

@@ -37,7 +37,7 @@ TEST_F(Drawing, LiftColoursShowDirectionOnlyWithColoursOn)
         int32_t direction;
         Colour expected;
     } cases[] = {
-        {1, 1, COLOUR_GREEN}, {1, -1, COLOUR_RED}, {0, 1, COLOUR_OLIVE}, {0, -1, COLOUR_OLIVE},
+        {1, 1, COLOUR_GREEN}, {1, -1, COLOUR_RED}, {0, 1, COLOUR_OLIVE}, {0, -1, COLOUR_OLIVE}, {1, 0, COLOUR_OLIVE},
     };
     for (const auto& colourCase : cases) {
         RestartModel();
@@ -45,7 +45,8 @@ TEST_F(Drawing, LiftColoursShowDirectionOnlyWithColoursOn)
         settings.colours = colourCase.colours;
         CScene scene(settings);
         UseIdentityMapping();
-        SetCarMoving(0, colourCase.direction, 400, colourCase.direction > 0 ? 8 : 1);
+        SetCarMoving(0, colourCase.direction, 400, colourCase.direction >= 0 ? 8 : 1);
+        g_lifts[0].m_target = colourCase.direction == 0 ? 4 : g_lifts[0].m_target; // idle: standing at its target
         CRecordingSurface surface;
         scene.DrawLift(surface, 0, true);
         scene.DrawLift(surface, 0, false);
@@ -59,17 +60,6 @@ TEST_F(Drawing, LiftColoursShowDirectionOnlyWithColoursOn)
         EXPECT_EQ(surface.m_shapes[1].HalfWidth(), 55);
         EXPECT_EQ(surface.m_shapes[1].HalfHeight(), 40);
     }
-}
-
-TEST_F(Drawing, IdleLiftIsOlive)
-{
-    CScene scene(DefaultViewSettings());
-    UseIdentityMapping();
-    CRecordingSurface surface;
-    scene.DrawLift(surface, 1, false);
-    ASSERT_EQ(surface.m_shapes.size(), 1u);
-    EXPECT_EQ(surface.m_shapes[0].colour, COLOUR_OLIVE);
-    EXPECT_EQ(surface.m_shapes[0].CentreX(), 250);
 }
 
 TEST_F(Drawing, ErasePassThatReturnsThreeLeavesTheCarAndTheDrawPassRedrawsIt)
@@ -87,14 +77,9 @@ TEST_F(Drawing, ErasePassThatReturnsThreeLeavesTheCarAndTheDrawPassRedrawsIt)
     EXPECT_EQ(surface.m_shapes[1].colour, COLOUR_GREY);
     EXPECT_EQ(surface.m_shapes[1].CentreX(), 100 + 2 - 9);
     EXPECT_EQ(surface.m_shapes[2].CentreX(), 100 + 2);
-}
 
-TEST_F(Drawing, ErasePassNeverDrawsRiders)
-{
-    CScene scene(DefaultViewSettings());
-    UseIdentityMapping();
-    g_lifts[0].m_load = 4;
-    CRecordingSurface surface;
+    g_lifts[0].m_pause = 0; // a moving car is erased, but its riders never are
+    surface.m_shapes.clear();
     scene.DrawLift(surface, 0, true);
     ASSERT_EQ(surface.m_shapes.size(), 1u);
     EXPECT_EQ(surface.m_shapes[0].colour, scene.m_backColour);
@@ -287,6 +272,11 @@ TEST_F(Drawing, LegendNeedsAScreenFactorOfSix)
     EXPECT_EQ(legend.points[0].y, (1187 - 20) * 6 / 25);
     EXPECT_EQ(legend.colour, COLOUR_OLIVE);
     EXPECT_EQ(legend.backColour, scene.m_backColour);
+
+    surface.m_shapes.clear();
+    scene.m_legend = 0;
+    scene.RunLegendPass(surface);
+    EXPECT_TRUE(surface.m_shapes.empty()) << "Legend off";
 }
 
 TEST_F(Drawing, LegendShowsThePeopleSettingAndTheAverageWait)
@@ -309,17 +299,6 @@ TEST_F(Drawing, LegendShowsThePeopleSettingAndTheAverageWait)
     EXPECT_EQ(surface.m_shapes[0].text, "  Ascenda Vintra | People=100 | Waiting= 1 | Calls= 3 | Ave Wait= 2   ");
     EXPECT_EQ(surface.m_shapes[1].text, "  Ascenda Vintra | People=100 | Waiting= 3 | Calls=12 | Ave Wait= 5   ");
     EXPECT_EQ(surface.m_shapes[2].text, "  Ascenda Vintra | People=100 | Waiting=99 | Calls=12 | Ave Wait=1234   ");
-}
-
-TEST_F(Drawing, LegendPassDrawsOnlyWithTheLegendOn)
-{
-    ViewSettings settings = DefaultViewSettings();
-    settings.legend = 0;
-    CScene scene(settings);
-    g_screenFactor = 16;
-    CRecordingSurface surface;
-    scene.RunLegendPass(surface);
-    EXPECT_TRUE(surface.m_shapes.empty());
 }
 
 TEST_F(Drawing, ConstructionSetsScaleAndResetsTheBuildingWithTheCarsLast)
