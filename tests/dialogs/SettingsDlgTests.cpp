@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,8 @@ using SettingsDialog = CDialogTest;
 const char* const CAPTION = "Ascenda Vintra Screen Saver";
 const char* const PROPERTIES_CAPTION = "Ascenda Vintra Screen Saver Properties";
 
-void Load(CSettingsDlg& dialog, int32_t people, int32_t capacity, int32_t lifts, int32_t driver, int32_t scale,
-          Colour colour)
+void Load(CSettingsDlg& dialog, int32_t people = 50, int32_t capacity = 5, int32_t lifts = 2, int32_t driver = 0,
+    int32_t scale = 25, Colour colour = MakeColour(0, 0, 128))
 {
     dialog.m_people = people;
     dialog.m_capacity = capacity;
@@ -36,10 +37,16 @@ void Load(CSettingsDlg& dialog, int32_t people, int32_t capacity, int32_t lifts,
     dialog.m_colour = colour;
 }
 
-LRESULT SliderPosition(HWND dialog, int id)
+// Runs the main dialog modally while script plays the user on it; returns what DoModal returned.
+INT_PTR RunMain(CSettingsDlg& dialog, const std::function<void(CDriver&, HWND)>& script)
 {
-    return SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0);
+    INT_PTR result = 0;
+    RunDriven(
+        [&] { result = dialog.DoModal(); }, [&](CDriver& driver) { script(driver, driver.WaitForDialog(CAPTION)); });
+    return result;
 }
+
+LRESULT SliderPosition(HWND dialog, int id) { return SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0); }
 
 // The text of a message box's message, and the icon it shows.
 std::string MessageBoxText(HWND box)
@@ -66,7 +73,7 @@ std::string ReadDesktopString(const char* name, DWORD& type, DWORD& size)
     size = sizeof data;
     type = 0;
     if (RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", name, RRF_RT_ANY | RRF_NOEXPAND, &type, data,
-                     &size) != ERROR_SUCCESS)
+            &size) != ERROR_SUCCESS)
         return "(absent)";
     return std::string(data);
 }
@@ -85,8 +92,8 @@ LRESULT CALLBACK WatchRelays(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 // Records the system commands this thread takes from its queue.
-std::atomic<WPARAM> g_queuedSystemCommand{0};
-std::atomic<HWND> g_queuedSystemCommandWindow{nullptr};
+std::atomic<WPARAM> g_queuedSystemCommand {0};
+std::atomic<HWND> g_queuedSystemCommandWindow {nullptr};
 
 LRESULT CALLBACK WatchQueue(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -103,47 +110,43 @@ TEST_F(SettingsDialog, OpensWithSlidersListAndPreviewInPlace)
 {
     CSettingsDlg dialog;
     Load(dialog, 500, 5, 3, 1, 25, MakeColour(0, 0, 128)); // 500 people: above the slider's range
-    RunDriven([&] { dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  HWND window = driver.WaitForDialog(CAPTION);
-                  struct SliderCase {
-                      int id;
-                      LRESULT minimum, maximum, position;
-                  };
-                  for (const SliderCase& slider : {SliderCase{IDC_PEOPLE_SLIDER, 10, 100, 100},
-                                                   SliderCase{IDC_LIFTS_SLIDER, 1, 10, 3},
-                                                   SliderCase{IDC_CAPACITY_SLIDER, 1, 10, 5},
-                                                   SliderCase{IDC_SCALE_SLIDER, 20, 50, 25}}) {
-                      const std::string name = "slider " + std::to_string(slider.id);
-                      driver.ExpectEqual(slider.minimum, SendDlgItemMessageA(window, slider.id, TBM_GETRANGEMIN, 0, 0),
-                                         name + " minimum");
-                      driver.ExpectEqual(slider.maximum, SendDlgItemMessageA(window, slider.id, TBM_GETRANGEMAX, 0, 0),
-                                         name + " maximum");
-                      driver.ExpectEqual(slider.position, SliderPosition(window, slider.id), name + " position");
-                  }
-                  HWND list = GetDlgItem(window, IDC_DRIVER_LIST);
-                  driver.ExpectEqual(4, SendMessageA(list, CB_GETCOUNT, 0, 0), "intelligence items");
-                  const char* const items[4] = {"Primitive", "Auto ground", "Random", "Smart"};
-                  for (int index = 0; index < 4; ++index) {
-                      char text[32] = "";
-                      SendMessageA(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
-                      driver.ExpectEqual(std::string(items[index]), std::string(text), "item " + std::to_string(index));
-                  }
-                  driver.ExpectEqual(1, SendMessageA(list, CB_GETCURSEL, 0, 0), "selected intelligence");
-                  driver.ExpectEqual(0, SendDlgItemMessageA(window, IDC_NETWORK_LIST, CB_GETCOUNT, 0, 0),
-                                     "network items");
-                  driver.OnUi([&] {
-                      RECT place = {};
-                      GetWindowRect(GetDlgItem(window, IDC_PREVIEW_PLACE), &place);
-                      RECT preview = {};
-                      GetWindowRect(dialog.m_preview.m_hWnd, &preview);
-                      driver.Expect(EqualRect(&place, &preview) != 0, "the preview covers the placeholder exactly");
-                      driver.Expect(IsWindowVisible(dialog.m_preview.m_hWnd) != 0, "the preview shows");
-                      driver.Expect(!IsWindowVisible(GetDlgItem(window, IDC_PREVIEW_PLACE)), "the placeholder is hidden");
-                      driver.Expect(GetParent(dialog.m_preview.m_hWnd) == window, "the preview is the dialog's child");
-                  });
-                  driver.Click(window, IDOK);
-              });
+    RunMain(dialog, [&](CDriver& driver, HWND window) {
+        struct SliderCase {
+            int id;
+            LRESULT minimum, maximum, position;
+        };
+        for (const SliderCase& slider :
+            {SliderCase {IDC_PEOPLE_SLIDER, 10, 100, 100}, SliderCase {IDC_LIFTS_SLIDER, 1, 10, 3},
+                SliderCase {IDC_CAPACITY_SLIDER, 1, 10, 5}, SliderCase {IDC_SCALE_SLIDER, 20, 50, 25}}) {
+            const std::string name = "slider " + std::to_string(slider.id);
+            driver.ExpectEqual(
+                slider.minimum, SendDlgItemMessageA(window, slider.id, TBM_GETRANGEMIN, 0, 0), name + " minimum");
+            driver.ExpectEqual(
+                slider.maximum, SendDlgItemMessageA(window, slider.id, TBM_GETRANGEMAX, 0, 0), name + " maximum");
+            driver.ExpectEqual(slider.position, SliderPosition(window, slider.id), name + " position");
+        }
+        HWND list = GetDlgItem(window, IDC_DRIVER_LIST);
+        driver.ExpectEqual(4, SendMessageA(list, CB_GETCOUNT, 0, 0), "intelligence items");
+        const char* const items[4] = {"Primitive", "Auto ground", "Random", "Smart"};
+        for (int index = 0; index < 4; ++index) {
+            char text[32] = "";
+            SendMessageA(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+            driver.ExpectEqual(std::string(items[index]), std::string(text), "item " + std::to_string(index));
+        }
+        driver.ExpectEqual(1, SendMessageA(list, CB_GETCURSEL, 0, 0), "selected intelligence");
+        driver.ExpectEqual(0, SendDlgItemMessageA(window, IDC_NETWORK_LIST, CB_GETCOUNT, 0, 0), "network items");
+        driver.OnUi([&] {
+            RECT place = {};
+            GetWindowRect(GetDlgItem(window, IDC_PREVIEW_PLACE), &place);
+            RECT preview = {};
+            GetWindowRect(dialog.m_preview.m_hWnd, &preview);
+            driver.Expect(EqualRect(&place, &preview) != 0, "the preview covers the placeholder exactly");
+            driver.Expect(IsWindowVisible(dialog.m_preview.m_hWnd) != 0, "the preview shows");
+            driver.Expect(!IsWindowVisible(GetDlgItem(window, IDC_PREVIEW_PLACE)), "the placeholder is hidden");
+            driver.Expect(GetParent(dialog.m_preview.m_hWnd) == window, "the preview is the dialog's child");
+        });
+        driver.Click(window, IDOK);
+    });
     EXPECT_EQ(500, StoredOr(Setting::People, -1)) << "a slider never moved writes the stored value back";
     EXPECT_EQ(1, StoredOr(Setting::Driver, -1));
 }
@@ -151,33 +154,29 @@ TEST_F(SettingsDialog, OpensWithSlidersListAndPreviewInPlace)
 TEST_F(SettingsDialog, MovingOneSliderRereadsAllFourAndResetsTheBuilding)
 {
     CSettingsDlg dialog;
-    Load(dialog, 50, 5, 2, 0, 25, MakeColour(0, 0, 128));
-    INT_PTR result = 0;
-    RunDriven([&] { result = dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  HWND window = driver.WaitForDialog(CAPTION);
-                  // The other three thumbs move without telling anyone.
-                  driver.OnUi([&] {
-                      SendDlgItemMessageA(window, IDC_LIFTS_SLIDER, TBM_SETPOS, TRUE, 4);
-                      SendDlgItemMessageA(window, IDC_SCALE_SLIDER, TBM_SETPOS, TRUE, 30);
-                      SendDlgItemMessageA(window, IDC_CAPACITY_SLIDER, TBM_SETPOS, TRUE, 8);
-                  });
-                  driver.PressKey(GetDlgItem(window, IDC_PEOPLE_SLIDER), VK_RIGHT);
-                  driver.WaitUntil("the people slider moves",
-                                   [&] { return SliderPosition(window, IDC_PEOPLE_SLIDER) == 51; });
-                  driver.OnUi([&] {
-                      driver.ExpectEqual(51, dialog.m_people, "m_people");
-                      driver.ExpectEqual(4, dialog.m_lifts, "m_lifts");
-                      driver.ExpectEqual(30, dialog.m_scale, "m_scale");
-                      driver.ExpectEqual(8, dialog.m_capacity, "m_capacity");
-                      driver.ExpectEqual(51, dialog.m_preview.m_people, "preview people");
-                      driver.ExpectEqual(8, dialog.m_preview.m_capacity, "preview capacity");
-                      driver.ExpectEqual(30, g_scale, "preview scale");
-                      driver.ExpectEqual(4, g_liftCount, "preview lifts");
-                      driver.ExpectEqual(4, g_building.m_liftCount, "the building was reset with four lifts");
-                  });
-                  driver.Click(window, IDCANCEL);
-              });
+    Load(dialog);
+    const INT_PTR result = RunMain(dialog, [&](CDriver& driver, HWND window) {
+        // The other three thumbs move without telling anyone.
+        driver.OnUi([&] {
+            SendDlgItemMessageA(window, IDC_LIFTS_SLIDER, TBM_SETPOS, TRUE, 4);
+            SendDlgItemMessageA(window, IDC_SCALE_SLIDER, TBM_SETPOS, TRUE, 30);
+            SendDlgItemMessageA(window, IDC_CAPACITY_SLIDER, TBM_SETPOS, TRUE, 8);
+        });
+        driver.PressKey(GetDlgItem(window, IDC_PEOPLE_SLIDER), VK_RIGHT);
+        driver.WaitUntil("the people slider moves", [&] { return SliderPosition(window, IDC_PEOPLE_SLIDER) == 51; });
+        driver.OnUi([&] {
+            driver.ExpectEqual(51, dialog.m_people, "m_people");
+            driver.ExpectEqual(4, dialog.m_lifts, "m_lifts");
+            driver.ExpectEqual(30, dialog.m_scale, "m_scale");
+            driver.ExpectEqual(8, dialog.m_capacity, "m_capacity");
+            driver.ExpectEqual(51, dialog.m_preview.m_people, "preview people");
+            driver.ExpectEqual(8, dialog.m_preview.m_capacity, "preview capacity");
+            driver.ExpectEqual(30, g_scale, "preview scale");
+            driver.ExpectEqual(4, g_liftCount, "preview lifts");
+            driver.ExpectEqual(4, g_building.m_liftCount, "the building was reset with four lifts");
+        });
+        driver.Click(window, IDCANCEL);
+    });
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_EQ(std::vector<std::string>(), ListStored()) << "Cancel stores nothing";
 }
@@ -185,29 +184,26 @@ TEST_F(SettingsDialog, MovingOneSliderRereadsAllFourAndResetsTheBuilding)
 TEST_F(SettingsDialog, ChoosingRandomSetsDriverTwoAndOkStoresNetworkZero)
 {
     CSettingsDlg dialog;
-    Load(dialog, 50, 5, 2, 0, 25, MakeColour(0, 0, 128));
+    Load(dialog);
     dialog.m_network = 5;
-    RunDriven([&] { dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  HWND window = driver.WaitForDialog(CAPTION);
-                  HWND list = GetDlgItem(window, IDC_DRIVER_LIST);
-                  SendMessageA(list, CB_SETCURSEL, 2, 0);
-                  PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_DRIVER_LIST, CBN_SELENDOK),
-                               reinterpret_cast<LPARAM>(list));
-                  // Sent work overtakes posted messages: wait for the selection to be handled.
-                  driver.WaitUntil("the selection is handled", [&] {
-                      bool handled = false;
-                      driver.OnUi([&] { handled = dialog.m_preview.m_driver == 2; });
-                      return handled;
-                  });
-                  driver.OnUi([&] {
-                      driver.ExpectEqual(2, dialog.m_driver, "m_driver");
-                      driver.ExpectEqual(-1, dialog.m_network, "m_network from the empty hidden list");
-                      driver.ExpectEqual(2, dialog.m_preview.m_driver, "preview driver");
-                      driver.ExpectEqual(2, g_building.m_driverMode, "the building was reset with Random");
-                  });
-                  driver.Click(window, IDOK);
-              });
+    RunMain(dialog, [&](CDriver& driver, HWND window) {
+        HWND list = GetDlgItem(window, IDC_DRIVER_LIST);
+        SendMessageA(list, CB_SETCURSEL, 2, 0);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_DRIVER_LIST, CBN_SELENDOK), reinterpret_cast<LPARAM>(list));
+        // Sent work overtakes posted messages: wait for the selection to be handled.
+        driver.WaitUntil("the selection is handled", [&] {
+            bool handled = false;
+            driver.OnUi([&] { handled = dialog.m_preview.m_driver == 2; });
+            return handled;
+        });
+        driver.OnUi([&] {
+            driver.ExpectEqual(2, dialog.m_driver, "m_driver");
+            driver.ExpectEqual(-1, dialog.m_network, "m_network from the empty hidden list");
+            driver.ExpectEqual(2, dialog.m_preview.m_driver, "preview driver");
+            driver.ExpectEqual(2, g_building.m_driverMode, "the building was reset with Random");
+        });
+        driver.Click(window, IDOK);
+    });
     EXPECT_EQ(2, StoredOr(Setting::Driver, -1));
     EXPECT_EQ(0, StoredOr(Setting::Network, -1));
 }
@@ -220,19 +216,17 @@ TEST_F(SettingsDialog, DefaultViewReturnsToTheStoredBaseScaleOrTwenty)
         const int32_t expected = baseScale != 0 ? baseScale : 20;
         CSettingsDlg dialog;
         Load(dialog, 50, 5, 2, 0, 44, MakeColour(0, 0, 128));
-        RunDriven([&] { dialog.DoModal(); },
-                  [&](CDriver& driver) {
-                      HWND window = driver.WaitForDialog(CAPTION);
-                      driver.Click(window, IDC_DEFAULT_VIEW);
-                      driver.WaitUntil("the scale slider moves",
-                                       [&] { return SliderPosition(window, IDC_SCALE_SLIDER) == expected; });
-                      driver.OnUi([&] {
-                          driver.ExpectEqual(expected, dialog.m_scale, "m_scale");
-                          driver.ExpectEqual(expected, g_scale, "preview scale");
-                          driver.ExpectEqual(50, dialog.m_people, "people untouched");
-                      });
-                      driver.Click(window, IDCANCEL);
-                  });
+        RunMain(dialog, [&](CDriver& driver, HWND window) {
+            driver.Click(window, IDC_DEFAULT_VIEW);
+            driver.WaitUntil(
+                "the scale slider moves", [&] { return SliderPosition(window, IDC_SCALE_SLIDER) == expected; });
+            driver.OnUi([&] {
+                driver.ExpectEqual(expected, dialog.m_scale, "m_scale");
+                driver.ExpectEqual(expected, g_scale, "preview scale");
+                driver.ExpectEqual(50, dialog.m_people, "people untouched");
+            });
+            driver.Click(window, IDCANCEL);
+        });
     }
 }
 
@@ -243,35 +237,32 @@ TEST_F(SettingsDialog, ColourPickerCancelledChangesNothingAndChosenColourIsKept)
         const Colour initial = MakeColour(1, 2, 3);
         Load(dialog, 50, 5, 2, 0, 25, initial);
         Colour previewColour = 0;
-        RunDriven([&] { dialog.DoModal(); },
-                  [&](CDriver& driver) {
-                      HWND window = driver.WaitForDialog(CAPTION);
-                      driver.OnUi([&] { previewColour = dialog.m_preview.m_backColour; });
-                      driver.Click(window, IDC_BACK_COLOUR);
-                      HWND picker = nullptr;
-                      driver.WaitUntil("the colour picker opens", [&] {
-                          for (HWND candidate : FindThreadDialogs(driver.GetUiThread())) {
-                              if (GetWindow(candidate, GW_OWNER) == window)
-                                  picker = candidate;
-                          }
-                          return picker != nullptr;
-                      });
-                      if (choose) {
-                          // The picker's red, green and blue fields.
-                          driver.SetText(picker, 706, "200");
-                          driver.SetText(picker, 707, "100");
-                          driver.SetText(picker, 708, "50");
-                      }
-                      driver.Click(picker, choose ? IDOK : IDCANCEL);
-                      driver.WaitGone(picker);
-                      driver.OnUi([&] {
-                          const Colour expected = choose ? MakeColour(200, 100, 50) : initial;
-                          driver.ExpectEqual(expected, dialog.m_colour, "m_colour");
-                          driver.ExpectEqual(choose ? expected : previewColour, dialog.m_preview.m_backColour,
-                                             "preview colour");
-                      });
-                      driver.Click(window, choose ? IDOK : IDCANCEL);
-                  });
+        RunMain(dialog, [&](CDriver& driver, HWND window) {
+            driver.OnUi([&] { previewColour = dialog.m_preview.m_backColour; });
+            driver.Click(window, IDC_BACK_COLOUR);
+            HWND picker = nullptr;
+            driver.WaitUntil("the colour picker opens", [&] {
+                for (HWND candidate : FindThreadDialogs(driver.GetUiThread())) {
+                    if (GetWindow(candidate, GW_OWNER) == window)
+                        picker = candidate;
+                }
+                return picker != nullptr;
+            });
+            if (choose) {
+                // The picker's red, green and blue fields.
+                driver.SetText(picker, 706, "200");
+                driver.SetText(picker, 707, "100");
+                driver.SetText(picker, 708, "50");
+            }
+            driver.Click(picker, choose ? IDOK : IDCANCEL);
+            driver.WaitGone(picker);
+            driver.OnUi([&] {
+                const Colour expected = choose ? MakeColour(200, 100, 50) : initial;
+                driver.ExpectEqual(expected, dialog.m_colour, "m_colour");
+                driver.ExpectEqual(choose ? expected : previewColour, dialog.m_preview.m_backColour, "preview colour");
+            });
+            driver.Click(window, choose ? IDOK : IDCANCEL);
+        });
         if (choose) {
             EXPECT_EQ(200, StoredOr(Setting::ColorRed, -1));
             EXPECT_EQ(100, StoredOr(Setting::ColorGreen, -1));
@@ -282,39 +273,32 @@ TEST_F(SettingsDialog, ColourPickerCancelledChangesNothingAndChosenColourIsKept)
     }
 }
 
-TEST_F(SettingsDialog, OkWritesTheNineConfigKeysAndNothingElse)
+TEST_F(SettingsDialog, OkWritesTheNineConfigKeysAndCancelEscapeAndCloseBoxWriteNothing)
 {
-    CSettingsDlg dialog;
-    Load(dialog, 77, 6, 9, 3, 33, MakeColour(10, 20, 30));
-    dialog.m_network = 5;
-    INT_PTR result = 0;
-    RunDriven([&] { result = dialog.DoModal(); },
-              [&](CDriver& driver) { driver.Click(driver.WaitForDialog(CAPTION), IDOK); });
-    EXPECT_EQ(IDOK, result);
-    EXPECT_EQ((std::vector<std::string>{"Config/Capacity=6", "Config/Cars=9", "Config/ColorBlue=30",
-                                        "Config/ColorGreen=20", "Config/ColorRed=10", "Config/Driver=3",
-                                        "Config/Network=0", "Config/People=77", "Config/Scale=33"}),
-              ListStored());
-}
-
-TEST_F(SettingsDialog, CancelEscapeAndCloseBoxWriteNothing)
-{
-    for (int way = 0; way < 3; ++way) {
+    for (int way = 0; way < 4; ++way) {
         CSettingsDlg dialog;
         Load(dialog, 77, 6, 9, 3, 33, MakeColour(10, 20, 30));
-        INT_PTR result = 0;
-        RunDriven([&] { result = dialog.DoModal(); },
-                  [&](CDriver& driver) {
-                      HWND window = driver.WaitForDialog(CAPTION);
-                      if (way == 0)
-                          driver.Click(window, IDCANCEL);
-                      else if (way == 1)
-                          driver.PressKey(GetDlgItem(window, IDOK), VK_ESCAPE);
-                      else
-                          PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-                  });
-        EXPECT_EQ(IDCANCEL, result) << way;
-        EXPECT_EQ(std::vector<std::string>(), ListStored()) << way;
+        dialog.m_network = 5;
+        const INT_PTR result = RunMain(dialog, [&](CDriver& driver, HWND window) {
+            if (way == 0)
+                driver.Click(window, IDOK);
+            else if (way == 1)
+                driver.Click(window, IDCANCEL);
+            else if (way == 2)
+                driver.PressKey(GetDlgItem(window, IDOK), VK_ESCAPE);
+            else
+                PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        });
+        SCOPED_TRACE(way);
+        EXPECT_EQ(way == 0 ? IDOK : IDCANCEL, result);
+        if (way == 0)
+            EXPECT_EQ((std::vector<std::string> {"Config/Capacity=6", "Config/Cars=9", "Config/ColorBlue=30",
+                          "Config/ColorGreen=20", "Config/ColorRed=10", "Config/Driver=3", "Config/Network=0",
+                          "Config/People=77", "Config/Scale=33"}),
+                ListStored());
+        else
+            EXPECT_EQ(std::vector<std::string>(), ListStored());
+        AfxGetStore().Wipe();
     }
 }
 
@@ -322,26 +306,24 @@ TEST_F(SettingsDialog, PropertiesOkThenCancelKeepsThePropertiesKeysOnly)
 {
     CSettingsDlg dialog;
     Load(dialog, 77, 6, 9, 3, 33, MakeColour(10, 20, 30));
-    RunDriven([&] { dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  HWND window = driver.WaitForDialog(CAPTION);
-                  driver.Click(window, IDC_PROPERTIES);
-                  HWND properties = driver.WaitForDialog(PROPERTIES_CAPTION);
-                  driver.Expect(!IsWindowEnabled(window), "the main dialog waits while Properties is open");
-                  driver.SetText(properties, IDC_FLOORS, "12");
-                  driver.Click(properties, IDOK);
-                  driver.WaitGone(properties);
-                  driver.OnUi([&] {
-                      driver.ExpectEqual(12, dialog.m_preview.m_floors, "preview floors");
-                      driver.ExpectEqual(12, g_building.m_floorCount, "the building was reset with 12 floors");
-                      driver.ExpectEqual(77, dialog.m_people, "the main dialog's values stay");
-                  });
-                  driver.Click(window, IDCANCEL);
-              });
-    EXPECT_EQ((std::vector<std::string>{"Config/Colours=1", "Config/Legend=1", "Config/UpdSpd=80",
-                                        "Custom/BaseScale=20", "Custom/LiftPause=15", "Custom/NoFloors=12",
-                                        "Custom/PassIntvl=500", "Custom/PassPause=50", "Custom/Temper=10"}),
-              ListStored());
+    RunMain(dialog, [&](CDriver& driver, HWND window) {
+        driver.Click(window, IDC_PROPERTIES);
+        HWND properties = driver.WaitForDialog(PROPERTIES_CAPTION);
+        driver.Expect(!IsWindowEnabled(window), "the main dialog waits while Properties is open");
+        driver.SetText(properties, IDC_FLOORS, "12");
+        driver.Click(properties, IDOK);
+        driver.WaitGone(properties);
+        driver.OnUi([&] {
+            driver.ExpectEqual(12, dialog.m_preview.m_floors, "preview floors");
+            driver.ExpectEqual(12, g_building.m_floorCount, "the building was reset with 12 floors");
+            driver.ExpectEqual(77, dialog.m_people, "the main dialog's values stay");
+        });
+        driver.Click(window, IDCANCEL);
+    });
+    EXPECT_EQ((std::vector<std::string> {"Config/Colours=1", "Config/Legend=1", "Config/UpdSpd=80",
+                  "Custom/BaseScale=20", "Custom/LiftPause=15", "Custom/NoFloors=12", "Custom/PassIntvl=500",
+                  "Custom/PassPause=50", "Custom/Temper=10"}),
+        ListStored());
 }
 
 TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderAndHandsThemToThePreview)
@@ -352,162 +334,152 @@ TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderAndHandsThemToThePrev
     memory.Write(Setting::Temper, 7);
     AfxGetApp()->SetStore(&memory);
     CSettingsDlg dialog;
-    Load(dialog, 50, 5, 2, 0, 25, MakeColour(0, 0, 128));
+    Load(dialog);
     memory.ClearLogs();
-    RunDriven([&] { dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  HWND window = driver.WaitForDialog(CAPTION);
-                  driver.Click(window, IDC_PROPERTIES);
-                  HWND properties = driver.WaitForDialog(PROPERTIES_CAPTION);
-                  driver.ExpectEqual(std::string("7"), driver.GetText(properties, IDC_IMPATIENCE), "loaded impatience");
-                  driver.ClickControl(properties, IDC_USE_COLOURS);
-                  driver.WaitUntil("Use Colour Settings is ticked", [&] {
-                      return SendDlgItemMessageA(properties, IDC_USE_COLOURS, BM_GETCHECK, 0, 0) == BST_CHECKED;
-                  });
-                  driver.SetText(properties, IDC_LIFT_PAUSE, "7");
-                  driver.SetText(properties, IDC_PERSON_PAUSE, "120");
-                  driver.SetText(properties, IDC_PERSON_INTERVAL, "900");
-                  driver.Click(properties, IDOK);
-                  driver.WaitGone(properties);
-                  driver.OnUi([&] {
-                      driver.ExpectEqual(1, dialog.m_preview.m_colours, "preview colours");
-                      driver.ExpectEqual(7, dialog.m_preview.m_liftPause, "preview lift pause");
-                      driver.ExpectEqual(120, dialog.m_preview.m_passPause, "preview pass pause");
-                      driver.ExpectEqual(900, dialog.m_preview.m_passInterval, "preview pass interval");
-                      driver.ExpectEqual(7, dialog.m_preview.m_temper, "preview temper");
-                  });
-                  driver.Click(window, IDCANCEL);
-              });
+    RunMain(dialog, [&](CDriver& driver, HWND window) {
+        driver.Click(window, IDC_PROPERTIES);
+        HWND properties = driver.WaitForDialog(PROPERTIES_CAPTION);
+        driver.ExpectEqual(std::string("7"), driver.GetText(properties, IDC_IMPATIENCE), "loaded impatience");
+        driver.ClickControl(properties, IDC_USE_COLOURS);
+        driver.WaitUntil("Use Colour Settings is ticked",
+            [&] { return SendDlgItemMessageA(properties, IDC_USE_COLOURS, BM_GETCHECK, 0, 0) == BST_CHECKED; });
+        driver.SetText(properties, IDC_LIFT_PAUSE, "7");
+        driver.SetText(properties, IDC_PERSON_PAUSE, "120");
+        driver.SetText(properties, IDC_PERSON_INTERVAL, "900");
+        driver.Click(properties, IDOK);
+        driver.WaitGone(properties);
+        driver.OnUi([&] {
+            driver.ExpectEqual(1, dialog.m_preview.m_colours, "preview colours");
+            driver.ExpectEqual(7, dialog.m_preview.m_liftPause, "preview lift pause");
+            driver.ExpectEqual(120, dialog.m_preview.m_passPause, "preview pass pause");
+            driver.ExpectEqual(900, dialog.m_preview.m_passInterval, "preview pass interval");
+            driver.ExpectEqual(7, dialog.m_preview.m_temper, "preview temper");
+        });
+        driver.Click(window, IDCANCEL);
+    });
     AfxGetApp()->SetStore(nullptr);
     std::vector<std::string> writes;
     for (const CMemoryStore::Access& access : memory.m_writes)
         writes.push_back(access.section + "/" + access.key + "=" + std::to_string(access.value));
-    EXPECT_EQ((std::vector<std::string>{"Config/Colours=1", "Config/Legend=1", "Config/UpdSpd=40",
-                                        "Custom/BaseScale=20", "Custom/NoFloors=10", "Custom/LiftPause=7",
-                                        "Custom/PassPause=120", "Custom/PassIntvl=900", "Custom/Temper=7"}),
-              writes);
+    EXPECT_EQ((std::vector<std::string> {"Config/Colours=1", "Config/Legend=1", "Config/UpdSpd=40",
+                  "Custom/BaseScale=20", "Custom/NoFloors=10", "Custom/LiftPause=7", "Custom/PassPause=120",
+                  "Custom/PassIntvl=900", "Custom/Temper=7"}),
+        writes);
 }
 
 TEST_F(SettingsDialog, StoredThirtyFloorsIsShownRefusedAndNothingIsStoredOnCancel)
 {
     Store(Setting::NoFloors, 30);
     CSettingsDlg dialog;
-    Load(dialog, 50, 5, 2, 0, 25, MakeColour(0, 0, 128));
-    RunDriven([&] { dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  HWND window = driver.WaitForDialog(CAPTION);
-                  driver.Click(window, IDC_PROPERTIES);
-                  HWND properties = driver.WaitForDialog(PROPERTIES_CAPTION);
-                  driver.ExpectEqual(std::string("30"), driver.GetText(properties, IDC_FLOORS), "floors shown");
-                  driver.Click(properties, IDOK);
-                  HWND warning = driver.WaitForMessageDialog("WARNING");
-                  driver.ExpectEqual(std::string("Number of floors should be between 4 and 25"),
-                                     driver.GetText(warning, IDC_MESSAGE_BODY), "warning");
-                  driver.Click(warning, IDOK);
-                  driver.WaitGone(warning);
-                  driver.Click(properties, IDC_USE_DEFAULTS);
-                  driver.WaitUntil("Use Defaults fills the floors",
-                                   [&] { return driver.GetText(properties, IDC_FLOORS) == "10"; });
-                  driver.Click(properties, IDCANCEL);
-                  driver.WaitGone(properties);
-                  driver.Click(window, IDCANCEL);
-              });
-    EXPECT_EQ(std::vector<std::string>{"Custom/NoFloors=30"}, ListStored());
+    Load(dialog);
+    RunMain(dialog, [&](CDriver& driver, HWND window) {
+        driver.Click(window, IDC_PROPERTIES);
+        HWND properties = driver.WaitForDialog(PROPERTIES_CAPTION);
+        driver.ExpectEqual(std::string("30"), driver.GetText(properties, IDC_FLOORS), "floors shown");
+        driver.Click(properties, IDOK);
+        HWND warning = driver.WaitForMessageDialog("WARNING");
+        driver.ExpectEqual(std::string("Number of floors should be between 4 and 25"),
+            driver.GetText(warning, IDC_MESSAGE_BODY), "warning");
+        driver.Click(warning, IDOK);
+        driver.WaitGone(warning);
+        driver.Click(properties, IDC_USE_DEFAULTS);
+        driver.WaitUntil(
+            "Use Defaults fills the floors", [&] { return driver.GetText(properties, IDC_FLOORS) == "10"; });
+        driver.Click(properties, IDCANCEL);
+        driver.WaitGone(properties);
+        driver.Click(window, IDCANCEL);
+    });
+    EXPECT_EQ(std::vector<std::string> {"Custom/NoFloors=30"}, ListStored());
 }
 
 TEST_F(SettingsDialog, RegistersElevenTooltipsAndRelaysMessagesToThem)
 {
     CSettingsDlg dialog;
-    Load(dialog, 50, 5, 2, 0, 25, MakeColour(0, 0, 128));
+    Load(dialog);
     g_relayed.clear();
-    RunDriven([&] { dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  HWND window = driver.WaitForDialog(CAPTION);
-                  struct Tool {
-                      int id;
-                      const char* text;
-                  };
-                  const Tool tools[11] = {
-                      {IDC_PEOPLE_SLIDER, "Total number of people in system"},
-                      {IDC_DRIVER_LIST, "Intelligence of lift control computer"},
-                      {IDC_LIFTS_SLIDER, "Defines number of lifts"},
-                      {IDC_CAPACITY_SLIDER, "Number of people who fit in a lift"},
-                      {IDC_SCALE_SLIDER, "Overall screen drawing scale"},
-                      {IDC_BACK_COLOUR, "Set background color"},
-                      {IDC_PREVIEW_PLACE, "Preview of screen saver"},
-                      {IDC_DEFAULT_VIEW, "Return scale to default"},
-                      {IDC_RESET_ALL, "Removes all stored settings and exits program"},
-                      {IDC_PROPERTIES, "Accesses further customisation options"},
-                      {IDC_APPLY_AND_TEST, "Save settings and run in full screen mode"},
-                  };
-                  driver.OnUi([&] {
-                      HWND tips = dialog.m_toolTip.m_hWnd;
-                      driver.ExpectEqual(11, SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), "tools");
-                      for (int index = 0; index < 11; ++index) {
-                          TOOLINFOA tool = {};
-                          tool.cbSize = TTTOOLINFOA_V2_SIZE;
-                          SendMessageA(tips, TTM_ENUMTOOLSA, index, reinterpret_cast<LPARAM>(&tool));
-                          const std::string name = "tool " + std::to_string(index);
-                          driver.ExpectEqual(reinterpret_cast<UINT_PTR>(GetDlgItem(window, tools[index].id)), tool.uId,
-                                             name + " is its control");
-                          driver.Expect((tool.uFlags & TTF_IDISHWND) != 0 && (tool.uFlags & TTF_SUBCLASS) == 0,
-                                        name + " is the whole control, not subclassed");
-                          char text[128] = "";
-                          tool.lpszText = text;
-                          SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-                          driver.ExpectEqual(std::string(tools[index].text), std::string(text), name + " text");
-                      }
-                      g_tooltipProcedure = reinterpret_cast<WNDPROC>(
-                          SetWindowLongPtrA(tips, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchRelays)));
-                  });
-                  HWND button = GetDlgItem(window, IDC_BACK_COLOUR);
-                  PostMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-                  bool relayed = false;
-                  driver.WaitUntil("the mouse move reaches the tooltip", [&] {
-                      driver.OnUi([&] {
-                          for (const auto& message : g_relayed)
-                              relayed = relayed || (message.first == button && message.second == WM_MOUSEMOVE);
-                      });
-                      return relayed;
-                  });
-                  driver.Click(window, IDCANCEL);
-              });
+    RunMain(dialog, [&](CDriver& driver, HWND window) {
+        struct Tool {
+            int id;
+            const char* text;
+        };
+        const Tool tools[11] = {
+            {IDC_PEOPLE_SLIDER, "Total number of people in system"},
+            {IDC_DRIVER_LIST, "Intelligence of lift control computer"},
+            {IDC_LIFTS_SLIDER, "Defines number of lifts"},
+            {IDC_CAPACITY_SLIDER, "Number of people who fit in a lift"},
+            {IDC_SCALE_SLIDER, "Overall screen drawing scale"},
+            {IDC_BACK_COLOUR, "Set background color"},
+            {IDC_PREVIEW_PLACE, "Preview of screen saver"},
+            {IDC_DEFAULT_VIEW, "Return scale to default"},
+            {IDC_RESET_ALL, "Removes all stored settings and exits program"},
+            {IDC_PROPERTIES, "Accesses further customisation options"},
+            {IDC_APPLY_AND_TEST, "Save settings and run in full screen mode"},
+        };
+        driver.OnUi([&] {
+            HWND tips = dialog.m_toolTip.m_hWnd;
+            driver.ExpectEqual(11, SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), "tools");
+            for (int index = 0; index < 11; ++index) {
+                TOOLINFOA tool = {};
+                tool.cbSize = TTTOOLINFOA_V2_SIZE;
+                SendMessageA(tips, TTM_ENUMTOOLSA, index, reinterpret_cast<LPARAM>(&tool));
+                const std::string name = "tool " + std::to_string(index);
+                driver.ExpectEqual(reinterpret_cast<UINT_PTR>(GetDlgItem(window, tools[index].id)), tool.uId,
+                    name + " is its control");
+                driver.Expect((tool.uFlags & TTF_IDISHWND) != 0 && (tool.uFlags & TTF_SUBCLASS) == 0,
+                    name + " is the whole control, not subclassed");
+                char text[128] = "";
+                tool.lpszText = text;
+                SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+                driver.ExpectEqual(std::string(tools[index].text), std::string(text), name + " text");
+            }
+            g_tooltipProcedure = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(tips, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchRelays)));
+        });
+        HWND button = GetDlgItem(window, IDC_BACK_COLOUR);
+        PostMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+        bool relayed = false;
+        driver.WaitUntil("the mouse move reaches the tooltip", [&] {
+            driver.OnUi([&] {
+                for (const auto& message : g_relayed)
+                    relayed = relayed || (message.first == button && message.second == WM_MOUSEMOVE);
+            });
+            return relayed;
+        });
+        driver.Click(window, IDCANCEL);
+    });
 }
 
 TEST_F(SettingsDialog, SystemMenuAboutItemOpensTheAboutBox)
 {
     CSettingsDlg dialog;
     Load(dialog, 66, 5, 2, 0, 25, MakeColour(0, 0, 128));
-    RunDriven([&] { dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  HWND window = driver.WaitForDialog(CAPTION);
-                  driver.OnUi([&] {
-                      HMENU menu = GetSystemMenu(window, FALSE);
-                      const int count = GetMenuItemCount(menu);
-                      driver.ExpectEqual(static_cast<UINT>(IDM_ABOUT_COMMAND), GetMenuItemID(menu, count - 1),
-                                         "last item's command");
-                      char text[64] = "";
-                      GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
-                      driver.ExpectEqual(std::string("&About Ascenda Vintra..."), std::string(text), "item text");
-                      driver.Expect((GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR) != 0,
-                                    "a separator before it");
-                  });
-                  PostMessageA(window, WM_SYSCOMMAND, IDM_ABOUT_COMMAND, 0);
-                  HWND about = driver.WaitForDialog("About Ascenda Vintra Screen Saver");
-                  driver.ExpectEqual(std::string("Ascenda Vintra Screen Saver"), driver.GetText(about, IDC_ABOUT_TITLE),
-                                     "title line");
-                  bool contact = false;
-                  for (HWND child = GetWindow(about, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-                      contact = contact || driver.GetText(child).find(ASCENDA_CONTACT_ADDRESS) != std::string::npos;
-                  driver.Expect(contact, "the About box shows the contact address");
-                  driver.Click(about, IDOK);
-                  driver.WaitGone(about);
-                  driver.OnUi([&] {
-                      driver.Expect(IsWindowVisible(window) && IsWindowEnabled(window), "back to the main dialog");
-                      driver.ExpectEqual(66, dialog.m_people, "values unchanged");
-                  });
-                  driver.Click(window, IDOK);
-              });
+    RunMain(dialog, [&](CDriver& driver, HWND window) {
+        driver.OnUi([&] {
+            HMENU menu = GetSystemMenu(window, FALSE);
+            const int count = GetMenuItemCount(menu);
+            driver.ExpectEqual(
+                static_cast<UINT>(IDM_ABOUT_COMMAND), GetMenuItemID(menu, count - 1), "last item's command");
+            char text[64] = "";
+            GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+            driver.ExpectEqual(std::string("&About Ascenda Vintra..."), std::string(text), "item text");
+            driver.Expect((GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR) != 0, "a separator before it");
+        });
+        PostMessageA(window, WM_SYSCOMMAND, IDM_ABOUT_COMMAND, 0);
+        HWND about = driver.WaitForDialog("About Ascenda Vintra Screen Saver");
+        driver.ExpectEqual(
+            std::string("Ascenda Vintra Screen Saver"), driver.GetText(about, IDC_ABOUT_TITLE), "title line");
+        bool contact = false;
+        for (HWND child = GetWindow(about, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+            contact = contact || driver.GetText(child).find(ASCENDA_CONTACT_ADDRESS) != std::string::npos;
+        driver.Expect(contact, "the About box shows the contact address");
+        driver.Click(about, IDOK);
+        driver.WaitGone(about);
+        driver.OnUi([&] {
+            driver.Expect(IsWindowVisible(window) && IsWindowEnabled(window), "back to the main dialog");
+            driver.ExpectEqual(66, dialog.m_people, "values unchanged");
+        });
+        driver.Click(window, IDOK);
+    });
     EXPECT_EQ(66, StoredOr(Setting::People, -1));
 }
 
@@ -524,15 +496,15 @@ TEST_F(SettingsDialog, ApplyAndTestSavesRegistersTheSaverAndAsksToStartIt)
     HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, WatchQueue, nullptr, GetCurrentThreadId());
     HWND window = nullptr;
     RunDriven([&] { dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  window = driver.WaitForDialog(CAPTION);
-                  driver.Click(window, IDC_APPLY_AND_TEST);
-                  driver.WaitUntil("the screen saver command is posted",
-                                   [&] { return g_queuedSystemCommand == SC_SCREENSAVE; });
-                  driver.Expect(g_queuedSystemCommandWindow == window, "posted to the main dialog");
-                  driver.OnUi([&] { driver.Expect(IsWindowVisible(window) != 0, "the dialog stays open"); });
-                  driver.Click(window, IDCANCEL);
-              });
+        [&](CDriver& driver) {
+            window = driver.WaitForDialog(CAPTION);
+            driver.Click(window, IDC_APPLY_AND_TEST);
+            driver.WaitUntil(
+                "the screen saver command is posted", [&] { return g_queuedSystemCommand == SC_SCREENSAVE; });
+            driver.Expect(g_queuedSystemCommandWindow == window, "posted to the main dialog");
+            driver.OnUi([&] { driver.Expect(IsWindowVisible(window) != 0, "the dialog stays open"); });
+            driver.Click(window, IDCANCEL);
+        });
     UnhookWindowsHookEx(hook);
 
     char directory[MAX_PATH] = "";
@@ -550,81 +522,65 @@ TEST_F(SettingsDialog, ApplyAndTestSavesRegistersTheSaverAndAsksToStartIt)
 
     HKEY desktop = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_WRITE, &desktop) == ERROR_SUCCESS) {
-        for (const auto& value : {std::make_pair("SCRNSAVE.EXE", previousPath),
-                                  std::make_pair("ScreenSaveActive", previousActive)}) {
+        for (const auto& value :
+            {std::make_pair("SCRNSAVE.EXE", previousPath), std::make_pair("ScreenSaveActive", previousActive)}) {
             if (value.second == "(absent)")
                 RegDeleteValueA(desktop, value.first);
             else
                 RegSetValueExA(desktop, value.first, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.second.c_str()),
-                               static_cast<DWORD>(value.second.size() + 1));
+                    static_cast<DWORD>(value.second.size() + 1));
         }
         RegCloseKey(desktop);
     }
 }
 
-TEST_F(SettingsDialog, ResetAllAnsweredNoChangesNothing)
+TEST_F(SettingsDialog, ResetAllAnsweredNoChangesNothingAndYesKeepsOnlyPreviousVersionCountingTheReset)
 {
-    Store(Setting::People, 70);
-    Store(Setting::Resets, 3);
-    CSettingsDlg dialog;
-    Load(dialog, 55, 5, 2, 0, 25, MakeColour(0, 0, 128));
-    INT_PTR result = 0;
-    RunDriven([&] { result = dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  HWND window = driver.WaitForDialog(CAPTION);
-                  driver.Click(window, IDC_RESET_ALL);
-                  HWND box = driver.WaitForDialog("Ascenda Vintra Reset Warning");
-                  driver.ExpectEqual(std::string("Are you sure you want to delete all Ascenda settings?"),
-                                     MessageBoxText(box), "question");
-                  driver.Expect(GetDlgItem(box, IDYES) != nullptr && GetDlgItem(box, IDNO) != nullptr &&
-                                    GetDlgItem(box, IDOK) == nullptr,
-                                "Yes and No buttons");
-                  driver.Expect(GetWindow(box, GW_OWNER) == window, "owned by the main dialog");
-                  driver.OnUi([&] {
-                      driver.Expect(MessageBoxIcon(box) == LoadIconA(nullptr, IDI_HAND), "stop-sign icon");
-                      driver.Expect(GetFocus() == GetDlgItem(box, IDYES), "Yes is the default button");
-                  });
-                  driver.Click(box, IDNO);
-                  driver.WaitGone(box);
-                  driver.OnUi([&] { driver.Expect(IsWindowVisible(window) != 0, "the dialog stays open"); });
-                  driver.Click(window, IDCANCEL);
-              });
-    EXPECT_EQ(IDCANCEL, result);
-    EXPECT_EQ((std::vector<std::string>{"Config/People=70", "Counters/Resets=3"}), ListStored());
-}
-
-TEST_F(SettingsDialog, ResetAllAnsweredYesKeepsOnlyPreviousVersionAndCountsTheReset)
-{
-    for (int32_t previousVersion : {0, 7}) {
+    // Answer No, then Yes without and with a stored Previous Version.
+    for (int32_t previousVersion : {-1, 0, 7}) {
+        SCOPED_TRACE(previousVersion);
+        const bool yes = previousVersion >= 0;
         AfxGetStore().Wipe();
-        if (previousVersion != 0)
+        if (previousVersion > 0)
             Store(Setting::PreviousVersion, previousVersion);
         Store(Setting::People, 70);
         Store(Setting::Resets, 3);
-        Store(Setting::SuppressFirst, 1);
         Store(Setting::NoFloors, 12);
+        const std::vector<std::string> before = ListStored();
         CSettingsDlg dialog;
-        Load(dialog, 55, 5, 2, 0, 25, MakeColour(0, 0, 128));
-        INT_PTR result = 0;
-        RunDriven([&] { result = dialog.DoModal(); },
-                  [&](CDriver& driver) {
-                      HWND window = driver.WaitForDialog(CAPTION);
-                      driver.Click(window, IDC_RESET_ALL);
-                      HWND question = driver.WaitForDialog("Ascenda Vintra Reset Warning");
-                      driver.Click(question, IDYES);
-                      HWND done = driver.WaitForDialog("Ascenda Vintra Reset Completed");
-                      driver.ExpectEqual(std::string("All settings removed\nSnarlex will now close"), MessageBoxText(done),
-                                         "completion text");
-                      driver.Expect(GetDlgItem(done, IDOK) != nullptr && GetDlgItem(done, IDNO) == nullptr,
-                                    "an OK button");
-                      driver.OnUi([&] {
-                          driver.Expect(MessageBoxIcon(done) == LoadIconA(nullptr, IDI_INFORMATION),
-                                        "information icon");
-                      });
-                      driver.Click(done, IDOK);
-                  });
-        EXPECT_EQ(IDOK, result);
-        const std::string kept = "Version/Previous Version=" + std::to_string(previousVersion != 0 ? previousVersion : 100);
-        EXPECT_EQ((std::vector<std::string>{"Counters/Resets=4", kept}), ListStored());
+        Load(dialog, 55);
+        const INT_PTR result = RunMain(dialog, [&](CDriver& driver, HWND window) {
+            driver.Click(window, IDC_RESET_ALL);
+            HWND box = driver.WaitForDialog("Ascenda Vintra Reset Warning");
+            driver.ExpectEqual(
+                std::string("Are you sure you want to delete all Ascenda settings?"), MessageBoxText(box), "question");
+            driver.Expect(GetDlgItem(box, IDYES) != nullptr && GetDlgItem(box, IDNO) != nullptr &&
+                    GetDlgItem(box, IDOK) == nullptr,
+                "Yes and No buttons");
+            driver.Expect(GetWindow(box, GW_OWNER) == window, "owned by the main dialog");
+            driver.OnUi([&] {
+                driver.Expect(MessageBoxIcon(box) == LoadIconA(nullptr, IDI_HAND), "stop-sign icon");
+                driver.Expect(GetFocus() == GetDlgItem(box, IDYES), "Yes is the default button");
+            });
+            driver.Click(box, yes ? IDYES : IDNO);
+            if (!yes) {
+                driver.WaitGone(box);
+                driver.OnUi([&] { driver.Expect(IsWindowVisible(window) != 0, "the dialog stays open"); });
+                driver.Click(window, IDCANCEL);
+                return;
+            }
+            HWND done = driver.WaitForDialog("Ascenda Vintra Reset Completed");
+            driver.ExpectEqual(
+                std::string("All settings removed\nSnarlex will now close"), MessageBoxText(done), "completion text");
+            driver.Expect(GetDlgItem(done, IDOK) != nullptr && GetDlgItem(done, IDNO) == nullptr, "an OK button");
+            driver.OnUi([&] {
+                driver.Expect(MessageBoxIcon(done) == LoadIconA(nullptr, IDI_INFORMATION), "information icon");
+            });
+            driver.Click(done, IDOK);
+        });
+        EXPECT_EQ(yes ? IDOK : IDCANCEL, result);
+        const std::string kept =
+            "Version/Previous Version=" + std::to_string(previousVersion > 0 ? previousVersion : 100);
+        EXPECT_EQ(yes ? (std::vector<std::string> {"Counters/Resets=4", kept}) : before, ListStored());
     }
 }

@@ -103,69 +103,37 @@ protected:
     }
 };
 
-TEST_F(WindowLibrary, CreationMessagesFromNcCreateOnReachTheMap)
+TEST_F(WindowLibrary, MessagesFromNcCreateOnReachTheMapChainedToTheBaseOthersGetDefaultProcessing)
 {
-    CRecordingWnd window;
+    CDerivedWnd window;
     ASSERT_TRUE(window.Create());
-    EXPECT_TRUE(window.m_sawNcCreate);
+    EXPECT_TRUE(window.m_sawNcCreate) << "base entries still see the creation";
     EXPECT_EQ(window.m_createdWithName, "recording");
     EXPECT_EQ(CWnd::FromHandlePermanent(window.m_hWnd), &window);
+    EXPECT_EQ(window.SendMessage(WM_TEST_BASE, 40, 2), 42);
+    EXPECT_EQ(window.SendMessage(WM_TEST_DERIVED), 77);
+    EXPECT_EQ(window.SendMessage(WM_TEST_SHARED), 2) << "the derived entry wins";
+    window.SendMessage(WM_TIMER, 7, 0);
+    ASSERT_EQ(window.m_timerIds.size(), 1u);
+    EXPECT_EQ(window.m_timerIds[0], 7u);
+    window.MoveWindow(0, 0, 321, 123);
+    RECT client;
+    window.GetClientRect(&client);
+    EXPECT_EQ(window.m_lastWidth, client.right);
+    EXPECT_EQ(window.m_lastHeight, client.bottom);
+    // WM_SETTEXT has no entry: only the default processing stores the text.
+    window.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("12345"));
+    char text[32] = {};
+    GetWindowTextA(window.m_hWnd, text, sizeof text);
+    EXPECT_STREQ(text, "12345");
+    EXPECT_EQ(window.SendMessage(WM_GETTEXTLENGTH), 1005) << "a handler calling Default gets its result";
+    EXPECT_EQ(window.SendMessage(WM_APP + 50, 1, 1), 0);
     window.DestroyWindow();
     EXPECT_EQ(window.m_hWnd, nullptr);
     EXPECT_EQ(window.m_postNcDestroyCalls, 1);
 }
 
-TEST_F(WindowLibrary, ListedMessagesReachTheirHandlersWithTheirParameters)
-{
-    CRecordingWnd window;
-    ASSERT_TRUE(window.Create());
-    EXPECT_EQ(window.SendMessage(WM_TEST_BASE, 40, 2), 42);
-    window.SendMessage(WM_TIMER, 7, 0);
-    window.MoveWindow(0, 0, 321, 123);
-    ASSERT_EQ(window.m_timerIds.size(), 1u);
-    EXPECT_EQ(window.m_timerIds[0], 7u);
-    RECT client;
-    window.GetClientRect(&client);
-    EXPECT_EQ(window.m_lastWidth, client.right);
-    EXPECT_EQ(window.m_lastHeight, client.bottom);
-    window.DestroyWindow();
-}
-
-TEST_F(WindowLibrary, UnlistedMessagesGetTheDefaultProcessing)
-{
-    CRecordingWnd window;
-    ASSERT_TRUE(window.Create());
-    // WM_SETTEXT has no entry: only the default processing stores the text.
-    window.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("changed"));
-    char text[32] = {};
-    GetWindowTextA(window.m_hWnd, text, sizeof text);
-    EXPECT_STREQ(text, "changed");
-    // An unknown message gets DefWindowProc's 0, not a handler's result.
-    EXPECT_EQ(window.SendMessage(WM_APP + 50, 1, 1), 0);
-    window.DestroyWindow();
-}
-
-TEST_F(WindowLibrary, HandlerThatCallsDefaultReceivesTheDefaultResult)
-{
-    CRecordingWnd window;
-    ASSERT_TRUE(window.Create());
-    window.SetWindowText("12345");
-    EXPECT_EQ(window.SendMessage(WM_GETTEXTLENGTH), 1005);
-    window.DestroyWindow();
-}
-
-TEST_F(WindowLibrary, DerivedMapChainsToTheBaseMapAndOverridesSharedEntries)
-{
-    CDerivedWnd window;
-    ASSERT_TRUE(window.Create());
-    EXPECT_TRUE(window.m_sawNcCreate) << "base entries still see the creation";
-    EXPECT_EQ(window.SendMessage(WM_TEST_DERIVED), 77);
-    EXPECT_EQ(window.SendMessage(WM_TEST_BASE, 1, 2), 3);
-    EXPECT_EQ(window.SendMessage(WM_TEST_SHARED), 2);
-    window.DestroyWindow();
-}
-
-TEST_F(WindowLibrary, SelfDeletingWindowIsDeletedAfterItsWindowIsDestroyed)
+TEST_F(WindowLibrary, SelfDeletingWindowsGoAfterTheirWindowEvenWhenRefusedOrDestroyedWithTheParent)
 {
     CRecordingWnd* window = new CRecordingWnd;
     window->m_deleteSelf = true;
@@ -175,10 +143,7 @@ TEST_F(WindowLibrary, SelfDeletingWindowIsDeletedAfterItsWindowIsDestroyed)
     DestroyWindow(handle);
     EXPECT_EQ(g_liveWindows, 0);
     EXPECT_EQ(CWnd::FromHandlePermanent(handle), nullptr);
-}
 
-TEST_F(WindowLibrary, ChildIsDestroyedAndDeletedWithItsParent)
-{
     CRecordingWnd parent;
     ASSERT_TRUE(parent.Create());
     CRecordingWnd* child = new CRecordingWnd;
@@ -187,15 +152,12 @@ TEST_F(WindowLibrary, ChildIsDestroyedAndDeletedWithItsParent)
     EXPECT_EQ(g_liveWindows, 2);
     parent.DestroyWindow();
     EXPECT_EQ(g_liveWindows, 1) << "the child object deleted itself";
-}
 
-TEST_F(WindowLibrary, RefusedCreationFailsAndStillEndsTheBinding)
-{
-    CRecordingWnd* window = new CRecordingWnd;
-    window->m_refuseCreation = true;
-    window->m_deleteSelf = true;
-    EXPECT_FALSE(window->Create());
-    EXPECT_EQ(g_liveWindows, 0) << "PostNcDestroy ran for the refused window";
+    CRecordingWnd* refused = new CRecordingWnd;
+    refused->m_refuseCreation = true;
+    refused->m_deleteSelf = true;
+    EXPECT_FALSE(refused->Create());
+    EXPECT_EQ(g_liveWindows, 1) << "PostNcDestroy ran for the refused window";
 }
 
 TEST_F(WindowLibrary, FromHandleWrapsAForeignWindowWithoutTakingItsMessages)
@@ -284,16 +246,9 @@ TEST_F(WindowLibrary, PreTranslateReachesEveryOwnWindowFromTheTargetUpToTheRoot)
 TEST_F(WindowLibrary, RegisteredClassesAreReusedPerDistinctArguments)
 {
     const char* first = RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
-    const char* again = RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
-    const char* other = RegisterWndClass(CS_HREDRAW);
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first, again);
-    EXPECT_STRNE(first, other);
-    WNDCLASSA description = {};
-    ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), first, &description));
-    EXPECT_EQ(description.style, static_cast<UINT>(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW));
-    EXPECT_EQ(description.hbrBackground, nullptr);
-    EXPECT_EQ(description.hIcon, nullptr);
+    EXPECT_EQ(first, RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW));
+    EXPECT_STRNE(first, RegisterWndClass(CS_HREDRAW));
 }
 
 TEST_F(WindowLibrary, TimersAndTextWrappersActOnTheWindow)
