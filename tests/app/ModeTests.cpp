@@ -14,7 +14,7 @@ namespace {
 // An argument vector from a list of arguments; element 0 is the program.
 class CArguments {
 public:
-    CArguments(std::initializer_list<const char*> arguments)
+    CArguments(const std::vector<const char*>& arguments)
     {
         m_texts.push_back("ASCENDA.SCR");
         for (const char* argument : arguments)
@@ -31,56 +31,34 @@ private:
     std::vector<char*> m_pointers;
 };
 
-SaverMode ModeOf(std::initializer_list<const char*> arguments)
-{
-    CArguments vector(arguments);
-    return SelectMode(vector.Count(), vector.Vector());
-}
-
 TEST(IsSwitch, SkipsOneLeadingDashOrSlashAndComparesTheNextByteExactly)
 {
-    EXPECT_TRUE(IsSwitch("/s", 's'));
-    EXPECT_TRUE(IsSwitch("-s", 's'));
-    EXPECT_TRUE(IsSwitch("s", 's'));
-    EXPECT_TRUE(IsSwitch("/screen", 's')) << "nothing after the letter is looked at";
-    EXPECT_FALSE(IsSwitch("/S", 's')) << "upper and lower case are separate tests";
-    EXPECT_FALSE(IsSwitch("//s", 's')) << "only one leading character is skipped";
-    EXPECT_FALSE(IsSwitch("-/s", 's'));
-    EXPECT_FALSE(IsSwitch("/", 's'));
-    EXPECT_FALSE(IsSwitch("", 's'));
-    EXPECT_FALSE(IsSwitch(" /s", 's'));
+    // Nothing after the letter is looked at; upper and lower case are separate tests.
+    for (const char* yes : {"/s", "-s", "s", "/screen"})
+        EXPECT_TRUE(IsSwitch(yes, 's')) << yes;
+    for (const char* no : {"/S", "//s", "-/s", "/", "", " /s"})
+        EXPECT_FALSE(IsSwitch(no, 's')) << no;
     EXPECT_FALSE(IsSwitch(nullptr, 's'));
 }
 
-TEST(SelectMode, NoArgumentAndCAreConfigure)
+TEST(SelectMode, FollowsTheFirstArgumentsSwitch)
 {
-    EXPECT_EQ(ModeOf({}), SAVER_CONFIGURE);
-    EXPECT_EQ(ModeOf({"/c"}), SAVER_CONFIGURE);
-    EXPECT_EQ(ModeOf({"-c"}), SAVER_CONFIGURE);
-    EXPECT_EQ(ModeOf({"c"}), SAVER_CONFIGURE);
-    EXPECT_EQ(ModeOf({"/C"}), SAVER_CONFIGURE);
-    EXPECT_EQ(ModeOf({"/c:1234"}), SAVER_CONFIGURE) << "the handle after the colon is ignored";
-}
-
-TEST(SelectMode, PAndSArePreviewAndFullScreen)
-{
-    EXPECT_EQ(ModeOf({"/p", "1234"}), SAVER_PREVIEW);
-    EXPECT_EQ(ModeOf({"-P", "1234"}), SAVER_PREVIEW);
-    EXPECT_EQ(ModeOf({"/p"}), SAVER_PREVIEW) << "the missing handle is the preview's to refuse";
-    EXPECT_EQ(ModeOf({"/s"}), SAVER_FULL_SCREEN);
-    EXPECT_EQ(ModeOf({"-S"}), SAVER_FULL_SCREEN);
-    EXPECT_EQ(ModeOf({"s"}), SAVER_FULL_SCREEN);
-    EXPECT_EQ(ModeOf({"/s", "extra", "more"}), SAVER_FULL_SCREEN);
-}
-
-TEST(SelectMode, UnknownSwitchesSelectNothing)
-{
-    EXPECT_EQ(ModeOf({"//s"}), SAVER_NONE);
-    EXPECT_EQ(ModeOf({"/x"}), SAVER_NONE);
-    EXPECT_EQ(ModeOf({"/"}), SAVER_NONE);
-    EXPECT_EQ(ModeOf({""}), SAVER_NONE);
-    EXPECT_EQ(ModeOf({"-"}), SAVER_NONE);
-    EXPECT_EQ(ModeOf({"x", "/s"}), SAVER_NONE) << "only argument 1 holds the switch";
+    const struct {
+        std::vector<const char*> arguments;
+        SaverMode mode;
+    } cases[] = {
+        {{}, SAVER_CONFIGURE}, {{"/c"}, SAVER_CONFIGURE}, {{"-c"}, SAVER_CONFIGURE}, {{"c"}, SAVER_CONFIGURE},
+        {{"/C"}, SAVER_CONFIGURE}, {{"/c:1234"}, SAVER_CONFIGURE}, {{"/p", "1234"}, SAVER_PREVIEW},
+        {{"-P", "1234"}, SAVER_PREVIEW}, {{"/p"}, SAVER_PREVIEW}, // the missing handle is the preview's to refuse
+        {{"/s"}, SAVER_FULL_SCREEN}, {{"-S"}, SAVER_FULL_SCREEN}, {{"s"}, SAVER_FULL_SCREEN},
+        {{"/s", "extra", "more"}, SAVER_FULL_SCREEN}, {{"//s"}, SAVER_NONE}, {{"/x"}, SAVER_NONE},
+        {{"/"}, SAVER_NONE}, {{""}, SAVER_NONE}, {{"-"}, SAVER_NONE}, {{"x", "/s"}, SAVER_NONE},
+    };
+    for (const auto& modeCase : cases) {
+        CArguments vector(modeCase.arguments);
+        EXPECT_EQ(SelectMode(vector.Count(), vector.Vector()), modeCase.mode)
+            << (vector.Count() > 1 ? vector.Vector()[1] : "(none)");
+    }
 }
 
 TEST(PreviewHandleText, ComesAfterTheColonOrFromTheNextArgument)
@@ -95,7 +73,7 @@ TEST(PreviewHandleText, ComesAfterTheColonOrFromTheNextArgument)
     EXPECT_EQ(FindPreviewHandleText(missing.Count(), missing.Vector()), nullptr);
 }
 
-TEST(ParseWindowHandle, ReadsDecimalAndTakesTheLow32Bits)
+TEST(ParseWindowHandle, ReadsDecimalTakesTheLow32BitsAndRefusesMissingGarbageAndZero)
 {
     EXPECT_EQ(ParseWindowHandle("4660"), reinterpret_cast<HWND>(4660));
     EXPECT_EQ(ParseWindowHandle("  +4660xyz"), reinterpret_cast<HWND>(4660)) << "digits up to the first other";
@@ -107,16 +85,9 @@ TEST(ParseWindowHandle, ReadsDecimalAndTakesTheLow32Bits)
     EXPECT_EQ(ParseWindowHandle("4294906420"), high);
     // A number far beyond 64 bits wraps rather than overflowing; only its low bits count.
     EXPECT_NO_FATAL_FAILURE(ParseWindowHandle("99999999999999999999999999999999"));
-}
-
-TEST(ParseWindowHandle, RefusesMissingGarbageAndZero)
-{
+    for (const char* refused : {"", "garbage", "-", "0", "4294967296"}) // 2^32: its low 32 bits are 0
+        EXPECT_EQ(ParseWindowHandle(refused), nullptr) << refused;
     EXPECT_EQ(ParseWindowHandle(nullptr), nullptr);
-    EXPECT_EQ(ParseWindowHandle(""), nullptr);
-    EXPECT_EQ(ParseWindowHandle("garbage"), nullptr);
-    EXPECT_EQ(ParseWindowHandle("-"), nullptr);
-    EXPECT_EQ(ParseWindowHandle("0"), nullptr);
-    EXPECT_EQ(ParseWindowHandle("4294967296"), nullptr) << "2^32: its low 32 bits are 0";
 }
 
 TEST(PreviewParent, IsFoundOnlyForAnExistingWindow)

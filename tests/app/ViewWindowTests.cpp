@@ -165,11 +165,10 @@ TEST_F(ViewWindow, ClassIsRegisteredOnceWithRedrawStylesAndNoBackground)
     EXPECT_EQ(description.hIcon, nullptr);
 
     CSpyView* second = new CSpyView(true);
-    const RECT rectangle = {0, 0, 50, 50};
-    ASSERT_TRUE(second->CreateView(0, WS_CHILD, rectangle, first, 0, nullptr));
+    ASSERT_TRUE(second->CreateView(0, WS_CHILD, RECT{0, 0, 50, 50}, first, 0, nullptr));
     char secondClass[128] = {};
     GetClassNameA(second->m_hWnd, secondClass, sizeof secondClass);
-    EXPECT_EQ(className, secondClass);
+    EXPECT_EQ(className, secondClass) << "registered once";
 }
 
 TEST_F(ViewWindow, AllThreeTimersTickAndAdvanceTheModel)
@@ -309,23 +308,6 @@ TEST_F(ViewWindow, LegendOffDrawsNoLegend)
         ASSERT_NE(PixelOf(view->m_hWnd, x, 513 + 6), RGB(128, 128, 0)) << "at x " << x;
 }
 
-// How many more GDI objects the process may create: Wine keeps no per-process count, so the free
-// room, measured by creating brushes until refused, stands in for it.
-int CountFreeGdiHandles()
-{
-    std::vector<HBRUSH> brushes;
-    brushes.reserve(70000);
-    while (brushes.size() < 200000) {
-        HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-        if (brush == nullptr)
-            break;
-        brushes.push_back(brush);
-    }
-    for (HBRUSH brush : brushes)
-        DeleteObject(brush);
-    return static_cast<int>(brushes.size());
-}
-
 TEST_F(ViewWindow, LongRunLeavesTheGdiAndUserObjectCountsFlat)
 {
     m_store.Write(Setting::People, 100);
@@ -350,9 +332,6 @@ TEST_F(ViewWindow, LongRunLeavesTheGdiAndUserObjectCountsFlat)
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
 }
-
-// ---------------------------------------------------------------------------------------------
-// The full-screen window.
 
 bool CloseIsQueued(HWND window)
 {
@@ -397,7 +376,7 @@ protected:
     HWND m_window = nullptr;
 };
 
-TEST_F(FullScreen, CoversThePrimaryScreenOnTop)
+TEST_F(FullScreen, CoversThePrimaryScreenOnTopAndHidesThePointer)
 {
     CSaverWnd* saver = MakeSaver();
     RECT frame;
@@ -412,16 +391,12 @@ TEST_F(FullScreen, CoversThePrimaryScreenOnTop)
     EXPECT_NE(style & WS_VISIBLE, 0);
     EXPECT_EQ(GetParent(saver->m_hWnd), nullptr);
     EXPECT_EQ(g_screenFactor, GetSystemMetrics(SM_CXSCREEN) / 67 + 1);
-}
 
-TEST_F(FullScreen, HidesThePointer)
-{
-    CSaverWnd* saver = MakeSaver();
     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
     ASSERT_NE(GetCursor(), nullptr);
     EXPECT_TRUE(saver->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(saver->m_hWnd),
                                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
-    EXPECT_EQ(GetCursor(), nullptr);
+    EXPECT_EQ(GetCursor(), nullptr) << "the pointer is hidden";
 }
 
 TEST_F(FullScreen, FirstMouseMoveAndLaterOnesAtTheSamePlaceKeepItOpen)
@@ -486,7 +461,7 @@ TEST_F(FullScreen, OnlyLosingTheActivationCloses)
     EXPECT_TRUE(CloseIsQueued(m_window));
 }
 
-TEST_F(FullScreen, ScreenSaveAndCloseCommandsAreDropped)
+TEST_F(FullScreen, ScreenSaveAndCloseCommandsAndTheInactiveLookAreDropped)
 {
     RecordDefaultProcessing();
     CSaverWnd* saver = MakeSaver();
@@ -500,18 +475,12 @@ TEST_F(FullScreen, ScreenSaveAndCloseCommandsAreDropped)
     EXPECT_TRUE(IsWindow(m_window)) << "SC_CLOSE's default processing would have closed it";
     saver->SendMessage(WM_SYSCOMMAND, SC_ARRANGE, 0);
     EXPECT_TRUE(ReachedDefault(WM_SYSCOMMAND, SC_ARRANGE)) << "other commands get default processing";
-}
 
-TEST_F(FullScreen, RefusesTheInactiveLookWithoutDefaultProcessing)
-{
-    RecordDefaultProcessing();
-    CSaverWnd* saver = MakeSaver();
-    g_defaultMessages.clear();
-    g_defaultWParams.clear();
-    EXPECT_EQ(saver->SendMessage(WM_NCACTIVATE, FALSE, 0), FALSE);
+    EXPECT_EQ(saver->SendMessage(WM_NCACTIVATE, FALSE, 0), FALSE) << "the inactive look is refused";
     EXPECT_FALSE(ReachedDefault(WM_NCACTIVATE, FALSE));
     saver->SendMessage(WM_NCACTIVATE, TRUE, 0);
     EXPECT_TRUE(ReachedDefault(WM_NCACTIVATE, TRUE));
 }
+
 
 } // namespace

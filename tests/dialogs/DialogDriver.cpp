@@ -118,7 +118,9 @@ void CDriver::Click(HWND dialog, int id)
 
 void CDriver::ClickControl(HWND dialog, int id)
 {
+    const LRESULT before = SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0);
     PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+    WaitUntil("the check box toggles", [&] { return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) != before; });
 }
 
 void CDriver::PressKey(HWND window, WPARAM key)

@@ -28,7 +28,7 @@ public:
     // A click on a button, as the button reports it to its dialog (posted, so a handler that runs
     // a dialog of its own doesn't hold up the driver).
     void Click(HWND dialog, int id);
-    // A click on the control itself (a check box toggles and notifies its dialog).
+    // A click on a check box itself: it toggles and notifies its dialog; returns once it shows the change.
     void ClickControl(HWND dialog, int id);
     void PressKey(HWND window, WPARAM key);
     void SetText(HWND dialog, int id, const std::string& text);

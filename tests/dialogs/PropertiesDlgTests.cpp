@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 
 #include "DialogDriver.h"
@@ -15,8 +16,8 @@ namespace {
 using PropertiesDialog = CDialogTest;
 
 // The six internal settings' edit fields, in the order they are checked.
-const int g_fields[6] = {IDC_BASE_SCALE, IDC_FLOORS, IDC_LIFT_PAUSE, IDC_PERSON_PAUSE, IDC_PERSON_INTERVAL,
-                         IDC_IMPATIENCE};
+const int g_fields[6] = {
+    IDC_BASE_SCALE, IDC_FLOORS, IDC_LIFT_PAUSE, IDC_PERSON_PAUSE, IDC_PERSON_INTERVAL, IDC_IMPATIENCE};
 
 struct Row {
     int field;
@@ -50,6 +51,14 @@ void LoadStoredDefaults(CPropertiesDlg& dialog)
 
 const char* const CAPTION = "Ascenda Vintra Screen Saver Properties";
 
+INT_PTR RunProperties(CPropertiesDlg& dialog, const std::function<void(CDriver&, HWND)>& script)
+{
+    INT_PTR result = 0;
+    RunDriven(
+        [&] { result = dialog.DoModal(); }, [&](CDriver& driver) { script(driver, driver.WaitForDialog(CAPTION)); });
+    return result;
+}
+
 // Presses OK while a value is out of range: the warning names it, and closing the warning leaves
 // the Properties dialog open.
 void ExpectRefused(CDriver& driver, HWND properties, const std::string& warning)
@@ -71,14 +80,11 @@ TEST_F(PropertiesDialog, EveryRowPassesAtBothOfItsBounds)
     for (bool maxima : {false, true}) {
         CPropertiesDlg dialog;
         LoadStoredDefaults(dialog);
-        INT_PTR result = 0;
-        RunDriven([&] { result = dialog.DoModal(); },
-                  [&](CDriver& driver) {
-                      HWND window = driver.WaitForDialog(CAPTION);
-                      for (const Row& row : g_rows)
-                          driver.SetText(window, row.field, std::to_string(maxima ? row.maximum : row.minimum));
-                      driver.Click(window, IDOK);
-                  });
+        const INT_PTR result = RunProperties(dialog, [&](CDriver& driver, HWND window) {
+            for (const Row& row : g_rows)
+                driver.SetText(window, row.field, std::to_string(maxima ? row.maximum : row.minimum));
+            driver.Click(window, IDOK);
+        });
         EXPECT_EQ(IDOK, result) << (maxima ? "maxima" : "minima");
         EXPECT_EQ(maxima ? 50 : 20, dialog.m_baseScale);
         EXPECT_EQ(maxima ? 25 : 4, dialog.m_floors);
@@ -93,21 +99,18 @@ TEST_F(PropertiesDialog, EveryRowIsRefusedOneBeyondEitherBoundWithItsOwnWarning)
 {
     CPropertiesDlg dialog;
     LoadStoredDefaults(dialog);
-    INT_PTR result = 0;
-    RunDriven([&] { result = dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  HWND window = driver.WaitForDialog(CAPTION);
-                  for (const Row& row : g_rows) {
-                      driver.SetText(window, row.field, std::to_string(row.minimum - 1));
-                      ExpectRefused(driver, window, row.warning);
-                      driver.SetText(window, row.field, std::to_string(row.maximum + 1));
-                      ExpectRefused(driver, window, row.warning);
-                      driver.ExpectEqual(std::to_string(row.maximum + 1), driver.GetText(window, row.field),
-                                         "the field keeps what the user typed");
-                      driver.SetText(window, row.field, std::to_string(row.valid));
-                  }
-                  driver.Click(window, IDCANCEL);
-              });
+    const INT_PTR result = RunProperties(dialog, [&](CDriver& driver, HWND window) {
+        for (const Row& row : g_rows) {
+            driver.SetText(window, row.field, std::to_string(row.minimum - 1));
+            ExpectRefused(driver, window, row.warning);
+            driver.SetText(window, row.field, std::to_string(row.maximum + 1));
+            ExpectRefused(driver, window, row.warning);
+            driver.ExpectEqual(std::to_string(row.maximum + 1), driver.GetText(window, row.field),
+                "the field keeps what the user typed");
+            driver.SetText(window, row.field, std::to_string(row.valid));
+        }
+        driver.Click(window, IDCANCEL);
+    });
     EXPECT_EQ(IDCANCEL, result);
 }
 
@@ -115,43 +118,37 @@ TEST_F(PropertiesDialog, OnlyTheFirstOffenderIsNamedAndTheNextOkNamesTheNext)
 {
     CPropertiesDlg dialog;
     LoadStoredDefaults(dialog);
-    RunDriven([&] { dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  HWND window = driver.WaitForDialog(CAPTION);
-                  driver.SetText(window, IDC_BASE_SCALE, "60");
-                  driver.SetText(window, IDC_FLOORS, "3");
-                  ExpectRefused(driver, window, "Base Scale should be between 20 and 50");
-                  driver.SetText(window, IDC_BASE_SCALE, "30");
-                  ExpectRefused(driver, window, "Number of floors should be between 4 and 25");
-                  driver.Click(window, IDCANCEL);
-              });
+    RunProperties(dialog, [&](CDriver& driver, HWND window) {
+        driver.SetText(window, IDC_BASE_SCALE, "60");
+        driver.SetText(window, IDC_FLOORS, "3");
+        ExpectRefused(driver, window, "Base Scale should be between 20 and 50");
+        driver.SetText(window, IDC_BASE_SCALE, "30");
+        ExpectRefused(driver, window, "Number of floors should be between 4 and 25");
+        driver.Click(window, IDCANCEL);
+    });
 }
 
 TEST_F(PropertiesDialog, AnEntryThatIsNoWholeNumberIsPromptedForAndKeepsTheDialogOpen)
 {
     CPropertiesDlg dialog;
     LoadStoredDefaults(dialog);
-    INT_PTR result = 0;
-    RunDriven([&] { result = dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  HWND window = driver.WaitForDialog(CAPTION);
-                  for (const char* entry : {"abc", "", "7x", "1.5", "4294967297"}) {
-                      driver.SetText(window, IDC_FLOORS, entry);
-                      driver.Click(window, IDOK);
-                      HWND prompt = driver.WaitForDialog("Ascenda", [&](HWND box) {
-                          return driver.GetText(box, 0xFFFF) == "Please enter an integer.";
-                      });
-                      driver.Click(prompt, IDOK);
-                      driver.WaitGone(prompt);
-                      driver.OnUi([&] {
-                          driver.Expect(IsWindowVisible(window) != 0,
-                                        std::string("Properties stays open after \"") + entry + "\"");
-                          driver.ExpectEqual(10, dialog.m_floors, "the floors keep their value");
-                      });
-                  }
-                  driver.SetText(window, IDC_FLOORS, " 12 ");
-                  driver.Click(window, IDOK);
-              });
+    const INT_PTR result = RunProperties(dialog, [&](CDriver& driver, HWND window) {
+        for (const char* entry : {"abc", "", "7x", "1.5", "4294967297"}) {
+            driver.SetText(window, IDC_FLOORS, entry);
+            driver.Click(window, IDOK);
+            HWND prompt = driver.WaitForDialog(
+                "Ascenda", [&](HWND box) { return driver.GetText(box, 0xFFFF) == "Please enter an integer."; });
+            driver.Click(prompt, IDOK);
+            driver.WaitGone(prompt);
+            driver.OnUi([&] {
+                driver.Expect(
+                    IsWindowVisible(window) != 0, std::string("Properties stays open after \"") + entry + "\"");
+                driver.ExpectEqual(10, dialog.m_floors, "the floors keep their value");
+            });
+        }
+        driver.SetText(window, IDC_FLOORS, " 12 ");
+        driver.Click(window, IDOK);
+    });
     EXPECT_EQ(IDOK, result) << "a corrected entry lets OK close the dialog";
     EXPECT_EQ(12, dialog.m_floors);
 }
@@ -168,26 +165,23 @@ TEST_F(PropertiesDialog, UseDefaultsFillsTheSixFieldsAndLeavesOptionsAndSpeedAlo
     dialog.m_personPause = 51;
     dialog.m_personInterval = 501;
     dialog.m_impatience = 11;
-    RunDriven([&] { dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  HWND window = driver.WaitForDialog(CAPTION);
-                  driver.ExpectEqual(std::string("21"), driver.GetText(window, IDC_BASE_SCALE), "loaded base scale");
-                  driver.Click(window, IDC_USE_DEFAULTS);
-                  const char* const defaults[6] = {"20", "10", "15", "50", "500", "10"};
-                  driver.WaitUntil("the fields show the defaults", [&] {
-                      for (int field = 0; field < 6; ++field) {
-                          if (driver.GetText(window, g_fields[field]) != defaults[field])
-                              return false;
-                      }
-                      return true;
-                  });
-                  driver.ExpectEqual(BST_UNCHECKED, SendDlgItemMessageA(window, IDC_USE_COLOURS, BM_GETCHECK, 0, 0),
-                                     "Use Colour Settings");
-                  driver.ExpectEqual(BST_CHECKED, SendDlgItemMessageA(window, IDC_SHOW_LEGEND, BM_GETCHECK, 0, 0),
-                                     "Show Legend");
-                  driver.ExpectEqual(33, SendDlgItemMessageA(window, IDC_SPEED_SLIDER, TBM_GETPOS, 0, 0), "speed");
-                  driver.Click(window, IDOK);
-              });
+    RunProperties(dialog, [&](CDriver& driver, HWND window) {
+        driver.ExpectEqual(std::string("21"), driver.GetText(window, IDC_BASE_SCALE), "loaded base scale");
+        driver.Click(window, IDC_USE_DEFAULTS);
+        const char* const defaults[6] = {"20", "10", "15", "50", "500", "10"};
+        driver.WaitUntil("the fields show the defaults", [&] {
+            for (int field = 0; field < 6; ++field) {
+                if (driver.GetText(window, g_fields[field]) != defaults[field])
+                    return false;
+            }
+            return true;
+        });
+        driver.ExpectEqual(
+            BST_UNCHECKED, SendDlgItemMessageA(window, IDC_USE_COLOURS, BM_GETCHECK, 0, 0), "Use Colour Settings");
+        driver.ExpectEqual(BST_CHECKED, SendDlgItemMessageA(window, IDC_SHOW_LEGEND, BM_GETCHECK, 0, 0), "Show Legend");
+        driver.ExpectEqual(33, SendDlgItemMessageA(window, IDC_SPEED_SLIDER, TBM_GETPOS, 0, 0), "speed");
+        driver.Click(window, IDOK);
+    });
     EXPECT_EQ(20, dialog.m_baseScale);
     EXPECT_EQ(500, dialog.m_personInterval);
     EXPECT_EQ(0, dialog.m_useColours);
@@ -199,22 +193,17 @@ TEST_F(PropertiesDialog, OptionsAndSpeedFollowTheirControls)
     CPropertiesDlg dialog;
     LoadStoredDefaults(dialog);
     dialog.m_updateSpeed = 150; // out of range as stored: the thumb sits at the fast end
-    RunDriven([&] { dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  HWND window = driver.WaitForDialog(CAPTION);
-                  HWND slider = GetDlgItem(window, IDC_SPEED_SLIDER);
-                  driver.ExpectEqual(100, SendMessageA(slider, TBM_GETPOS, 0, 0), "thumb of a stored 150");
-                  driver.ExpectEqual(1, SendMessageA(slider, TBM_GETRANGEMIN, 0, 0), "slowest");
-                  driver.ExpectEqual(100, SendMessageA(slider, TBM_GETRANGEMAX, 0, 0), "fastest");
-                  driver.OnUi([&] { driver.ExpectEqual(150, dialog.m_updateSpeed, "speed before a move"); });
-                  driver.ClickControl(window, IDC_USE_COLOURS);
-                  driver.WaitUntil("Use Colour Settings is clear", [&] {
-                      return SendDlgItemMessageA(window, IDC_USE_COLOURS, BM_GETCHECK, 0, 0) == BST_UNCHECKED;
-                  });
-                  driver.PressKey(slider, VK_LEFT);
-                  driver.WaitUntil("the thumb moves", [&] { return SendMessageA(slider, TBM_GETPOS, 0, 0) == 99; });
-                  driver.Click(window, IDOK);
-              });
+    RunProperties(dialog, [&](CDriver& driver, HWND window) {
+        HWND slider = GetDlgItem(window, IDC_SPEED_SLIDER);
+        driver.ExpectEqual(100, SendMessageA(slider, TBM_GETPOS, 0, 0), "thumb of a stored 150");
+        driver.ExpectEqual(1, SendMessageA(slider, TBM_GETRANGEMIN, 0, 0), "slowest");
+        driver.ExpectEqual(100, SendMessageA(slider, TBM_GETRANGEMAX, 0, 0), "fastest");
+        driver.OnUi([&] { driver.ExpectEqual(150, dialog.m_updateSpeed, "speed before a move"); });
+        driver.ClickControl(window, IDC_USE_COLOURS);
+        driver.PressKey(slider, VK_LEFT);
+        driver.WaitUntil("the thumb moves", [&] { return SendMessageA(slider, TBM_GETPOS, 0, 0) == 99; });
+        driver.Click(window, IDOK);
+    });
     EXPECT_EQ(0, dialog.m_useColours);
     EXPECT_EQ(1, dialog.m_showLegend);
     EXPECT_EQ(99, dialog.m_updateSpeed);
@@ -224,26 +213,23 @@ TEST_F(PropertiesDialog, RegistersTenTooltipsOnItsControls)
 {
     CPropertiesDlg dialog;
     LoadStoredDefaults(dialog);
-    RunDriven([&] { dialog.DoModal(); },
-              [&](CDriver& driver) {
-                  HWND window = driver.WaitForDialog(CAPTION);
-                  driver.OnUi([&] {
-                      const int expectedIds[10] = {IDC_USE_COLOURS,  IDC_SHOW_LEGEND,     IDC_SPEED_SLIDER, IDC_BASE_SCALE,
-                                                   IDC_FLOORS,       IDC_LIFT_PAUSE,      IDC_PERSON_PAUSE,
-                                                   IDC_PERSON_INTERVAL, IDC_IMPATIENCE, IDC_USE_DEFAULTS};
-                      HWND tips = dialog.m_toolTip.m_hWnd;
-                      driver.ExpectEqual(10, SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), "tools");
-                      for (int index = 0; index < 10; ++index) {
-                          char text[128] = "";
-                          TOOLINFOA tool = {};
-                          tool.cbSize = TTTOOLINFOA_V2_SIZE;
-                          tool.lpszText = text;
-                          SendMessageA(tips, TTM_ENUMTOOLSA, index, reinterpret_cast<LPARAM>(&tool));
-                          driver.ExpectEqual(reinterpret_cast<UINT_PTR>(GetDlgItem(window, expectedIds[index])),
-                                             tool.uId, "tool " + std::to_string(index) + " is its control");
-                          driver.Expect((tool.uFlags & TTF_SUBCLASS) == 0, "tools are not subclassed");
-                      }
-                  });
-                  driver.Click(window, IDCANCEL);
-              });
+    RunProperties(dialog, [&](CDriver& driver, HWND window) {
+        driver.OnUi([&] {
+            const int expectedIds[10] = {IDC_USE_COLOURS, IDC_SHOW_LEGEND, IDC_SPEED_SLIDER, IDC_BASE_SCALE, IDC_FLOORS,
+                IDC_LIFT_PAUSE, IDC_PERSON_PAUSE, IDC_PERSON_INTERVAL, IDC_IMPATIENCE, IDC_USE_DEFAULTS};
+            HWND tips = dialog.m_toolTip.m_hWnd;
+            driver.ExpectEqual(10, SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), "tools");
+            for (int index = 0; index < 10; ++index) {
+                char text[128] = "";
+                TOOLINFOA tool = {};
+                tool.cbSize = TTTOOLINFOA_V2_SIZE;
+                tool.lpszText = text;
+                SendMessageA(tips, TTM_ENUMTOOLSA, index, reinterpret_cast<LPARAM>(&tool));
+                driver.ExpectEqual(reinterpret_cast<UINT_PTR>(GetDlgItem(window, expectedIds[index])), tool.uId,
+                    "tool " + std::to_string(index) + " is its control");
+                driver.Expect((tool.uFlags & TTF_SUBCLASS) == 0, "tools are not subclassed");
+            }
+        });
+        driver.Click(window, IDCANCEL);
+    });
 }

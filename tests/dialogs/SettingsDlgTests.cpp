@@ -92,8 +92,8 @@ LRESULT CALLBACK WatchRelays(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 // Records the system commands this thread takes from its queue.
-std::atomic<WPARAM> g_queuedSystemCommand {0};
-std::atomic<HWND> g_queuedSystemCommandWindow {nullptr};
+std::atomic<WPARAM> g_queuedSystemCommand{0};
+std::atomic<HWND> g_queuedSystemCommandWindow{nullptr};
 
 LRESULT CALLBACK WatchQueue(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -116,8 +116,8 @@ TEST_F(SettingsDialog, OpensWithSlidersListAndPreviewInPlace)
             LRESULT minimum, maximum, position;
         };
         for (const SliderCase& slider :
-            {SliderCase {IDC_PEOPLE_SLIDER, 10, 100, 100}, SliderCase {IDC_LIFTS_SLIDER, 1, 10, 3},
-                SliderCase {IDC_CAPACITY_SLIDER, 1, 10, 5}, SliderCase {IDC_SCALE_SLIDER, 20, 50, 25}}) {
+            {SliderCase{IDC_PEOPLE_SLIDER, 10, 100, 100}, SliderCase{IDC_LIFTS_SLIDER, 1, 10, 3},
+                SliderCase{IDC_CAPACITY_SLIDER, 1, 10, 5}, SliderCase{IDC_SCALE_SLIDER, 20, 50, 25}}) {
             const std::string name = "slider " + std::to_string(slider.id);
             driver.ExpectEqual(
                 slider.minimum, SendDlgItemMessageA(window, slider.id, TBM_GETRANGEMIN, 0, 0), name + " minimum");
@@ -292,7 +292,7 @@ TEST_F(SettingsDialog, OkWritesTheNineConfigKeysAndCancelEscapeAndCloseBoxWriteN
         SCOPED_TRACE(way);
         EXPECT_EQ(way == 0 ? IDOK : IDCANCEL, result);
         if (way == 0)
-            EXPECT_EQ((std::vector<std::string> {"Config/Capacity=6", "Config/Cars=9", "Config/ColorBlue=30",
+            EXPECT_EQ((std::vector<std::string>{"Config/Capacity=6", "Config/Cars=9", "Config/ColorBlue=30",
                           "Config/ColorGreen=20", "Config/ColorRed=10", "Config/Driver=3", "Config/Network=0",
                           "Config/People=77", "Config/Scale=33"}),
                 ListStored());
@@ -302,31 +302,7 @@ TEST_F(SettingsDialog, OkWritesTheNineConfigKeysAndCancelEscapeAndCloseBoxWriteN
     }
 }
 
-TEST_F(SettingsDialog, PropertiesOkThenCancelKeepsThePropertiesKeysOnly)
-{
-    CSettingsDlg dialog;
-    Load(dialog, 77, 6, 9, 3, 33, MakeColour(10, 20, 30));
-    RunMain(dialog, [&](CDriver& driver, HWND window) {
-        driver.Click(window, IDC_PROPERTIES);
-        HWND properties = driver.WaitForDialog(PROPERTIES_CAPTION);
-        driver.Expect(!IsWindowEnabled(window), "the main dialog waits while Properties is open");
-        driver.SetText(properties, IDC_FLOORS, "12");
-        driver.Click(properties, IDOK);
-        driver.WaitGone(properties);
-        driver.OnUi([&] {
-            driver.ExpectEqual(12, dialog.m_preview.m_floors, "preview floors");
-            driver.ExpectEqual(12, g_building.m_floorCount, "the building was reset with 12 floors");
-            driver.ExpectEqual(77, dialog.m_people, "the main dialog's values stay");
-        });
-        driver.Click(window, IDCANCEL);
-    });
-    EXPECT_EQ((std::vector<std::string> {"Config/Colours=1", "Config/Legend=1", "Config/UpdSpd=80",
-                  "Custom/BaseScale=20", "Custom/LiftPause=15", "Custom/NoFloors=12", "Custom/PassIntvl=500",
-                  "Custom/PassPause=50", "Custom/Temper=10"}),
-        ListStored());
-}
-
-TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderAndHandsThemToThePreview)
+TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderHandsThemToThePreviewAndMainCancelKeepsThem)
 {
     CMemoryStore memory;
     memory.Write(Setting::Colours, 0);
@@ -334,15 +310,15 @@ TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderAndHandsThemToThePrev
     memory.Write(Setting::Temper, 7);
     AfxGetApp()->SetStore(&memory);
     CSettingsDlg dialog;
-    Load(dialog);
+    Load(dialog, 77);
     memory.ClearLogs();
     RunMain(dialog, [&](CDriver& driver, HWND window) {
         driver.Click(window, IDC_PROPERTIES);
         HWND properties = driver.WaitForDialog(PROPERTIES_CAPTION);
+        driver.Expect(!IsWindowEnabled(window), "the main dialog waits while Properties is open");
         driver.ExpectEqual(std::string("7"), driver.GetText(properties, IDC_IMPATIENCE), "loaded impatience");
         driver.ClickControl(properties, IDC_USE_COLOURS);
-        driver.WaitUntil("Use Colour Settings is ticked",
-            [&] { return SendDlgItemMessageA(properties, IDC_USE_COLOURS, BM_GETCHECK, 0, 0) == BST_CHECKED; });
+        driver.SetText(properties, IDC_FLOORS, "12");
         driver.SetText(properties, IDC_LIFT_PAUSE, "7");
         driver.SetText(properties, IDC_PERSON_PAUSE, "120");
         driver.SetText(properties, IDC_PERSON_INTERVAL, "900");
@@ -350,10 +326,13 @@ TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderAndHandsThemToThePrev
         driver.WaitGone(properties);
         driver.OnUi([&] {
             driver.ExpectEqual(1, dialog.m_preview.m_colours, "preview colours");
+            driver.ExpectEqual(12, dialog.m_preview.m_floors, "preview floors");
             driver.ExpectEqual(7, dialog.m_preview.m_liftPause, "preview lift pause");
             driver.ExpectEqual(120, dialog.m_preview.m_passPause, "preview pass pause");
             driver.ExpectEqual(900, dialog.m_preview.m_passInterval, "preview pass interval");
             driver.ExpectEqual(7, dialog.m_preview.m_temper, "preview temper");
+            driver.ExpectEqual(12, g_building.m_floorCount, "the building was reset with 12 floors");
+            driver.ExpectEqual(77, dialog.m_people, "the main dialog's values stay");
         });
         driver.Click(window, IDCANCEL);
     });
@@ -361,10 +340,11 @@ TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderAndHandsThemToThePrev
     std::vector<std::string> writes;
     for (const CMemoryStore::Access& access : memory.m_writes)
         writes.push_back(access.section + "/" + access.key + "=" + std::to_string(access.value));
-    EXPECT_EQ((std::vector<std::string> {"Config/Colours=1", "Config/Legend=1", "Config/UpdSpd=40",
-                  "Custom/BaseScale=20", "Custom/NoFloors=10", "Custom/LiftPause=7", "Custom/PassPause=120",
+    EXPECT_EQ((std::vector<std::string>{"Config/Colours=1", "Config/Legend=1", "Config/UpdSpd=40",
+                  "Custom/BaseScale=20", "Custom/NoFloors=12", "Custom/LiftPause=7", "Custom/PassPause=120",
                   "Custom/PassIntvl=900", "Custom/Temper=7"}),
-        writes);
+        writes)
+        << "and the main dialog's Cancel writes nothing more";
 }
 
 TEST_F(SettingsDialog, StoredThirtyFloorsIsShownRefusedAndNothingIsStoredOnCancel)
@@ -389,7 +369,7 @@ TEST_F(SettingsDialog, StoredThirtyFloorsIsShownRefusedAndNothingIsStoredOnCance
         driver.WaitGone(properties);
         driver.Click(window, IDCANCEL);
     });
-    EXPECT_EQ(std::vector<std::string> {"Custom/NoFloors=30"}, ListStored());
+    EXPECT_EQ(std::vector<std::string>{"Custom/NoFloors=30"}, ListStored());
 }
 
 TEST_F(SettingsDialog, RegistersElevenTooltipsAndRelaysMessagesToThem)
@@ -581,6 +561,6 @@ TEST_F(SettingsDialog, ResetAllAnsweredNoChangesNothingAndYesKeepsOnlyPreviousVe
         EXPECT_EQ(yes ? IDOK : IDCANCEL, result);
         const std::string kept =
             "Version/Previous Version=" + std::to_string(previousVersion > 0 ? previousVersion : 100);
-        EXPECT_EQ(yes ? (std::vector<std::string> {"Counters/Resets=4", kept}) : before, ListStored());
+        EXPECT_EQ(yes ? (std::vector<std::string>{"Counters/Resets=4", kept}) : before, ListStored());
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
 // Helpers for tests that drive real windows: waiting means pumping this thread's messages and
 // polling a condition until it holds or the time is up.
 
@@ -57,4 +59,17 @@ inline HWND CreatePlainWindow(DWORD style, int x, int y, int width, int height, 
     }
     return CreateWindowExA(exStyle, "AscendaTestPlain", "plain", style, x, y, width, height, parent, nullptr,
                            GetModuleHandleA(nullptr), nullptr);
+}
+
+// How many more GDI objects the process may create, measured by creating brushes until refused and
+// deleting them again: Wine keeps no per-process GDI object count, so this free room stands in for it.
+inline int CountFreeGdiHandles()
+{
+    std::vector<HBRUSH> brushes;
+    brushes.reserve(70000);
+    for (HBRUSH brush; brushes.size() < 200000 && (brush = CreateSolidBrush(RGB(1, 2, 3))) != nullptr;)
+        brushes.push_back(brush);
+    for (HBRUSH brush : brushes)
+        DeleteObject(brush);
+    return static_cast<int>(brushes.size());
 }
