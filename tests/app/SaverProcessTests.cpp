@@ -124,15 +124,6 @@ COLORREF ScreenPixel(int x, int y)
     return pixel;
 }
 
-bool IsOneOf(COLORREF pixel, std::initializer_list<COLORREF> colours)
-{
-    for (COLORREF colour : colours) {
-        if (pixel == colour)
-            return true;
-    }
-    return false;
-}
-
 const COLORREF BACKGROUND = RGB(0, 0, 128);
 const COLORREF DIMMED = RGB(0, 0, 96);
 const COLORREF OLIVE = RGB(128, 128, 0);
@@ -298,21 +289,6 @@ TEST_F(SaverProcess, PreviewFillsTheGivenWindowAndEndsWithIt)
         ASSERT_TRUE(saver.WaitForExit()) << "the preview ends with the window it lives in (" << form << ")";
         EXPECT_EQ(saver.ExitCode(), 0u);
     }
-}
-
-TEST_F(SaverProcess, PreviewAcceptsTheSignExtendedNegativeHandle)
-{
-    HWND parent = MakeParent(200, 150);
-    const uint32_t low = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(parent));
-    // The same low 32 bits as a negative 64-bit number.
-    const long long negative = static_cast<long long>(low) - 4294967296LL;
-    CSaverProcess saver;
-    ASSERT_TRUE(saver.Start("/p " + std::to_string(negative)));
-    EXPECT_TRUE(PumpUntil([&] { return GetWindow(parent, GW_CHILD) != nullptr || saver.HasExited(); }));
-    EXPECT_NE(GetWindow(parent, GW_CHILD), nullptr);
-    DestroyWindow(parent);
-    m_parent = nullptr;
-    ASSERT_TRUE(saver.WaitForExit());
 }
 
 // At 1920 x 1080 and scale 25 the screen factor is 29: floor 5's slab covers rows 750 to 842 and

@@ -263,15 +263,6 @@ TEST_F(ViewWindow, ColoursAndSpeedSetterLeavesTheDimmingAndKeepsTheLiftsRunning)
     EXPECT_TRUE(PumpUntil([&] { return view->m_timerIds.count(TIMER_LIFTS) != 0; }, 5000));
 }
 
-bool IsOneOf(COLORREF pixel, std::initializer_list<COLORREF> colours)
-{
-    for (COLORREF colour : colours) {
-        if (pixel == colour)
-            return true;
-    }
-    return false;
-}
-
 TEST_F(ViewWindow, RunningViewShowsButtonsCarsAndTheLegend)
 {
     CSpyView* view = MakeChildView(670, 560);

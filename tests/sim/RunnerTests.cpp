@@ -61,7 +61,7 @@ std::vector<std::string> Fields(const std::string& line)
 
 // --- option validation ---
 
-TEST(RunnerOptionsTest, RejectsEveryValueOutsideItsRangeNamingTheOptionAndTheRange)
+TEST(RunnerOptionsTest, RejectsValuesOutsideTheRangeNamingOptionAndRangeAndUnknownOrIncompleteOptions)
 {
     const struct {
         const char* option;
@@ -86,10 +86,6 @@ TEST(RunnerOptionsTest, RejectsEveryValueOutsideItsRangeNamingTheOptionAndTheRan
         EXPECT_NE(result.error.find(test.range), std::string::npos) << result.error;
         EXPECT_EQ(Lines(result.error).size(), 1u) << result.error;
     }
-}
-
-TEST(RunnerOptionsTest, RejectsUnknownOptionsMissingValuesAndTraceWithReports)
-{
     for (const char* arguments : {"--bogus", "people 50", "--cars", "--trace --compare", "--trace --json", "--help=1"}) {
         const RunResult result = RunSim(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments;
@@ -98,7 +94,7 @@ TEST(RunnerOptionsTest, RejectsUnknownOptionsMissingValuesAndTraceWithReports)
     }
 }
 
-TEST(RunnerOptionsTest, AcceptsTheEdgesOfEveryRangeInBothSpellings)
+TEST(RunnerOptionsTest, AcceptsTheEdgesOfEveryRangeInBothSpellingsAndHelpListsThem)
 {
     const RunResult low = RunSim("--people 10 --cars 1 --capacity 1 --driver 0 --floors 4 --lift-pause 1 "
                                  "--pass-pause 10 --pass-interval 100 --temper 1 --speed 1 --seconds 1");
@@ -106,16 +102,12 @@ TEST(RunnerOptionsTest, AcceptsTheEdgesOfEveryRangeInBothSpellings)
     const RunResult high = RunSim("--people=100 --cars=10 --capacity=10 --driver=smart --floors=25 --lift-pause=30 "
                                   "--pass-pause=300 --pass-interval=2000 --temper=50 --speed=100 --seconds=1");
     EXPECT_EQ(high.exitCode, 0) << high.error;
-}
-
-TEST(RunnerOptionsTest, HelpListsEveryOptionAndSucceeds)
-{
-    const RunResult result = RunSim("--help");
-    EXPECT_EQ(result.exitCode, 0);
+    const RunResult help = RunSim("--help");
+    EXPECT_EQ(help.exitCode, 0);
     for (const char* option : {"--people", "--cars", "--capacity", "--driver", "--floors", "--lift-pause",
                                "--pass-pause", "--pass-interval", "--temper", "--speed", "--seconds", "--minutes",
                                "--trace", "--compare", "--json", "--help"})
-        EXPECT_NE(result.out.find(option), std::string::npos) << option;
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
 // --- the trace ---

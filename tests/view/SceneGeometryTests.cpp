@@ -9,31 +9,22 @@ namespace {
 
 using Geometry = SceneTest;
 
-TEST_F(Geometry, MappingMultipliesFirstAndTruncatesTowardZero)
+TEST_F(Geometry, MappingMultipliesFirstTruncatesTowardZeroAndSurvivesOddScalesAndHugeFactors)
 {
-    g_scale = 25;
-    g_screenFactor = 16;
-    EXPECT_EQ(MapToDevice(3), 1) << "3 * 16 / 25; dividing first would give 0";
-    EXPECT_EQ(MapToDevice(1187), 759);
-    g_scale = 20;
-    g_screenFactor = 7;
-    EXPECT_EQ(MapToDevice(150), 52);
-    EXPECT_EQ(MapToDevice(-150), -52) << "-52.5 truncates toward zero, not down";
-    EXPECT_EQ(MapToDevice(-3), -1);
-    EXPECT_EQ(MapToDevice(-2), 0);
-}
-
-TEST_F(Geometry, MappingSurvivesAScaleBelowOneAndAHugeScreenFactor)
-{
-    g_scale = 0;
-    g_screenFactor = 5;
-    EXPECT_EQ(MapToDevice(7), 35);
-    g_scale = -4;
-    EXPECT_EQ(MapToDevice(7), 35);
-    g_scale = 25;
-    g_screenFactor = 1000000;
-    EXPECT_EQ(MapToDevice(2375), 95000000) << "the product must not overflow 32 bits";
-    EXPECT_EQ(MapToDevice(-2375), -95000000);
+    // 3 * 16 / 25 = 1 where dividing first would give 0; -52.5 truncates toward zero, not down; a
+    // scale below 1 counts as 1; the product of a huge factor must not overflow 32 bits.
+    const struct {
+        int32_t scale, factor, world, device;
+    } cases[] = {{25, 16, 3, 1},       {25, 16, 1187, 759},  {20, 7, 150, 52},
+                 {20, 7, -150, -52},   {20, 7, -3, -1},      {20, 7, -2, 0},
+                 {0, 5, 7, 35},        {-4, 5, 7, 35},       {25, 1000000, 2375, 95000000},
+                 {25, 1000000, -2375, -95000000}};
+    for (const auto& mapping : cases) {
+        g_scale = mapping.scale;
+        g_screenFactor = mapping.factor;
+        EXPECT_EQ(MapToDevice(mapping.world), mapping.device)
+            << mapping.world << " at scale " << mapping.scale << ", factor " << mapping.factor;
+    }
 }
 
 TEST_F(Geometry, ScreenFactorFollowsTheClientWidth)
@@ -60,10 +51,8 @@ TEST_F(Geometry, EachOfABoxsNumbersIsMappedOnItsOwn)
     ASSERT_EQ(box.kind, RecordedShape::POLYGON);
     // Centre 1, half-extent 1: corners 0 and 2, where mapping the corners (0 and 6) would give 0 and 3.
     const DevicePoint expected[4] = {{0, 0}, {2, 0}, {2, 2}, {0, 2}};
-    for (int index = 0; index < 4; ++index) {
-        EXPECT_EQ(box.points[index].x, expected[index].x) << "corner " << index;
-        EXPECT_EQ(box.points[index].y, expected[index].y) << "corner " << index;
-    }
+    for (int index = 0; index < 4; ++index)
+        EXPECT_TRUE(box.points[index].x == expected[index].x && box.points[index].y == expected[index].y) << index;
 }
 
 TEST_F(Geometry, NarrowBoxBecomesAVerticalLineOfItsMappedHeight)
@@ -96,16 +85,12 @@ TEST_F(Geometry, NarrowBoxBecomesAVerticalLineOfItsMappedHeight)
     ASSERT_EQ(surface.m_shapes.size(), 1u);
     EXPECT_EQ(surface.m_shapes[0].kind, RecordedShape::POLYGON);
     EXPECT_EQ(surface.m_shapes[0].HalfWidth(), 1);
-}
 
-TEST_F(Geometry, NegativeHalfWidthAlsoGivesALine)
-{
-    CScene scene(DefaultViewSettings());
+    surface.m_shapes.clear();
     UseIdentityMapping();
-    CRecordingSurface surface;
     scene.DrawBox(surface, 10, 10, -5, 4);
     ASSERT_EQ(surface.m_shapes.size(), 1u);
-    EXPECT_EQ(surface.m_shapes[0].kind, RecordedShape::LINE);
+    EXPECT_EQ(surface.m_shapes[0].kind, RecordedShape::LINE) << "a negative half-width too";
 }
 
 TEST_F(Geometry, RidersStandNineUnitsApartAroundACentreTwoRightOfTheCar)
@@ -212,22 +197,7 @@ TEST_F(Geometry, LayoutOn1920By1080LeavesTheLowestTwoFloorsOffScreen)
     EXPECT_LT(slabs[2].points[0].y, 1080) << "floor 3 is the lowest one shown";
 }
 
-TEST_F(Geometry, SlabsRunOffTheLeftEdgeWithNegativeCoordinates)
-{
-    ViewSettings settings = DefaultViewSettings();
-    settings.scale = 20;
-    CScene scene(settings);
-    g_screenFactor = 7;
-    CRecordingSurface surface;
-    scene.Paint(surface, 400, 300);
-    EXPECT_EQ(g_originX, 700);
-    const RecordedShape& slab = surface.m_shapes[1];
-    // World centre x 700 - 850 = -150 maps to -52 (not -53); half-width 800 * 7 / 20 = 280.
-    EXPECT_EQ(slab.points[0].x, -52 - 280);
-    EXPECT_EQ(slab.points[1].x, -52 + 280);
-}
-
-TEST_F(Geometry, OriginsFollowTheScaleAndKeepTheCallColumnInPlace)
+TEST_F(Geometry, OriginsFollowTheScaleKeepingTheCallColumnInPlaceAndSlabsRunToNegativeCoordinates)
 {
     const struct {
         int32_t scale;
@@ -245,6 +215,17 @@ TEST_F(Geometry, OriginsFollowTheScaleAndKeepTheCallColumnInPlace)
         EXPECT_EQ(g_originY, scaleCase.originY) << "scale " << scaleCase.scale;
         EXPECT_EQ(MapToDevice(g_originX), 35 * 16) << "scale " << scaleCase.scale;
     }
+
+    ViewSettings settings = DefaultViewSettings();
+    settings.scale = 20;
+    CScene scene(settings);
+    g_screenFactor = 7;
+    CRecordingSurface surface;
+    scene.Paint(surface, 400, 300);
+    // The slabs run off the left edge: world centre x 700 - 850 = -150 maps to -52 (not -53);
+    // half-width 800 * 7 / 20 = 280.
+    EXPECT_EQ(surface.m_shapes[1].points[0].x, -52 - 280);
+    EXPECT_EQ(surface.m_shapes[1].points[1].x, -52 + 280);
 }
 
 } // namespace

@@ -85,7 +85,7 @@ protected:
     UINT_PTR m_watchdog = 0;
 };
 
-TEST_F(Application, MessageLoopEndsWhenTheMainWindowIsDestroyed)
+TEST_F(Application, MessageLoopEndsWhenTheMainWindowIsDestroyedOrStartUpFails)
 {
     CTestApp app;
     EXPECT_EQ(AfxGetApp(), &app);
@@ -98,14 +98,11 @@ TEST_F(Application, MessageLoopEndsWhenTheMainWindowIsDestroyed)
     EXPECT_EQ(app.m_argv, arguments);
     EXPECT_EQ(app.m_pMainWnd, nullptr) << "the destroyed main window is forgotten";
     EXPECT_EQ(CShortLivedWnd::g_deleted, 1);
-}
 
-TEST_F(Application, StartUpThatReturnsFalseEndsWithoutALoop)
-{
-    CTestApp app;
-    app.m_makeWindow = false;
+    CTestApp refusing; // a StartUp that returns false ends without a loop
+    refusing.m_makeWindow = false;
     EXPECT_EQ(RunApplication(nullptr, 0, nullptr), 0);
-    EXPECT_EQ(app.m_startUps, 1);
+    EXPECT_EQ(refusing.m_startUps, 1);
     EXPECT_FALSE(g_watchdogFired);
 }
 
@@ -160,11 +157,13 @@ protected:
     char m_companyPath[80];
 };
 
-TEST_F(Profile, IntegersLiveUnderTheCompanyAndApplicationKey)
+TEST_F(Profile, IntegersLiveUnderTheCompanyAndApplicationKeyFollowingARename)
 {
-    CWinApp app("Profile App");
+    CWinApp app("Wrong Name");
     app.SetRegistryKey(m_company);
+    app.SetAppName("Profile App");
     EXPECT_STREQ(app.GetRegistryKey(), m_company);
+    EXPECT_STREQ(app.GetAppName(), "Profile App");
     EXPECT_EQ(app.GetProfileInt("Config", "People", 50), 50) << "missing reads the default";
     app.WriteProfileInt("Config", "People", 77);
     app.WriteProfileInt("Version", "Current Version", -5);
@@ -177,21 +176,11 @@ TEST_F(Profile, IntegersLiveUnderTheCompanyAndApplicationKey)
     EXPECT_EQ(app.GetStore().Read("Version", "Current Version", 0), -5);
 }
 
-TEST_F(Profile, RenamedApplicationRebindsTheStore)
-{
-    CWinApp app("Wrong Name");
-    app.SetRegistryKey(m_company);
-    app.SetAppName("Profile App");
-    EXPECT_STREQ(app.GetAppName(), "Profile App");
-    app.WriteProfileInt("Custom", "Temper", 9);
-    DWORD value = 0;
-    ASSERT_TRUE(ReadRegistry("Custom", "Temper", value));
-    EXPECT_EQ(value, 9u);
-}
-
-TEST_F(Profile, BorrowedStoreTakesOverUntilReleased)
+TEST_F(Profile, BorrowedStoreTakesOverUntilReleasedAndWithoutRegistryKeyNothingIsKept)
 {
     CWinApp app("Profile App");
+    app.WriteProfileInt("Config", "People", 11);
+    EXPECT_EQ(app.GetProfileInt("Config", "People", 50), 50) << "no registry key yet";
     app.SetRegistryKey(m_company);
     CMemoryStore memory;
     app.SetStore(&memory);
@@ -202,13 +191,6 @@ TEST_F(Profile, BorrowedStoreTakesOverUntilReleased)
     EXPECT_EQ(&AfxGetStore(), &memory);
     app.SetStore(nullptr);
     EXPECT_EQ(app.GetProfileInt("Config", "Scale", 25), 25);
-}
-
-TEST_F(Profile, ApplicationWithoutRegistryKeyKeepsNothing)
-{
-    CWinApp app("Profile App");
-    app.WriteProfileInt("Config", "People", 11);
-    EXPECT_EQ(app.GetProfileInt("Config", "People", 50), 50);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <initializer_list>
 #include <vector>
 
 // Helpers for tests that drive real windows: waiting means pumping this thread's messages and
@@ -72,4 +73,12 @@ inline int CountFreeGdiHandles()
     for (HBRUSH brush : brushes)
         DeleteObject(brush);
     return static_cast<int>(brushes.size());
+}
+
+inline bool IsOneOf(COLORREF pixel, std::initializer_list<COLORREF> colours)
+{
+    for (COLORREF colour : colours)
+        if (pixel == colour)
+            return true;
+    return false;
 }
