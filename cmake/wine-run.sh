@@ -124,7 +124,12 @@ start_server() {
 
 # Top-level windows stay Wine's own instead of being handed to an X window manager: the virtual
 # display has none, and waiting for one costs every hidden or destroyed window about a second.
+# Wine's own bitmap and TrueType fonts go into the prefix as well: without them "MS Sans Serif",
+# the dialogs' font, falls back to a wider face that wraps labels, and frames lose their glyphs.
 configure_prefix() {
+  for font in /usr/share/wine/fonts/*.fon /usr/share/wine/fonts/*.ttf; do
+    [ -f "$font" ] && cp -n "$font" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
+  done
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f 9>&- </dev/null >/dev/null 2>&1 \
     || die "could not configure the Wine prefix"
   touch "$WINEPREFIX/.configured"
