@@ -43,14 +43,18 @@ void SimulatedDay(benchmark::State& state)
     }
     state.SetLabel(GetDriverName(options.m_driver));
     state.counters["ticks"] = static_cast<double>(counter.m_liftTicks + counter.m_peopleTicks);
-    state.counters["tick_rate"] = benchmark::Counter(
-        static_cast<double>(counter.m_liftTicks + counter.m_peopleTicks), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["tick_rate"] = benchmark::Counter(static_cast<double>(counter.m_liftTicks + counter.m_peopleTicks),
+                                                     benchmark::Counter::kIsIterationInvariantRate);
 }
 
 } // namespace
 
 // Argument: the intelligence. Smart (3) is the one with the one-second goal.
-BENCHMARK(SimulatedDay)->Arg(DRIVER_SMART)->Arg(DRIVER_PRIMITIVE)->Arg(DRIVER_AUTO_GROUND)->Arg(DRIVER_RANDOM)
+BENCHMARK(SimulatedDay)
+    ->Arg(DRIVER_SMART)
+    ->Arg(DRIVER_PRIMITIVE)
+    ->Arg(DRIVER_AUTO_GROUND)
+    ->Arg(DRIVER_RANDOM)
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

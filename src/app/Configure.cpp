@@ -13,8 +13,8 @@ namespace {
 const char* const GREETING_HEADING = "Welcome to Ascenda Vintra";
 const char* const GREETING_BODY =
     "Welcome to Ascenda - the screen saver that lets you watch others get frustrated .... \n\n\n\n"
-    "You are now the proud recipient of Version 1.0.  To be kept informed of updates, please e-mail "
-    ASCENDA_CONTACT_ADDRESS " to register this freeware and be friendly.";
+    "You are now the proud recipient of Version 1.0.  To be kept informed of updates, please "
+    "e-mail " ASCENDA_CONTACT_ADDRESS " to register this freeware and be friendly.";
 const char* const GREETING_CHECK_LABEL = "Please stop greeting me all the time";
 
 const char* const REMINDER_HEADING = "Hello out there ...";
@@ -75,8 +75,7 @@ void RunConfigure()
     // the next month.
     if (AdvanceReminderDate(store, monthCount) && suppressReminder == 0) {
         reminder.m_ticked = 0;
-        ShowMessage(store, reminder, Setting::SuppressReminder, REMINDER_HEADING, REMINDER_BODY,
-                    REMINDER_CHECK_LABEL);
+        ShowMessage(store, reminder, Setting::SuppressReminder, REMINDER_HEADING, REMINDER_BODY, REMINDER_CHECK_LABEL);
     }
 
     CWinApp* app = AfxGetApp();

@@ -2,10 +2,7 @@
 
 #include "DialogIds.h"
 
-CAboutDlg::CAboutDlg()
-    : CDialog(IDD_ABOUT)
-{
-}
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUT) {}
 
 BOOL CAboutDlg::OnInitDialog()
 {

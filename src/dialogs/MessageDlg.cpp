@@ -2,12 +2,7 @@
 
 #include "DialogIds.h"
 
-CMessageDlg::CMessageDlg()
-    : CDialog(IDD_MESSAGE)
-    , m_ticked(0)
-    , m_heading("WARNING")
-{
-}
+CMessageDlg::CMessageDlg() : CDialog(IDD_MESSAGE), m_ticked(0), m_heading("WARNING") {}
 
 void CMessageDlg::DoDataExchange(CDataExchange& exchange)
 {

@@ -26,7 +26,7 @@ public:
 
     BEGIN_MSG_MAP(CMessageDlg)
         BEGIN_COMMAND_MAP()
-            ON_COMMAND_CODE(IDC_MESSAGE_CHECK, BN_CLICKED, OnCheckClicked)
+        ON_COMMAND_CODE(IDC_MESSAGE_CHECK, BN_CLICKED, OnCheckClicked)
         END_COMMAND_MAP()
     END_MSG_MAP(CDialog)
 

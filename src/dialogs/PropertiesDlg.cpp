@@ -25,16 +25,8 @@ const ToolText g_toolTexts[] = {
 } // namespace
 
 CPropertiesDlg::CPropertiesDlg()
-    : CDialog(IDD_PROPERTIES)
-    , m_useColours(0)
-    , m_showLegend(0)
-    , m_updateSpeed(24)
-    , m_baseScale(0)
-    , m_floors(0)
-    , m_liftPause(0)
-    , m_personPause(0)
-    , m_personInterval(0)
-    , m_impatience(0)
+    : CDialog(IDD_PROPERTIES), m_useColours(0), m_showLegend(0), m_updateSpeed(24), m_baseScale(0), m_floors(0),
+      m_liftPause(0), m_personPause(0), m_personInterval(0), m_impatience(0)
 {
 }
 
@@ -105,8 +97,8 @@ void CPropertiesDlg::OnOK()
     // a typo is never stored or taken for a valid value.
     if (!UpdateData(true))
         return;
-    const InternalSettings settings = {m_baseScale, m_floors, m_liftPause, m_personPause, m_personInterval,
-                                       m_impatience};
+    const InternalSettings settings = {m_baseScale,   m_floors,         m_liftPause,
+                                       m_personPause, m_personInterval, m_impatience};
     if (const char* message = FindInternalSettingsWarning(settings))
         warning.m_body = message;
     if (!warning.m_body.empty()) {

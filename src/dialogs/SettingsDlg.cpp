@@ -56,15 +56,8 @@ void StoreProperties(CSettingsStore& store, const CPropertiesDlg& properties)
 } // namespace
 
 CSettingsDlg::CSettingsDlg(CWnd* parent)
-    : CDialog(IDD_SETTINGS, parent)
-    , m_people(20)
-    , m_capacity(1)
-    , m_lifts(1)
-    , m_driver(0)
-    , m_network(0)
-    , m_scale(20)
-    , m_colour(0)
-    , m_preview(false)
+    : CDialog(IDD_SETTINGS, parent), m_people(20), m_capacity(1), m_lifts(1), m_driver(0), m_network(0), m_scale(20),
+      m_colour(0), m_preview(false)
 {
     // The caption's small icon, at the size the system draws it.
     m_icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SAVER_ICON), IMAGE_ICON,
@@ -214,7 +207,8 @@ void CSettingsDlg::OnProperties()
 
 void CSettingsDlg::SaveSettings()
 {
-    SaveMainSettings(AfxGetStore(), MainSettings{m_people, m_capacity, m_lifts, m_driver, m_network, m_scale, m_colour});
+    SaveMainSettings(AfxGetStore(),
+                     MainSettings{m_people, m_capacity, m_lifts, m_driver, m_network, m_scale, m_colour});
 }
 
 void CSettingsDlg::OnOK()

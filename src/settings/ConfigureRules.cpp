@@ -16,8 +16,7 @@ const InternalSettingRule g_internalRules[] = {
     {&Setting::NoFloors, &InternalSettings::floors, "Number of floors should be between 4 and 25"},
     {&Setting::LiftPause, &InternalSettings::liftPause, "Lift pause should be between 1 and 30 secs"},
     {&Setting::PassPause, &InternalSettings::personPause, "Person pause should be between 10 and 300 secs"},
-    {&Setting::PassIntvl, &InternalSettings::personInterval,
-     "Person interval should be between 100 and 2000 msecs"},
+    {&Setting::PassIntvl, &InternalSettings::personInterval, "Person interval should be between 100 and 2000 msecs"},
     {&Setting::Temper, &InternalSettings::impatience, "Impatience level should be between 1 and 50"},
 };
 } // namespace

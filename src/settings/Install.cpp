@@ -75,8 +75,8 @@ void SetStringValue(HKEY key, const char* name, const std::string& value)
 void RegisterDesktopSaver(const std::string& path)
 {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
         return;
     }
     SetStringValue(key, "SCRNSAVE.EXE", path);

@@ -26,13 +26,13 @@ HKEY OpenSection(const char* applicationPath, const char* section, REGSAM access
 HKEY CreateSection(const char* applicationPath, const char* section)
 {
     HKEY application = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, applicationPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                        nullptr, &application, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, applicationPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
+                        &application, nullptr) != ERROR_SUCCESS) {
         return nullptr;
     }
     HKEY sectionKey = nullptr;
-    if (RegCreateKeyExA(application, section, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
-                        &sectionKey, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExA(application, section, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &sectionKey,
+                        nullptr) != ERROR_SUCCESS) {
         sectionKey = nullptr;
     }
     RegCloseKey(application);
@@ -54,8 +54,7 @@ int32_t CRegistryStore::Read(const char* section, const char* key, int32_t defau
     DWORD type = 0;
     DWORD data = 0;
     DWORD size = sizeof(data);
-    const LONG result =
-        RegQueryValueExA(sectionKey, key, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
+    const LONG result = RegQueryValueExA(sectionKey, key, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
     RegCloseKey(sectionKey);
     // Anything but a four-byte REG_DWORD (a string, a QWORD, a value too big for the buffer) is not
     // ours to interpret.

@@ -38,11 +38,10 @@ const SettingKey Running{"Settings", "Running", 0, 0, 1}; // never read; always 
 const SettingKey Resets{"Counters", "Resets", 0, ANY_MIN, ANY_MAX};
 
 const SettingKey* const All[] = {
-    &People,         &Capacity,        &Cars,          &Driver,        &Network,        &Scale,
-    &ColorRed,       &ColorGreen,      &ColorBlue,     &Legend,        &Colours,        &UpdSpd,
-    &BaseScale,      &NoFloors,        &LiftPause,     &PassPause,     &PassIntvl,      &Temper,
-    &CurrentVersion, &PreviousVersion, &CurrentUpdate, &SuppressFirst, &SuppressReminder, &Date,
-    &Running,        &Resets,
+    &People,        &Capacity,         &Cars,      &Driver,  &Network,        &Scale,           &ColorRed,
+    &ColorGreen,    &ColorBlue,        &Legend,    &Colours, &UpdSpd,         &BaseScale,       &NoFloors,
+    &LiftPause,     &PassPause,        &PassIntvl, &Temper,  &CurrentVersion, &PreviousVersion, &CurrentUpdate,
+    &SuppressFirst, &SuppressReminder, &Date,      &Running, &Resets,
 };
 const int32_t AllCount = static_cast<int32_t>(sizeof(All) / sizeof(All[0]));
 } // namespace Setting

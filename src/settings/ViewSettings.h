@@ -32,4 +32,7 @@ ViewSettings LoadViewSettings(CSettingsStore& store);
 int32_t LoadUpdateSpeed(CSettingsStore& store);
 
 // The lift timer's period in milliseconds for an update speed: 501 - 5 * speed.
-inline int32_t LiftPeriodFromSpeed(int32_t updateSpeed) { return 501 - 5 * updateSpeed; }
+inline int32_t LiftPeriodFromSpeed(int32_t updateSpeed)
+{
+    return 501 - 5 * updateSpeed;
+}

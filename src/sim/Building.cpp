@@ -11,7 +11,10 @@ namespace {
 
 const Colour GREY = MakeColour(128, 128, 128);
 
-bool IsTableFloor(int32_t floor) { return floor >= 0 && floor < MAX_FLOORS; }
+bool IsTableFloor(int32_t floor)
+{
+    return floor >= 0 && floor < MAX_FLOORS;
+}
 
 int32_t Limit(int32_t value, int32_t minimum, int32_t maximum)
 {

@@ -10,7 +10,10 @@ namespace {
 constexpr int32_t LIFT_STEP = 20; // hundredths of a floor per lift tick
 
 // Floor numbers index the stop table; anything outside it is ignored rather than written past the end.
-bool IsTableFloor(int32_t floor) { return floor >= 0 && floor < MAX_FLOORS; }
+bool IsTableFloor(int32_t floor)
+{
+    return floor >= 0 && floor < MAX_FLOORS;
+}
 
 constexpr int32_t NO_PARKING = -1;
 

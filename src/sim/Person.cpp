@@ -2,9 +2,7 @@
 
 #include "Random.h"
 
-CPerson::CPerson() : m_assignedLift(-1), m_floor(1), m_pause(-1), m_ridingLift(-1), m_destination(1), m_waitCount(0)
-{
-}
+CPerson::CPerson() : m_assignedLift(-1), m_floor(1), m_pause(-1), m_ridingLift(-1), m_destination(1), m_waitCount(0) {}
 
 int32_t CPerson::DecideTrip(int32_t passPause, int32_t floorCount)
 {

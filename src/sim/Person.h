@@ -16,7 +16,11 @@ struct CPerson {
     int32_t DecideTrip(int32_t passPause, int32_t floorCount);
     int32_t Board(int32_t liftIndex);
     void Arrive();
-    int32_t SetAssignedLift(int32_t liftIndex) { m_assignedLift = liftIndex; return 1; }
+    int32_t SetAssignedLift(int32_t liftIndex)
+    {
+        m_assignedLift = liftIndex;
+        return 1;
+    }
     int32_t GetAssignedLift() const { return m_assignedLift; }
     int32_t GetFloor() const { return m_floor; }
     int32_t GetDestination() const { return m_destination; }

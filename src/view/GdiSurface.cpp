@@ -11,8 +11,7 @@ public:
         description.lbStyle = brush.style;
         description.lbColor = brush.colour;
         description.lbHatch = static_cast<ULONG_PTR>(brush.hatch);
-        m_pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, 1, &description, 0,
-                             nullptr);
+        m_pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, 1, &description, 0, nullptr);
         m_brush = CreateSolidBrush(brush.colour);
         m_previousPen = SelectObject(m_dc, m_pen);
         m_previousBrush = SelectObject(m_dc, m_brush);

@@ -1,8 +1,6 @@
 #include "SaverWnd.h"
 
-CSaverWnd::CSaverWnd() : CSimView(true), m_firstMouse{-1, -1}
-{
-}
+CSaverWnd::CSaverWnd() : CSimView(true), m_firstMouse{-1, -1} {}
 
 void CSaverWnd::CreateFullScreen()
 {

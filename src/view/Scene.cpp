@@ -60,17 +60,10 @@ int32_t MapToDevice(int32_t world)
 }
 
 CScene::CScene(const ViewSettings& settings)
-    : m_people(LimitTo(settings.people, 0, MAX_PEOPLE)),
-      m_driver(settings.driver),
-      m_capacity(settings.capacity),
-      m_colours(settings.colours),
-      m_legend(settings.legend),
-      m_floors(LimitTo(settings.floors, 0, MAX_FLOOR_NUMBER)),
-      m_liftPause(settings.liftPause),
-      m_passPause(settings.passPause),
-      m_passInterval(settings.passInterval),
-      m_temper(settings.temper),
-      m_drawBrush{BRUSH_STYLE_SOLID, COLOUR_INITIAL_BRUSH, 0},
+    : m_people(LimitTo(settings.people, 0, MAX_PEOPLE)), m_driver(settings.driver), m_capacity(settings.capacity),
+      m_colours(settings.colours), m_legend(settings.legend), m_floors(LimitTo(settings.floors, 0, MAX_FLOOR_NUMBER)),
+      m_liftPause(settings.liftPause), m_passPause(settings.passPause), m_passInterval(settings.passInterval),
+      m_temper(settings.temper), m_drawBrush{BRUSH_STYLE_SOLID, COLOUR_INITIAL_BRUSH, 0},
       m_backColour(settings.backColour)
 {
     g_scale = settings.scale;
@@ -137,8 +130,8 @@ void CScene::DrawLift(CSurface& dc, int32_t liftIndex, bool erase)
     int32_t direction = 0;
     int32_t position = 0;
     int32_t load = 0;
-    const int32_t result = g_building.StepLift(liftIndex, erase ? 1 : 0, direction, position, load, m_capacity,
-                                               m_liftPause);
+    const int32_t result =
+        g_building.StepLift(liftIndex, erase ? 1 : 0, direction, position, load, m_capacity, m_liftPause);
     if (result == STEP_NOT_DRAWN) {
         return;
     }
@@ -165,8 +158,7 @@ void CScene::DrawRider(CSurface& dc, int32_t liftIndex, int32_t riderIndex, int3
 {
     m_drawBrush.colour = COLOUR_GREY;
     // The middle rider stands 2 units right of the car's centre, the others 9 units apart.
-    const int32_t x =
-        g_originX + CAR_SPACING * liftIndex + RIDER_OFFSET_X + RIDER_SPACING * (riderIndex - load / 2);
+    const int32_t x = g_originX + CAR_SPACING * liftIndex + RIDER_OFFSET_X + RIDER_SPACING * (riderIndex - load / 2);
     DrawBox(dc, x, carY, BAR_HALF_WIDTH, BAR_HALF_HEIGHT);
 }
 
@@ -175,8 +167,8 @@ void CScene::DrawPerson(CSurface& dc, int32_t personIndex, bool erase)
     int32_t height = 0;
     Colour colour = COLOUR_GREY;
     int32_t wait = 0;
-    const int32_t result = g_building.StepPerson(personIndex, erase ? 1 : 0, height, colour, m_capacity,
-                                                 m_passPause, m_temper, wait);
+    const int32_t result =
+        g_building.StepPerson(personIndex, erase ? 1 : 0, height, colour, m_capacity, m_passPause, m_temper, wait);
     // Counted before the drawing decision: someone who boards or arrives in this step still waited.
     if (wait > 0) {
         ++g_waitStats.count;
@@ -214,8 +206,8 @@ void CScene::DrawLegend(CSurface& dc)
     }
     char text[128];
     const int32_t length = FormatLegend(text, sizeof(text));
-    dc.DrawOpaqueText(MapToDevice(LEGEND_X), MapToDevice(g_originY - LEGEND_ABOVE_GROUND), text, length,
-                      COLOUR_OLIVE, m_backColour);
+    dc.DrawOpaqueText(MapToDevice(LEGEND_X), MapToDevice(g_originY - LEGEND_ABOVE_GROUND), text, length, COLOUR_OLIVE,
+                      m_backColour);
 }
 
 void CScene::RunLiftPass(CSurface& dc)

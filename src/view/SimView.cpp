@@ -7,10 +7,7 @@
 
 std::string g_viewClassName;
 
-CSimView::CSimView(bool autoDelete)
-    : CWnd(), CScene(LoadViewSettings(AfxGetStore())), m_autoDelete(autoDelete)
-{
-}
+CSimView::CSimView(bool autoDelete) : CWnd(), CScene(LoadViewSettings(AfxGetStore())), m_autoDelete(autoDelete) {}
 
 bool CSimView::CreateView(DWORD exStyle, DWORD style, const RECT& rectangle, CWnd* parent, UINT, void*)
 {
@@ -23,8 +20,7 @@ bool CSimView::CreateView(DWORD exStyle, DWORD style, const RECT& rectangle, CWn
     }
     HWND parentWindow = parent != nullptr ? parent->m_hWnd : nullptr;
     return CreateEx(exStyle, g_viewClassName.c_str(), "", style, rectangle.left, rectangle.top,
-                    rectangle.right - rectangle.left, rectangle.bottom - rectangle.top, parentWindow, nullptr,
-                    nullptr);
+                    rectangle.right - rectangle.left, rectangle.bottom - rectangle.top, parentWindow, nullptr, nullptr);
 }
 
 void CSimView::SetColoursAndSpeed(int32_t colours, int32_t speed)

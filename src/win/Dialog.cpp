@@ -132,11 +132,7 @@ void DDX_CBIndex(CDataExchange& exchange, int id, int32_t& index)
         ::SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-CDialog::CDialog(int templateId, CWnd* parent)
-    : m_parent(parent)
-    , m_templateId(templateId)
-{
-}
+CDialog::CDialog(int templateId, CWnd* parent) : m_parent(parent), m_templateId(templateId) {}
 
 CDialog::~CDialog()
 {

@@ -12,11 +12,7 @@ class CDialog;
 // that meets an entry it can't read marks the exchange failed; the helpers after it do nothing.
 class CDataExchange {
 public:
-    CDataExchange(CDialog* dialog, bool saveAndValidate)
-        : m_dialog(dialog)
-        , m_saveAndValidate(saveAndValidate)
-    {
-    }
+    CDataExchange(CDialog* dialog, bool saveAndValidate) : m_dialog(dialog), m_saveAndValidate(saveAndValidate) {}
 
     // The control's window, or nullptr when the exchange has already failed or there is no such
     // control.
@@ -82,8 +78,8 @@ public:
 
     BEGIN_MSG_MAP(CDialog)
         BEGIN_COMMAND_MAP()
-            ON_COMMAND(IDOK, OnOK)
-            ON_COMMAND(IDCANCEL, OnCancel)
+        ON_COMMAND(IDOK, OnOK)
+        ON_COMMAND(IDCANCEL, OnCancel)
         END_COMMAND_MAP()
     END_MSG_MAP(CWnd)
 

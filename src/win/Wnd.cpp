@@ -83,8 +83,8 @@ void CWnd::UnhookCreation()
     g_windowBeingCreated = nullptr;
 }
 
-bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
-                    int width, int height, HWND parent, HMENU menu, void* parameter)
+bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y, int width,
+                    int height, HWND parent, HMENU menu, void* parameter)
 {
     HookCreation(this);
     HWND window = CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent, menu,

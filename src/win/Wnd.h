@@ -39,8 +39,8 @@ public:
     CWnd& operator=(const CWnd&) = delete;
 
     // Creates the window and binds it to this object. False when the window was not created.
-    bool CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
-                  int width, int height, HWND parent, HMENU menu, void* parameter);
+    bool CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y, int width,
+                  int height, HWND parent, HMENU menu, void* parameter);
     bool DestroyWindow();
 
     // Binding an existing window: the map sees every message from now on; Default() calls the
@@ -132,6 +132,7 @@ const char* RegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH b
 bool PreTranslateThroughWindows(MSG* message);
 
 // Message maps. Each entry line decodes the parameters and calls an On... handler.
+// clang-format off
 #define BEGIN_MSG_MAP(theClass)                                                                               \
 public:                                                                                                       \
     bool ProcessWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override          \
@@ -245,3 +246,4 @@ public:                                                                         
         break;                                                                                                \
         }                                                                                                     \
         break;
+// clang-format on

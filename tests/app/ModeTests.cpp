@@ -47,12 +47,25 @@ TEST(SelectMode, FollowsTheFirstArgumentsSwitch)
         std::vector<const char*> arguments;
         SaverMode mode;
     } cases[] = {
-        {{}, SAVER_CONFIGURE}, {{"/c"}, SAVER_CONFIGURE}, {{"-c"}, SAVER_CONFIGURE}, {{"c"}, SAVER_CONFIGURE},
-        {{"/C"}, SAVER_CONFIGURE}, {{"/c:1234"}, SAVER_CONFIGURE}, {{"/p", "1234"}, SAVER_PREVIEW},
-        {{"-P", "1234"}, SAVER_PREVIEW}, {{"/p"}, SAVER_PREVIEW}, // the missing handle is the preview's to refuse
-        {{"/s"}, SAVER_FULL_SCREEN}, {{"-S"}, SAVER_FULL_SCREEN}, {{"s"}, SAVER_FULL_SCREEN},
-        {{"/s", "extra", "more"}, SAVER_FULL_SCREEN}, {{"//s"}, SAVER_NONE}, {{"/x"}, SAVER_NONE},
-        {{"/"}, SAVER_NONE}, {{""}, SAVER_NONE}, {{"-"}, SAVER_NONE}, {{"x", "/s"}, SAVER_NONE},
+        {{}, SAVER_CONFIGURE},
+        {{"/c"}, SAVER_CONFIGURE},
+        {{"-c"}, SAVER_CONFIGURE},
+        {{"c"}, SAVER_CONFIGURE},
+        {{"/C"}, SAVER_CONFIGURE},
+        {{"/c:1234"}, SAVER_CONFIGURE},
+        {{"/p", "1234"}, SAVER_PREVIEW},
+        {{"-P", "1234"}, SAVER_PREVIEW},
+        {{"/p"}, SAVER_PREVIEW}, // the missing handle is the preview's to refuse
+        {{"/s"}, SAVER_FULL_SCREEN},
+        {{"-S"}, SAVER_FULL_SCREEN},
+        {{"s"}, SAVER_FULL_SCREEN},
+        {{"/s", "extra", "more"}, SAVER_FULL_SCREEN},
+        {{"//s"}, SAVER_NONE},
+        {{"/x"}, SAVER_NONE},
+        {{"/"}, SAVER_NONE},
+        {{""}, SAVER_NONE},
+        {{"-"}, SAVER_NONE},
+        {{"x", "/s"}, SAVER_NONE},
     };
     for (const auto& modeCase : cases) {
         CArguments vector(modeCase.arguments);

@@ -60,8 +60,8 @@ public:
         std::string commandLine = "\"" + path + "\" " + arguments;
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
-        return CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &m_info) != 0;
+        return CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                              &m_info) != 0;
     }
 
     // The process's visible top-level windows now.
@@ -303,8 +303,9 @@ TEST_F(SaverProcess, FullScreenPictureShowsFillSlabsButtonsAndCars)
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(PumpUntil([] { return ScreenPixel(300, 738) == DIMMED; })) << "dimmed fill between slabs";
     EXPECT_EQ(ScreenPixel(300, 755), BACKGROUND) << "floor 5's slab";
-    EXPECT_TRUE(PumpUntil([] { return IsOneOf(ScreenPixel(1015, 773), {BACKGROUND, GREEN, RED}); }))
-        << "floor 5's up button, redrawn by the button pass";
+    EXPECT_TRUE(PumpUntil([] {
+        return IsOneOf(ScreenPixel(1015, 773), {BACKGROUND, GREEN, RED});
+    })) << "floor 5's up button, redrawn by the button pass";
     EXPECT_TRUE(PumpUntil(
         [] {
             for (int y = 0; y < 1080; y += 4) {
@@ -349,8 +350,7 @@ TEST_F(SaverProcess, SurvivesEverySettingAtItsExtremes)
             PumpUntil(
                 [&] {
                     DWORD_PTR result = 0;
-                    answering =
-                        answering && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result) != 0;
+                    answering = answering && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &result) != 0;
                     return !answering || GetTickCount64() >= end;
                 },
                 20000);

@@ -91,8 +91,7 @@ protected:
     {
         RECT frame = {0, 0, width, height};
         AdjustWindowRectEx(&frame, WS_POPUP, FALSE, 0);
-        m_parent = CreatePlainWindow(WS_POPUP | WS_VISIBLE, 0, 0, frame.right - frame.left,
-                                     frame.bottom - frame.top);
+        m_parent = CreatePlainWindow(WS_POPUP | WS_VISIBLE, 0, 0, frame.right - frame.left, frame.bottom - frame.top);
         return m_parent;
     }
 
@@ -385,8 +384,8 @@ TEST_F(FullScreen, CoversThePrimaryScreenOnTopAndHidesThePointer)
 
     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
     ASSERT_NE(GetCursor(), nullptr);
-    EXPECT_TRUE(saver->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(saver->m_hWnd),
-                                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_TRUE(
+        saver->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(saver->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(GetCursor(), nullptr) << "the pointer is hidden";
 }
 
@@ -420,8 +419,8 @@ TEST_F(FullScreen, KeysEveryButtonAndAnotherActiveApplicationCloseItAndEndThePro
     const struct {
         UINT message;
         WPARAM wParam;
-    } closers[] = {{WM_KEYDOWN, VK_SPACE},         {WM_SYSKEYDOWN, VK_MENU},         {WM_LBUTTONDOWN, MK_LBUTTON},
-                   {WM_MBUTTONDOWN, MK_MBUTTON},   {WM_RBUTTONDOWN, MK_RBUTTON},     {WM_LBUTTONDBLCLK, MK_LBUTTON},
+    } closers[] = {{WM_KEYDOWN, VK_SPACE},         {WM_SYSKEYDOWN, VK_MENU},     {WM_LBUTTONDOWN, MK_LBUTTON},
+                   {WM_MBUTTONDOWN, MK_MBUTTON},   {WM_RBUTTONDOWN, MK_RBUTTON}, {WM_LBUTTONDBLCLK, MK_LBUTTON},
                    {WM_RBUTTONDBLCLK, MK_RBUTTON}, {WM_ACTIVATEAPP, FALSE}};
     for (const auto& closer : closers) {
         QuitMessagesSeen() = 0;
@@ -472,6 +471,5 @@ TEST_F(FullScreen, ScreenSaveAndCloseCommandsAndTheInactiveLookAreDropped)
     saver->SendMessage(WM_NCACTIVATE, TRUE, 0);
     EXPECT_TRUE(ReachedDefault(WM_NCACTIVATE, TRUE));
 }
-
 
 } // namespace

@@ -36,7 +36,10 @@ void SuppressBothMessages()
 }
 
 // Closes the main dialog, the last step of every run.
-void CancelMainDialog(CDriver& driver) { driver.Click(driver.WaitForDialog(MAIN_CAPTION), IDCANCEL); }
+void CancelMainDialog(CDriver& driver)
+{
+    driver.Click(driver.WaitForDialog(MAIN_CAPTION), IDCANCEL);
+}
 
 void RunConfigureDriven(const std::function<void(CDriver&)>& script)
 {
@@ -57,9 +60,9 @@ TEST_F(ConfigureSequence, FirstStartWritesTheVersionThenGreetsThenRemindsThenOpe
                                        "frustrated .... \n\n\n\nYou are now the proud recipient of Version "
                                        "1.0.  To be kept informed of updates, please e-mail " ASCENDA_CONTACT_ADDRESS
                                        " to register this freeware and be friendly."),
-            driver.GetText(greeting, IDC_MESSAGE_BODY), "greeting body");
+                           driver.GetText(greeting, IDC_MESSAGE_BODY), "greeting body");
         driver.ExpectEqual(std::string("Please stop greeting me all the time"),
-            driver.GetText(greeting, IDC_MESSAGE_CHECK_LABEL), "greeting label");
+                           driver.GetText(greeting, IDC_MESSAGE_CHECK_LABEL), "greeting label");
         driver.Click(greeting, IDOK);
 
         HWND reminder = driver.WaitForMessageDialog(REMINDER);
@@ -71,7 +74,7 @@ TEST_F(ConfigureSequence, FirstStartWritesTheVersionThenGreetsThenRemindsThenOpe
                         ", now would be a good time."),
             driver.GetText(reminder, IDC_MESSAGE_BODY), "reminder body");
         driver.ExpectEqual(std::string("OK, I get the message, don't show this again"),
-            driver.GetText(reminder, IDC_MESSAGE_CHECK_LABEL), "reminder label");
+                           driver.GetText(reminder, IDC_MESSAGE_CHECK_LABEL), "reminder label");
         driver.Click(reminder, IDOK);
 
         HWND main = driver.WaitForDialog(MAIN_CAPTION);
@@ -86,9 +89,9 @@ TEST_F(ConfigureSequence, FirstStartWritesTheVersionThenGreetsThenRemindsThenOpe
     });
     EXPECT_EQ(nullptr, AfxGetApp()->m_pMainWnd);
     EXPECT_EQ((std::vector<std::string>{Entry(Setting::CurrentUpdate, 0), Entry(Setting::CurrentVersion, 100),
-                  Entry(Setting::Date, month), Entry(Setting::PreviousVersion, 0), Entry(Setting::SuppressFirst, 0),
-                  Entry(Setting::SuppressReminder, 0)}),
-        ListStored());
+                                        Entry(Setting::Date, month), Entry(Setting::PreviousVersion, 0),
+                                        Entry(Setting::SuppressFirst, 0), Entry(Setting::SuppressReminder, 0)}),
+              ListStored());
 }
 
 TEST_F(ConfigureSequence, MainDialogStartsFromTheStoredValuesUnlimited)

@@ -30,8 +30,8 @@ HWND CreateInvoker()
         description.lpszClassName = "AscendaTestInvoker";
         windowClass = RegisterClassA(&description);
     }
-    return CreateWindowExA(0, "AscendaTestInvoker", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(0, "AscendaTestInvoker", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
+                           nullptr);
 }
 
 bool IsDialogClass(HWND window)
@@ -69,11 +69,7 @@ std::vector<HWND> FindThreadDialogs(DWORD thread)
     return found;
 }
 
-CDriver::CDriver(DWORD uiThread, HWND invoker)
-    : m_uiThread(uiThread)
-    , m_invoker(invoker)
-{
-}
+CDriver::CDriver(DWORD uiThread, HWND invoker) : m_uiThread(uiThread), m_invoker(invoker) {}
 
 HWND CDriver::WaitForDialog(const char* caption, const std::function<bool(HWND)>& accept)
 {

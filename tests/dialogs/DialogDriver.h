@@ -40,8 +40,7 @@ public:
 
     // Records a failure unless condition holds; the script goes on.
     void Expect(bool condition, const std::string& what);
-    template <class T, class U>
-    void ExpectEqual(const T& expected, const U& actual, const std::string& what)
+    template <class T, class U> void ExpectEqual(const T& expected, const U& actual, const std::string& what)
     {
         if (!(expected == actual))
             Fail(what + ": expected " + Describe(expected) + ", got " + Describe(actual));
@@ -54,11 +53,7 @@ public:
 private:
     static std::string Describe(const std::string& value) { return "\"" + value + "\""; }
     static std::string Describe(const char* value) { return Describe(std::string(value)); }
-    template <class T>
-    static std::string Describe(const T& value)
-    {
-        return std::to_string(value);
-    }
+    template <class T> static std::string Describe(const T& value) { return std::to_string(value); }
 
     DWORD m_uiThread;
     HWND m_invoker;

@@ -21,7 +21,7 @@ INT_PTR RunMessage(CMessageDlg& dialog, const std::function<void(CDriver&, HWND)
 {
     INT_PTR result = 0;
     RunDriven([&] { result = dialog.DoModal(); },
-        [&](CDriver& driver) { script(driver, driver.WaitForMessageDialog(dialog.m_heading.c_str())); });
+              [&](CDriver& driver) { script(driver, driver.WaitForMessageDialog(dialog.m_heading.c_str())); });
     return result;
 }
 } // namespace
@@ -31,19 +31,20 @@ TEST_F(MessageDialog, WithoutCheckLabelShrinksToTheBodyHeightAndHidesTheCheckBox
     CMessageDlg dialog;
     dialog.m_body = "Base Scale should be between 20 and 50";
     EXPECT_EQ(IDOK, RunMessage(dialog, [&](CDriver& driver, HWND window) {
-        const RECT frame = ScreenRectangleOf(window);
-        const RECT body = ScreenRectangleOf(GetDlgItem(window, IDC_MESSAGE_BODY));
-        const RECT check = ScreenRectangleOf(GetDlgItem(window, IDC_MESSAGE_CHECK));
-        driver.ExpectEqual(body.bottom - body.top, frame.bottom - frame.top, "window height");
-        driver.ExpectEqual(static_cast<int>((body.right - body.left) * 1.1), frame.right - frame.left, "window width");
-        driver.Expect(check.top >= frame.bottom, "the check box lies below the window's lower edge");
-        driver.ExpectEqual(dialog.m_body, driver.GetText(window, IDC_MESSAGE_BODY), "body");
-        driver.Click(window, IDOK);
-    }));
+                  const RECT frame = ScreenRectangleOf(window);
+                  const RECT body = ScreenRectangleOf(GetDlgItem(window, IDC_MESSAGE_BODY));
+                  const RECT check = ScreenRectangleOf(GetDlgItem(window, IDC_MESSAGE_CHECK));
+                  driver.ExpectEqual(body.bottom - body.top, frame.bottom - frame.top, "window height");
+                  driver.ExpectEqual(static_cast<int>((body.right - body.left) * 1.1), frame.right - frame.left,
+                                     "window width");
+                  driver.Expect(check.top >= frame.bottom, "the check box lies below the window's lower edge");
+                  driver.ExpectEqual(dialog.m_body, driver.GetText(window, IDC_MESSAGE_BODY), "body");
+                  driver.Click(window, IDOK);
+              }));
     CMessageDlg empty;
     RunMessage(empty, [&](CDriver& driver, HWND window) {
-        driver.ExpectEqual(
-            std::string(), driver.GetText(window, IDC_MESSAGE_BODY), "an empty body, not the template's");
+        driver.ExpectEqual(std::string(), driver.GetText(window, IDC_MESSAGE_BODY),
+                           "an empty body, not the template's");
         driver.Click(window, IDOK);
     });
 }
@@ -64,7 +65,7 @@ TEST_F(MessageDialog, WithCheckLabelKeepsTheTemplateSizeWithTheCheckBoxInside)
         const RECT frame = ScreenRectangleOf(window);
         const RECT check = ScreenRectangleOf(GetDlgItem(window, IDC_MESSAGE_CHECK));
         driver.Expect(check.bottom <= frame.bottom && IsWindowVisible(GetDlgItem(window, IDC_MESSAGE_CHECK)),
-            "the check box shows inside the window");
+                      "the check box shows inside the window");
         driver.ExpectEqual(dialog.m_checkLabel, driver.GetText(window, IDC_MESSAGE_CHECK_LABEL), "label");
         driver.Click(window, IDOK);
     });
@@ -85,7 +86,7 @@ TEST_F(MessageDialog, BoxOpensClearAndOnlyClicksChangeTickedEscapeGivingCancel)
         dialog.m_ticked = 1;
         const INT_PTR result = RunMessage(dialog, [&](CDriver& driver, HWND window) {
             driver.ExpectEqual(BST_UNCHECKED, SendDlgItemMessageA(window, IDC_MESSAGE_CHECK, BM_GETCHECK, 0, 0),
-                "state of the box when it opens");
+                               "state of the box when it opens");
             for (int click = 0; click < tickCase.clicks; ++click)
                 driver.ClickControl(window, IDC_MESSAGE_CHECK);
             if (tickCase.escape)

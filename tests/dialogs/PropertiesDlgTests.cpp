@@ -16,8 +16,8 @@ namespace {
 using PropertiesDialog = CDialogTest;
 
 // The six internal settings' edit fields, in the order they are checked.
-const int g_fields[6] = {
-    IDC_BASE_SCALE, IDC_FLOORS, IDC_LIFT_PAUSE, IDC_PERSON_PAUSE, IDC_PERSON_INTERVAL, IDC_IMPATIENCE};
+const int g_fields[6] = {IDC_BASE_SCALE,   IDC_FLOORS,          IDC_LIFT_PAUSE,
+                         IDC_PERSON_PAUSE, IDC_PERSON_INTERVAL, IDC_IMPATIENCE};
 
 struct Row {
     int field;
@@ -54,8 +54,8 @@ const char* const CAPTION = "Ascenda Vintra Screen Saver Properties";
 INT_PTR RunProperties(CPropertiesDlg& dialog, const std::function<void(CDriver&, HWND)>& script)
 {
     INT_PTR result = 0;
-    RunDriven(
-        [&] { result = dialog.DoModal(); }, [&](CDriver& driver) { script(driver, driver.WaitForDialog(CAPTION)); });
+    RunDriven([&] { result = dialog.DoModal(); },
+              [&](CDriver& driver) { script(driver, driver.WaitForDialog(CAPTION)); });
     return result;
 }
 
@@ -106,7 +106,7 @@ TEST_F(PropertiesDialog, EveryRowIsRefusedOneBeyondEitherBoundWithItsOwnWarning)
             driver.SetText(window, row.field, std::to_string(row.maximum + 1));
             ExpectRefused(driver, window, row.warning);
             driver.ExpectEqual(std::to_string(row.maximum + 1), driver.GetText(window, row.field),
-                "the field keeps what the user typed");
+                               "the field keeps what the user typed");
             driver.SetText(window, row.field, std::to_string(row.valid));
         }
         driver.Click(window, IDCANCEL);
@@ -141,8 +141,8 @@ TEST_F(PropertiesDialog, AnEntryThatIsNoWholeNumberIsPromptedForAndKeepsTheDialo
             driver.Click(prompt, IDOK);
             driver.WaitGone(prompt);
             driver.OnUi([&] {
-                driver.Expect(
-                    IsWindowVisible(window) != 0, std::string("Properties stays open after \"") + entry + "\"");
+                driver.Expect(IsWindowVisible(window) != 0,
+                              std::string("Properties stays open after \"") + entry + "\"");
                 driver.ExpectEqual(10, dialog.m_floors, "the floors keep their value");
             });
         }
@@ -176,8 +176,8 @@ TEST_F(PropertiesDialog, UseDefaultsFillsTheSixFieldsAndLeavesOptionsAndSpeedAlo
             }
             return true;
         });
-        driver.ExpectEqual(
-            BST_UNCHECKED, SendDlgItemMessageA(window, IDC_USE_COLOURS, BM_GETCHECK, 0, 0), "Use Colour Settings");
+        driver.ExpectEqual(BST_UNCHECKED, SendDlgItemMessageA(window, IDC_USE_COLOURS, BM_GETCHECK, 0, 0),
+                           "Use Colour Settings");
         driver.ExpectEqual(BST_CHECKED, SendDlgItemMessageA(window, IDC_SHOW_LEGEND, BM_GETCHECK, 0, 0), "Show Legend");
         driver.ExpectEqual(33, SendDlgItemMessageA(window, IDC_SPEED_SLIDER, TBM_GETPOS, 0, 0), "speed");
         driver.Click(window, IDOK);
@@ -215,8 +215,9 @@ TEST_F(PropertiesDialog, RegistersTenTooltipsOnItsControls)
     LoadStoredDefaults(dialog);
     RunProperties(dialog, [&](CDriver& driver, HWND window) {
         driver.OnUi([&] {
-            const int expectedIds[10] = {IDC_USE_COLOURS, IDC_SHOW_LEGEND, IDC_SPEED_SLIDER, IDC_BASE_SCALE, IDC_FLOORS,
-                IDC_LIFT_PAUSE, IDC_PERSON_PAUSE, IDC_PERSON_INTERVAL, IDC_IMPATIENCE, IDC_USE_DEFAULTS};
+            const int expectedIds[10] = {IDC_USE_COLOURS, IDC_SHOW_LEGEND, IDC_SPEED_SLIDER, IDC_BASE_SCALE,
+                                         IDC_FLOORS,      IDC_LIFT_PAUSE,  IDC_PERSON_PAUSE, IDC_PERSON_INTERVAL,
+                                         IDC_IMPATIENCE,  IDC_USE_DEFAULTS};
             HWND tips = dialog.m_toolTip.m_hWnd;
             driver.ExpectEqual(10, SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), "tools");
             for (int index = 0; index < 10; ++index) {
@@ -226,7 +227,7 @@ TEST_F(PropertiesDialog, RegistersTenTooltipsOnItsControls)
                 tool.lpszText = text;
                 SendMessageA(tips, TTM_ENUMTOOLSA, index, reinterpret_cast<LPARAM>(&tool));
                 driver.ExpectEqual(reinterpret_cast<UINT_PTR>(GetDlgItem(window, expectedIds[index])), tool.uId,
-                    "tool " + std::to_string(index) + " is its control");
+                                   "tool " + std::to_string(index) + " is its control");
                 driver.Expect((tool.uFlags & TTF_SUBCLASS) == 0, "tools are not subclassed");
             }
         });

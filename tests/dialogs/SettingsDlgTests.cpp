@@ -26,7 +26,7 @@ const char* const CAPTION = "Ascenda Vintra Screen Saver";
 const char* const PROPERTIES_CAPTION = "Ascenda Vintra Screen Saver Properties";
 
 void Load(CSettingsDlg& dialog, int32_t people = 50, int32_t capacity = 5, int32_t lifts = 2, int32_t driver = 0,
-    int32_t scale = 25, Colour colour = MakeColour(0, 0, 128))
+          int32_t scale = 25, Colour colour = MakeColour(0, 0, 128))
 {
     dialog.m_people = people;
     dialog.m_capacity = capacity;
@@ -41,12 +41,15 @@ void Load(CSettingsDlg& dialog, int32_t people = 50, int32_t capacity = 5, int32
 INT_PTR RunMain(CSettingsDlg& dialog, const std::function<void(CDriver&, HWND)>& script)
 {
     INT_PTR result = 0;
-    RunDriven(
-        [&] { result = dialog.DoModal(); }, [&](CDriver& driver) { script(driver, driver.WaitForDialog(CAPTION)); });
+    RunDriven([&] { result = dialog.DoModal(); },
+              [&](CDriver& driver) { script(driver, driver.WaitForDialog(CAPTION)); });
     return result;
 }
 
-LRESULT SliderPosition(HWND dialog, int id) { return SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0); }
+LRESULT SliderPosition(HWND dialog, int id)
+{
+    return SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0);
+}
 
 // The text of a message box's message, and the icon it shows.
 std::string MessageBoxText(HWND box)
@@ -73,7 +76,7 @@ std::string ReadDesktopString(const char* name, DWORD& type, DWORD& size)
     size = sizeof data;
     type = 0;
     if (RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", name, RRF_RT_ANY | RRF_NOEXPAND, &type, data,
-            &size) != ERROR_SUCCESS)
+                     &size) != ERROR_SUCCESS)
         return "(absent)";
     return std::string(data);
 }
@@ -116,13 +119,13 @@ TEST_F(SettingsDialog, OpensWithSlidersListAndPreviewInPlace)
             LRESULT minimum, maximum, position;
         };
         for (const SliderCase& slider :
-            {SliderCase{IDC_PEOPLE_SLIDER, 10, 100, 100}, SliderCase{IDC_LIFTS_SLIDER, 1, 10, 3},
-                SliderCase{IDC_CAPACITY_SLIDER, 1, 10, 5}, SliderCase{IDC_SCALE_SLIDER, 20, 50, 25}}) {
+             {SliderCase{IDC_PEOPLE_SLIDER, 10, 100, 100}, SliderCase{IDC_LIFTS_SLIDER, 1, 10, 3},
+              SliderCase{IDC_CAPACITY_SLIDER, 1, 10, 5}, SliderCase{IDC_SCALE_SLIDER, 20, 50, 25}}) {
             const std::string name = "slider " + std::to_string(slider.id);
-            driver.ExpectEqual(
-                slider.minimum, SendDlgItemMessageA(window, slider.id, TBM_GETRANGEMIN, 0, 0), name + " minimum");
-            driver.ExpectEqual(
-                slider.maximum, SendDlgItemMessageA(window, slider.id, TBM_GETRANGEMAX, 0, 0), name + " maximum");
+            driver.ExpectEqual(slider.minimum, SendDlgItemMessageA(window, slider.id, TBM_GETRANGEMIN, 0, 0),
+                               name + " minimum");
+            driver.ExpectEqual(slider.maximum, SendDlgItemMessageA(window, slider.id, TBM_GETRANGEMAX, 0, 0),
+                               name + " maximum");
             driver.ExpectEqual(slider.position, SliderPosition(window, slider.id), name + " position");
         }
         HWND list = GetDlgItem(window, IDC_DRIVER_LIST);
@@ -218,8 +221,8 @@ TEST_F(SettingsDialog, DefaultViewReturnsToTheStoredBaseScaleOrTwenty)
         Load(dialog, 50, 5, 2, 0, 44, MakeColour(0, 0, 128));
         RunMain(dialog, [&](CDriver& driver, HWND window) {
             driver.Click(window, IDC_DEFAULT_VIEW);
-            driver.WaitUntil(
-                "the scale slider moves", [&] { return SliderPosition(window, IDC_SCALE_SLIDER) == expected; });
+            driver.WaitUntil("the scale slider moves",
+                             [&] { return SliderPosition(window, IDC_SCALE_SLIDER) == expected; });
             driver.OnUi([&] {
                 driver.ExpectEqual(expected, dialog.m_scale, "m_scale");
                 driver.ExpectEqual(expected, g_scale, "preview scale");
@@ -293,9 +296,9 @@ TEST_F(SettingsDialog, OkWritesTheNineConfigKeysAndCancelEscapeAndCloseBoxWriteN
         EXPECT_EQ(way == 0 ? IDOK : IDCANCEL, result);
         if (way == 0)
             EXPECT_EQ((std::vector<std::string>{"Config/Capacity=6", "Config/Cars=9", "Config/ColorBlue=30",
-                          "Config/ColorGreen=20", "Config/ColorRed=10", "Config/Driver=3", "Config/Network=0",
-                          "Config/People=77", "Config/Scale=33"}),
-                ListStored());
+                                                "Config/ColorGreen=20", "Config/ColorRed=10", "Config/Driver=3",
+                                                "Config/Network=0", "Config/People=77", "Config/Scale=33"}),
+                      ListStored());
         else
             EXPECT_EQ(std::vector<std::string>(), ListStored());
         AfxGetStore().Wipe();
@@ -341,9 +344,9 @@ TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderHandsThemToThePreview
     for (const CMemoryStore::Access& access : memory.m_writes)
         writes.push_back(access.section + "/" + access.key + "=" + std::to_string(access.value));
     EXPECT_EQ((std::vector<std::string>{"Config/Colours=1", "Config/Legend=1", "Config/UpdSpd=40",
-                  "Custom/BaseScale=20", "Custom/NoFloors=12", "Custom/LiftPause=7", "Custom/PassPause=120",
-                  "Custom/PassIntvl=900", "Custom/Temper=7"}),
-        writes)
+                                        "Custom/BaseScale=20", "Custom/NoFloors=12", "Custom/LiftPause=7",
+                                        "Custom/PassPause=120", "Custom/PassIntvl=900", "Custom/Temper=7"}),
+              writes)
         << "and the main dialog's Cancel writes nothing more";
 }
 
@@ -359,12 +362,12 @@ TEST_F(SettingsDialog, StoredThirtyFloorsIsShownRefusedAndNothingIsStoredOnCance
         driver.Click(properties, IDOK);
         HWND warning = driver.WaitForMessageDialog("WARNING");
         driver.ExpectEqual(std::string("Number of floors should be between 4 and 25"),
-            driver.GetText(warning, IDC_MESSAGE_BODY), "warning");
+                           driver.GetText(warning, IDC_MESSAGE_BODY), "warning");
         driver.Click(warning, IDOK);
         driver.WaitGone(warning);
         driver.Click(properties, IDC_USE_DEFAULTS);
-        driver.WaitUntil(
-            "Use Defaults fills the floors", [&] { return driver.GetText(properties, IDC_FLOORS) == "10"; });
+        driver.WaitUntil("Use Defaults fills the floors",
+                         [&] { return driver.GetText(properties, IDC_FLOORS) == "10"; });
         driver.Click(properties, IDCANCEL);
         driver.WaitGone(properties);
         driver.Click(window, IDCANCEL);
@@ -404,9 +407,9 @@ TEST_F(SettingsDialog, RegistersElevenTooltipsAndRelaysMessagesToThem)
                 SendMessageA(tips, TTM_ENUMTOOLSA, index, reinterpret_cast<LPARAM>(&tool));
                 const std::string name = "tool " + std::to_string(index);
                 driver.ExpectEqual(reinterpret_cast<UINT_PTR>(GetDlgItem(window, tools[index].id)), tool.uId,
-                    name + " is its control");
+                                   name + " is its control");
                 driver.Expect((tool.uFlags & TTF_IDISHWND) != 0 && (tool.uFlags & TTF_SUBCLASS) == 0,
-                    name + " is the whole control, not subclassed");
+                              name + " is the whole control, not subclassed");
                 char text[128] = "";
                 tool.lpszText = text;
                 SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
@@ -437,8 +440,8 @@ TEST_F(SettingsDialog, SystemMenuAboutItemOpensTheAboutBox)
         driver.OnUi([&] {
             HMENU menu = GetSystemMenu(window, FALSE);
             const int count = GetMenuItemCount(menu);
-            driver.ExpectEqual(
-                static_cast<UINT>(IDM_ABOUT_COMMAND), GetMenuItemID(menu, count - 1), "last item's command");
+            driver.ExpectEqual(static_cast<UINT>(IDM_ABOUT_COMMAND), GetMenuItemID(menu, count - 1),
+                               "last item's command");
             char text[64] = "";
             GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
             driver.ExpectEqual(std::string("&About Ascenda Vintra..."), std::string(text), "item text");
@@ -446,8 +449,8 @@ TEST_F(SettingsDialog, SystemMenuAboutItemOpensTheAboutBox)
         });
         PostMessageA(window, WM_SYSCOMMAND, IDM_ABOUT_COMMAND, 0);
         HWND about = driver.WaitForDialog("About Ascenda Vintra Screen Saver");
-        driver.ExpectEqual(
-            std::string("Ascenda Vintra Screen Saver"), driver.GetText(about, IDC_ABOUT_TITLE), "title line");
+        driver.ExpectEqual(std::string("Ascenda Vintra Screen Saver"), driver.GetText(about, IDC_ABOUT_TITLE),
+                           "title line");
         bool contact = false;
         for (HWND child = GetWindow(about, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
             contact = contact || driver.GetText(child).find(ASCENDA_CONTACT_ADDRESS) != std::string::npos;
@@ -476,15 +479,15 @@ TEST_F(SettingsDialog, ApplyAndTestSavesRegistersTheSaverAndAsksToStartIt)
     HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, WatchQueue, nullptr, GetCurrentThreadId());
     HWND window = nullptr;
     RunDriven([&] { dialog.DoModal(); },
-        [&](CDriver& driver) {
-            window = driver.WaitForDialog(CAPTION);
-            driver.Click(window, IDC_APPLY_AND_TEST);
-            driver.WaitUntil(
-                "the screen saver command is posted", [&] { return g_queuedSystemCommand == SC_SCREENSAVE; });
-            driver.Expect(g_queuedSystemCommandWindow == window, "posted to the main dialog");
-            driver.OnUi([&] { driver.Expect(IsWindowVisible(window) != 0, "the dialog stays open"); });
-            driver.Click(window, IDCANCEL);
-        });
+              [&](CDriver& driver) {
+                  window = driver.WaitForDialog(CAPTION);
+                  driver.Click(window, IDC_APPLY_AND_TEST);
+                  driver.WaitUntil("the screen saver command is posted",
+                                   [&] { return g_queuedSystemCommand == SC_SCREENSAVE; });
+                  driver.Expect(g_queuedSystemCommandWindow == window, "posted to the main dialog");
+                  driver.OnUi([&] { driver.Expect(IsWindowVisible(window) != 0, "the dialog stays open"); });
+                  driver.Click(window, IDCANCEL);
+              });
     UnhookWindowsHookEx(hook);
 
     char directory[MAX_PATH] = "";
@@ -503,12 +506,12 @@ TEST_F(SettingsDialog, ApplyAndTestSavesRegistersTheSaverAndAsksToStartIt)
     HKEY desktop = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_WRITE, &desktop) == ERROR_SUCCESS) {
         for (const auto& value :
-            {std::make_pair("SCRNSAVE.EXE", previousPath), std::make_pair("ScreenSaveActive", previousActive)}) {
+             {std::make_pair("SCRNSAVE.EXE", previousPath), std::make_pair("ScreenSaveActive", previousActive)}) {
             if (value.second == "(absent)")
                 RegDeleteValueA(desktop, value.first);
             else
                 RegSetValueExA(desktop, value.first, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.second.c_str()),
-                    static_cast<DWORD>(value.second.size() + 1));
+                               static_cast<DWORD>(value.second.size() + 1));
         }
         RegCloseKey(desktop);
     }
@@ -532,11 +535,11 @@ TEST_F(SettingsDialog, ResetAllAnsweredNoChangesNothingAndYesKeepsOnlyPreviousVe
         const INT_PTR result = RunMain(dialog, [&](CDriver& driver, HWND window) {
             driver.Click(window, IDC_RESET_ALL);
             HWND box = driver.WaitForDialog("Ascenda Vintra Reset Warning");
-            driver.ExpectEqual(
-                std::string("Are you sure you want to delete all Ascenda settings?"), MessageBoxText(box), "question");
+            driver.ExpectEqual(std::string("Are you sure you want to delete all Ascenda settings?"),
+                               MessageBoxText(box), "question");
             driver.Expect(GetDlgItem(box, IDYES) != nullptr && GetDlgItem(box, IDNO) != nullptr &&
-                    GetDlgItem(box, IDOK) == nullptr,
-                "Yes and No buttons");
+                              GetDlgItem(box, IDOK) == nullptr,
+                          "Yes and No buttons");
             driver.Expect(GetWindow(box, GW_OWNER) == window, "owned by the main dialog");
             driver.OnUi([&] {
                 driver.Expect(MessageBoxIcon(box) == LoadIconA(nullptr, IDI_HAND), "stop-sign icon");
@@ -550,8 +553,8 @@ TEST_F(SettingsDialog, ResetAllAnsweredNoChangesNothingAndYesKeepsOnlyPreviousVe
                 return;
             }
             HWND done = driver.WaitForDialog("Ascenda Vintra Reset Completed");
-            driver.ExpectEqual(
-                std::string("All settings removed\nSnarlex will now close"), MessageBoxText(done), "completion text");
+            driver.ExpectEqual(std::string("All settings removed\nSnarlex will now close"), MessageBoxText(done),
+                               "completion text");
             driver.Expect(GetDlgItem(done, IDOK) != nullptr && GetDlgItem(done, IDNO) == nullptr, "an OK button");
             driver.OnUi([&] {
                 driver.Expect(MessageBoxIcon(done) == LoadIconA(nullptr, IDI_INFORMATION), "information icon");

@@ -21,8 +21,8 @@ struct CUnmanagedWindowsUnderWine {
     CUnmanagedWindowsUnderWine()
     {
         HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\dialogs_tests.exe\\X11 Driver", 0,
-                            nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\dialogs_tests.exe\\X11 Driver", 0, nullptr,
+                            0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
             return;
         RegSetValueExA(key, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
         RegCloseKey(key);
@@ -47,8 +47,8 @@ void ListValues(HKEY key, const std::string& section, std::vector<std::string>& 
         DWORD type = 0;
         DWORD data = 0;
         DWORD dataSize = sizeof data;
-        const LONG status = RegEnumValueA(key, index, name, &nameLength, nullptr, &type,
-                                          reinterpret_cast<BYTE*>(&data), &dataSize);
+        const LONG status =
+            RegEnumValueA(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(&data), &dataSize);
         if (status == ERROR_NO_MORE_ITEMS)
             return;
         std::string line = section + "/" + name + "=";

@@ -29,13 +29,16 @@ std::vector<std::string> KeysOf(const std::vector<CMemoryStore::Access>& accesse
     return lines;
 }
 
-InternalSettings ValidInternalSettings() { return InternalSettings{20, 10, 15, 50, 500, 10}; }
+InternalSettings ValidInternalSettings()
+{
+    return InternalSettings{20, 10, 15, 50, 500, 10};
+}
 } // namespace
 
 TEST(MonthCount, CountsCalendarMonthsFromTheReminderEpoch)
 {
-    EXPECT_EQ(14, MonthCount(98, 1));  // February 1998
-    EXPECT_EQ(85, MonthCount(104, 0)); // January 2004
+    EXPECT_EQ(14, MonthCount(98, 1));                       // February 1998
+    EXPECT_EQ(85, MonthCount(104, 0));                      // January 2004
     EXPECT_EQ(MonthCount(125, 11) + 1, MonthCount(126, 0)); // December to January
 }
 
@@ -149,9 +152,9 @@ TEST(MainSettings, LoadGivesTheDefaultsOrTheStoredValuesUnlimitedInTheConfigureO
 {
     CMemoryStore store;
     const MainSettings defaults = LoadMainSettings(store);
-    EXPECT_EQ((std::vector<int32_t>{50, 5, 2, 0, 25}),
-              (std::vector<int32_t>{defaults.people, defaults.capacity, defaults.lifts, defaults.driver,
-                                    defaults.scale}));
+    EXPECT_EQ(
+        (std::vector<int32_t>{50, 5, 2, 0, 25}),
+        (std::vector<int32_t>{defaults.people, defaults.capacity, defaults.lifts, defaults.driver, defaults.scale}));
     EXPECT_EQ(MakeColour(0, 0, 128), defaults.colour);
 
     store.Write(Setting::People, 500);
@@ -160,10 +163,10 @@ TEST(MainSettings, LoadGivesTheDefaultsOrTheStoredValuesUnlimitedInTheConfigureO
     store.Write(Setting::ColorRed, 300);
     store.ClearLogs();
     const MainSettings settings = LoadMainSettings(store);
-    EXPECT_EQ((std::vector<std::string>{"Config/People", "Config/Capacity", "Config/Driver", "Config/Network",
-                                        "Config/Cars", "Config/Scale", "Config/ColorBlue", "Config/ColorGreen",
-                                        "Config/ColorRed"}),
-              KeysOf(store.m_reads));
+    EXPECT_EQ(
+        (std::vector<std::string>{"Config/People", "Config/Capacity", "Config/Driver", "Config/Network", "Config/Cars",
+                                  "Config/Scale", "Config/ColorBlue", "Config/ColorGreen", "Config/ColorRed"}),
+        KeysOf(store.m_reads));
     EXPECT_EQ(500, settings.people);
     EXPECT_EQ(0, settings.lifts);
     EXPECT_EQ(5, settings.network);
@@ -175,8 +178,8 @@ TEST(MainSettings, SaveWritesNineKeysInOrderWithNetworkAlwaysZero)
     CMemoryStore store;
     SaveMainSettings(store, MainSettings{77, 6, 9, 2, -1, 33, MakeColour(10, 20, 30)});
     EXPECT_EQ((std::vector<std::string>{"Config/ColorRed=10", "Config/ColorGreen=20", "Config/ColorBlue=30",
-                                        "Config/People=77", "Config/Scale=33", "Config/Capacity=6",
-                                        "Config/Driver=2", "Config/Network=0", "Config/Cars=9"}),
+                                        "Config/People=77", "Config/Scale=33", "Config/Capacity=6", "Config/Driver=2",
+                                        "Config/Network=0", "Config/Cars=9"}),
               Describe(store.m_writes));
 }
 

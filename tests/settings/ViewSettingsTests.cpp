@@ -43,11 +43,11 @@ TEST(ViewSettings, EmptyStoreGivesTheDefaultsReadInTheViewsOrderWithoutStoringAn
     std::vector<std::string> read;
     for (const CMemoryStore::Access& access : store.m_reads)
         read.push_back(access.section + "/" + access.key);
-    EXPECT_EQ(read, (std::vector<std::string>{
-                        "Config/People", "Config/Capacity", "Config/Driver", "Config/Scale", "Config/ColorBlue",
-                        "Config/ColorGreen", "Config/ColorRed", "Config/Legend", "Config/Colours", "Custom/NoFloors",
-                        "Custom/LiftPause", "Custom/PassPause", "Custom/PassIntvl", "Custom/Temper", "Config/Cars",
-                        "Config/UpdSpd"}));
+    EXPECT_EQ(read,
+              (std::vector<std::string>{"Config/People", "Config/Capacity", "Config/Driver", "Config/Scale",
+                                        "Config/ColorBlue", "Config/ColorGreen", "Config/ColorRed", "Config/Legend",
+                                        "Config/Colours", "Custom/NoFloors", "Custom/LiftPause", "Custom/PassPause",
+                                        "Custom/PassIntvl", "Custom/Temper", "Config/Cars", "Config/UpdSpd"}));
 }
 
 TEST(ViewSettings, EveryValueIsLimitedToTheDialogRangeAndTheBoundsPass)

@@ -315,11 +315,12 @@ TEST_F(BuildingTest, WaitingColourRisesFromBlackThroughGreenAndCyanToWhite)
         Colour colour;
     };
     const Case cases[] = {
-        {1, 10, MakeColour(0, 10, 0)},      {25, 10, MakeColour(0, 250, 0)},    {26, 10, MakeColour(0, 255, 5)},
-        {51, 10, MakeColour(0, 255, 255)},  {52, 10, MakeColour(10, 255, 255)}, {76, 10, MakeColour(250, 255, 255)},
-        {77, 10, MakeColour(255, 255, 255)}, {255, 1, MakeColour(0, 255, 0)},   {256, 1, MakeColour(0, 255, 1)},
-        {511, 1, MakeColour(1, 255, 255)},  {765, 1, MakeColour(255, 255, 255)},
-        {2000000000, 50, MakeColour(255, 255, 255)},
+        {1, 10, MakeColour(0, 10, 0)},       {25, 10, MakeColour(0, 250, 0)},
+        {26, 10, MakeColour(0, 255, 5)},     {51, 10, MakeColour(0, 255, 255)},
+        {52, 10, MakeColour(10, 255, 255)},  {76, 10, MakeColour(250, 255, 255)},
+        {77, 10, MakeColour(255, 255, 255)}, {255, 1, MakeColour(0, 255, 0)},
+        {256, 1, MakeColour(0, 255, 1)},     {511, 1, MakeColour(1, 255, 255)},
+        {765, 1, MakeColour(255, 255, 255)}, {2000000000, 50, MakeColour(255, 255, 255)},
     };
     for (const Case& test : cases) {
         PlacePerson(0, 3, 1, 0).m_waitCount = test.waitCount - 1;

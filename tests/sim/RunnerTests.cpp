@@ -68,15 +68,31 @@ TEST(RunnerOptionsTest, RejectsValuesOutsideTheRangeNamingOptionAndRangeAndUnkno
         const char* value;
         const char* range;
     } cases[] = {
-        {"--people", "9", "10 to 100"},       {"--people", "101", "10 to 100"},   {"--cars", "0", "1 to 10"},
-        {"--cars", "11", "1 to 10"},          {"--capacity", "0", "1 to 10"},     {"--capacity", "11", "1 to 10"},
-        {"--floors", "3", "4 to 25"},         {"--floors", "26", "4 to 25"},      {"--lift-pause", "0", "1 to 30"},
-        {"--lift-pause", "31", "1 to 30"},    {"--pass-pause", "9", "10 to 300"}, {"--pass-pause", "301", "10 to 300"},
-        {"--pass-interval", "99", "100 to 2000"}, {"--pass-interval", "2001", "100 to 2000"},
-        {"--temper", "0", "1 to 50"},         {"--temper", "51", "1 to 50"},      {"--speed", "0", "1 to 100"},
-        {"--speed", "101", "1 to 100"},       {"--driver", "4", "0 to 3"},        {"--driver", "fast", "0 to 3"},
-        {"--people", "12x", "10 to 100"},     {"--people", "''", "10 to 100"},    {"--people", "99999999999", "10 to 100"},
-        {"--seconds", "0", "1 to"},           {"--minutes", "-5", "1 to"},
+        {"--people", "9", "10 to 100"},
+        {"--people", "101", "10 to 100"},
+        {"--cars", "0", "1 to 10"},
+        {"--cars", "11", "1 to 10"},
+        {"--capacity", "0", "1 to 10"},
+        {"--capacity", "11", "1 to 10"},
+        {"--floors", "3", "4 to 25"},
+        {"--floors", "26", "4 to 25"},
+        {"--lift-pause", "0", "1 to 30"},
+        {"--lift-pause", "31", "1 to 30"},
+        {"--pass-pause", "9", "10 to 300"},
+        {"--pass-pause", "301", "10 to 300"},
+        {"--pass-interval", "99", "100 to 2000"},
+        {"--pass-interval", "2001", "100 to 2000"},
+        {"--temper", "0", "1 to 50"},
+        {"--temper", "51", "1 to 50"},
+        {"--speed", "0", "1 to 100"},
+        {"--speed", "101", "1 to 100"},
+        {"--driver", "4", "0 to 3"},
+        {"--driver", "fast", "0 to 3"},
+        {"--people", "12x", "10 to 100"},
+        {"--people", "''", "10 to 100"},
+        {"--people", "99999999999", "10 to 100"},
+        {"--seconds", "0", "1 to"},
+        {"--minutes", "-5", "1 to"},
     };
     for (const auto& test : cases) {
         const RunResult result = RunSim(std::string(test.option) + " " + test.value);
@@ -86,7 +102,8 @@ TEST(RunnerOptionsTest, RejectsValuesOutsideTheRangeNamingOptionAndRangeAndUnkno
         EXPECT_NE(result.error.find(test.range), std::string::npos) << result.error;
         EXPECT_EQ(Lines(result.error).size(), 1u) << result.error;
     }
-    for (const char* arguments : {"--bogus", "people 50", "--cars", "--trace --compare", "--trace --json", "--help=1"}) {
+    for (const char* arguments :
+         {"--bogus", "people 50", "--cars", "--trace --compare", "--trace --json", "--help=1"}) {
         const RunResult result = RunSim(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments;
         EXPECT_EQ(result.out, "") << arguments;
@@ -104,9 +121,9 @@ TEST(RunnerOptionsTest, AcceptsTheEdgesOfEveryRangeInBothSpellingsAndHelpListsTh
     EXPECT_EQ(high.exitCode, 0) << high.error;
     const RunResult help = RunSim("--help");
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* option : {"--people", "--cars", "--capacity", "--driver", "--floors", "--lift-pause",
-                               "--pass-pause", "--pass-interval", "--temper", "--speed", "--seconds", "--minutes",
-                               "--trace", "--compare", "--json", "--help"})
+    for (const char* option :
+         {"--people", "--cars", "--capacity", "--driver", "--floors", "--lift-pause", "--pass-pause", "--pass-interval",
+          "--temper", "--speed", "--seconds", "--minutes", "--trace", "--compare", "--json", "--help"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
@@ -202,8 +219,8 @@ TEST(RunnerReportTest, SummaryShowsTripsWaitsRidesFloorsAndTheLegend)
 {
     const RunResult result = RunSim("--minutes 10");
     ASSERT_EQ(result.exitCode, 0) << result.error;
-    for (const char* part : {"Trips completed: ", "95th percentile", "Ride: mean", "Floors travelled by all cars: ",
-                             "Legend: \"  Ascenda Vintra | People=50 | Waiting="})
+    for (const char* part : {"Trips completed: ", "95th percentile", "Ride: mean",
+                             "Floors travelled by all cars: ", "Legend: \"  Ascenda Vintra | People=50 | Waiting="})
         EXPECT_NE(result.out.find(part), std::string::npos) << part;
     EXPECT_NE(result.out.find("   \"\n"), std::string::npos) << "the legend keeps its three trailing blanks";
 }

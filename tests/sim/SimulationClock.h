@@ -40,8 +40,7 @@ inline void PeoplePass(const RunSettings& settings, int32_t temper = 10)
 }
 
 // Runs `durationMs` of simulated time from a fresh model; `afterTick(isLiftTick)` is called after each tick.
-template <typename AfterTick>
-void RunSimulation(const RunSettings& settings, int64_t durationMs, AfterTick afterTick)
+template <typename AfterTick> void RunSimulation(const RunSettings& settings, int64_t durationMs, AfterTick afterTick)
 {
     RestartModel();
     g_building.Reset(settings.cars, settings.floors, settings.driver);

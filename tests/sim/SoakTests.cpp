@@ -3,8 +3,8 @@
 #include <ostream>
 #include <string>
 
-#include "SimulationClock.h"
 #include "Sign.h"
+#include "SimulationClock.h"
 
 namespace {
 
@@ -108,10 +108,14 @@ RunSettings Busy(int32_t driver)
 }
 
 const SoakCase SOAK_CASES[] = {
-    {"PrimitiveBusy", Busy(DRIVER_PRIMITIVE), 4},     {"AutoGroundBusy", Busy(DRIVER_AUTO_GROUND), 4},
-    {"RandomBusy", Busy(DRIVER_RANDOM), 4},           {"SmartBusy", Busy(DRIVER_SMART), 4},
-    {"PrimitiveCrowded", Stressed(DRIVER_PRIMITIVE), 2}, {"AutoGroundCrowded", Stressed(DRIVER_AUTO_GROUND), 2},
-    {"RandomCrowded", Stressed(DRIVER_RANDOM), 2},    {"SmartCrowded", Stressed(DRIVER_SMART), 2},
+    {"PrimitiveBusy", Busy(DRIVER_PRIMITIVE), 4},
+    {"AutoGroundBusy", Busy(DRIVER_AUTO_GROUND), 4},
+    {"RandomBusy", Busy(DRIVER_RANDOM), 4},
+    {"SmartBusy", Busy(DRIVER_SMART), 4},
+    {"PrimitiveCrowded", Stressed(DRIVER_PRIMITIVE), 2},
+    {"AutoGroundCrowded", Stressed(DRIVER_AUTO_GROUND), 2},
+    {"RandomCrowded", Stressed(DRIVER_RANDOM), 2},
+    {"SmartCrowded", Stressed(DRIVER_SMART), 2},
 };
 
 INSTANTIATE_TEST_SUITE_P(EachIntelligence, SoakTest, ::testing::ValuesIn(SOAK_CASES),

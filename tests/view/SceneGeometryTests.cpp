@@ -15,9 +15,15 @@ TEST_F(Geometry, MappingMultipliesFirstTruncatesTowardZeroAndSurvivesOddScalesAn
     // scale below 1 counts as 1; the product of a huge factor must not overflow 32 bits.
     const struct {
         int32_t scale, factor, world, device;
-    } cases[] = {{25, 16, 3, 1},       {25, 16, 1187, 759},  {20, 7, 150, 52},
-                 {20, 7, -150, -52},   {20, 7, -3, -1},      {20, 7, -2, 0},
-                 {0, 5, 7, 35},        {-4, 5, 7, 35},       {25, 1000000, 2375, 95000000},
+    } cases[] = {{25, 16, 3, 1},
+                 {25, 16, 1187, 759},
+                 {20, 7, 150, 52},
+                 {20, 7, -150, -52},
+                 {20, 7, -3, -1},
+                 {20, 7, -2, 0},
+                 {0, 5, 7, 35},
+                 {-4, 5, 7, 35},
+                 {25, 1000000, 2375, 95000000},
                  {25, 1000000, -2375, -95000000}};
     for (const auto& mapping : cases) {
         g_scale = mapping.scale;

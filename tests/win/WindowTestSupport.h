@@ -30,8 +30,7 @@ inline void PumpMessages()
 
 // Pumps messages until condition() is true or timeoutMilliseconds have passed; returns the final
 // value of the condition.
-template <class Condition>
-bool PumpUntil(Condition condition, DWORD timeoutMilliseconds = 10000)
+template <class Condition> bool PumpUntil(Condition condition, DWORD timeoutMilliseconds = 10000)
 {
     const ULONGLONG end = GetTickCount64() + timeoutMilliseconds;
     for (;;) {

@@ -182,8 +182,8 @@ TEST_F(WindowLibrary, FromHandleWrapsAForeignWindowWithoutTakingItsMessages)
 
 TEST_F(WindowLibrary, SubclassedWindowRoutesThroughTheMapAndDefaultsToItsOldProcedure)
 {
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
+    HWND edit =
+        CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(edit, nullptr);
     const LONG_PTR original = GetWindowLongPtrA(edit, GWLP_WNDPROC);
     {

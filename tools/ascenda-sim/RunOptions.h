@@ -13,8 +13,8 @@ struct CRunOptions {
     int32_t m_passPause;
     int32_t m_passInterval; // milliseconds between people ticks
     int32_t m_temper;
-    int32_t m_speed;        // the update speed: lift ticks every 501 - 5 * speed milliseconds
-    int64_t m_durationMs;   // simulated time
+    int32_t m_speed;      // the update speed: lift ticks every 501 - 5 * speed milliseconds
+    int64_t m_durationMs; // simulated time
     bool m_trace;
     bool m_compare;
     bool m_json;

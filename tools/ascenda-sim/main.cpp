@@ -35,8 +35,8 @@ void PrintTable(const CRunOptions& options, const CRunSummary* rows, int count)
 {
     PrintSettings(options);
     std::printf("Simulated time: %.0f s\n", options.m_durationMs / 1000.0);
-    std::printf("%-12s %8s %9s %10s %10s %10s %10s %10s\n", "Intelligence", "Trips", "Trips/h", "Wait mean",
-                "Wait p95", "Wait max", "Ride mean", "Floors");
+    std::printf("%-12s %8s %9s %10s %10s %10s %10s %10s\n", "Intelligence", "Trips", "Trips/h", "Wait mean", "Wait p95",
+                "Wait max", "Ride mean", "Floors");
     for (int index = 0; index < count; ++index) {
         const CRunSummary& row = rows[index];
         std::printf("%-12s %8lld %9.1f %9.1fs %9.1fs %9.1fs %9.1fs %10.1f\n", GetDriverName(row.m_driver),
@@ -66,8 +66,7 @@ void PrintJsonSettings(const CRunOptions& options)
     std::printf("  \"settings\": {\"people\": %d, \"cars\": %d, \"capacity\": %d, \"driver\": %d, \"floors\": %d, "
                 "\"liftPause\": %d, \"passPause\": %d, \"passInterval\": %d, \"temper\": %d, \"speed\": %d},\n",
                 options.m_people, options.m_cars, options.m_capacity, options.m_driver, options.m_floors,
-                options.m_liftPause, options.m_passPause, options.m_passInterval, options.m_temper,
-                options.m_speed);
+                options.m_liftPause, options.m_passPause, options.m_passInterval, options.m_temper, options.m_speed);
     std::printf("  \"simulatedSeconds\": %.3f,\n", options.m_durationMs / 1000.0);
 }
 
