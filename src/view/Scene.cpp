@@ -260,9 +260,12 @@ void CScene::Paint(CSurface& dc, int32_t clientWidth, int32_t clientHeight)
     }
 }
 
-void CScene::SetScreenFactorFromWidth(int32_t width)
+void CScene::SetScreenFactorFromSize(int32_t width, int32_t height)
 {
-    g_screenFactor = width / 67 + 1;
+    // 64 bits: a client height near the top of int32 must not wrap when multiplied by 4.
+    const int64_t widthOfFourByThree = static_cast<int64_t>(height) * 4 / 3;
+    const int64_t layoutWidth = width < widthOfFourByThree ? width : widthOfFourByThree;
+    g_screenFactor = static_cast<int32_t>(layoutWidth / 67 + 1);
 }
 
 void CScene::SetCars(int32_t cars)

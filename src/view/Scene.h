@@ -20,7 +20,7 @@ struct WaitStats {
 
 // Process-wide geometry and counters, shared by every view of the process.
 extern int32_t g_scale;        // divisor of the world-to-device mapping (the Scale setting)
-extern int32_t g_screenFactor; // multiplier of the mapping: client width / 67 + 1
+extern int32_t g_screenFactor; // multiplier of the mapping: client width (at most 4:3) / 67 + 1
 extern int32_t g_originX;      // world x of the call-button column
 extern int32_t g_originY;      // world y of the ground line
 extern int32_t g_bgDivisor;    // 12: paint the background dimmed to 9/12; 9: at full strength
@@ -63,7 +63,10 @@ public:
     // The fill colour Paint uses: each channel * 9 / g_bgDivisor, low 8 bits kept.
     Colour GetFillColour() const;
 
-    static void SetScreenFactorFromWidth(int32_t width);
+    // The mapping's multiplier for a client area: width / 67 + 1, where the width counts no more
+    // than a 4:3 area of the client's height, so a widescreen keeps the ground line and the
+    // legend on screen. 4:3 and narrower areas follow their width alone.
+    static void SetScreenFactorFromSize(int32_t width, int32_t height);
 
     // Setters used by the dialogs while the view runs. None of them draws.
     void SetCars(int32_t cars);

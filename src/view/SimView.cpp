@@ -59,10 +59,10 @@ int CSimView::OnCreate(CREATESTRUCTA*)
     return 0;
 }
 
-void CSimView::OnSize(UINT, int width, int)
+void CSimView::OnSize(UINT, int width, int height)
 {
     Default();
-    SetScreenFactorFromWidth(width);
+    SetScreenFactorFromSize(width, height);
 }
 
 void CSimView::OnPaint()

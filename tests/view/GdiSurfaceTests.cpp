@@ -53,7 +53,7 @@ protected:
     static constexpr int32_t WIDTH = 670, HEIGHT = 560;
     void PaintScene()
     {
-        CScene::SetScreenFactorFromWidth(WIDTH);
+        CScene::SetScreenFactorFromSize(WIDTH, HEIGHT);
         m_scene->Paint(m_surface, WIDTH, HEIGHT);
     }
     void SetUp() override
@@ -125,7 +125,7 @@ TEST_F(GdiSurface, NarrowBarIsALineWithoutItsEndPoint)
 
 TEST_F(GdiSurface, LegendIsOpaqueOliveTextOnTheBackgroundFromItsTopLeftCorner)
 {
-    CScene::SetScreenFactorFromWidth(WIDTH);
+    CScene::SetScreenFactorFromSize(WIDTH, HEIGHT);
     m_surface.FillRectangle(0, 0, WIDTH, HEIGHT, BLACK);
     g_originY = 1187;
     const HGDIOBJ fontBefore = GetCurrentObject(m_canvas.m_dc, OBJ_FONT);

@@ -259,10 +259,10 @@ TEST_F(Drawing, LegendNeedsAScreenFactorOfSix)
     CScene scene(DefaultViewSettings());
     g_originY = 1187;
     CRecordingSurface surface;
-    CScene::SetScreenFactorFromWidth(334);
+    CScene::SetScreenFactorFromSize(334, 300);
     scene.RunLegendPass(surface);
     EXPECT_TRUE(surface.m_shapes.empty());
-    CScene::SetScreenFactorFromWidth(335);
+    CScene::SetScreenFactorFromSize(335, 300);
     scene.RunLegendPass(surface);
     ASSERT_EQ(surface.m_shapes.size(), 1u);
     const RecordedShape& legend = surface.m_shapes[0];
@@ -391,7 +391,7 @@ PassOutcome RunPasses(CSurface& surface)
     settings.floors = 12;
     settings.driver = 3;
     CScene scene(settings);
-    CScene::SetScreenFactorFromWidth(800);
+    CScene::SetScreenFactorFromSize(800, 600);
     scene.Paint(surface, 800, 600);
     PassOutcome outcome{};
     for (int32_t pass = 0; pass < 200; ++pass) {

@@ -33,15 +33,39 @@ TEST_F(Geometry, MappingMultipliesFirstTruncatesTowardZeroAndSurvivesOddScalesAn
     }
 }
 
-TEST_F(Geometry, ScreenFactorFollowsTheClientWidth)
+TEST_F(Geometry, ScreenFactorFollowsTheWidthOfAtMostAFourByThreeArea)
 {
     const struct {
         int32_t width;
+        int32_t height;
         int32_t factor;
-    } cases[] = {{0, 1}, {66, 1}, {67, 2}, {334, 5}, {335, 6}, {1024, 16}, {1920, 29}};
-    for (const auto& widthCase : cases) {
-        CScene::SetScreenFactorFromWidth(widthCase.width);
-        EXPECT_EQ(g_screenFactor, widthCase.factor) << "width " << widthCase.width;
+    } cases[] = {// 4:3 and narrower: the client width alone.
+                 {0, 0, 1},
+                 {66, 600, 1},
+                 {67, 600, 2},
+                 {334, 300, 5},
+                 {335, 300, 6},
+                 {640, 480, 10},
+                 {800, 600, 12},
+                 {1024, 768, 16},
+                 {1280, 1024, 20},
+                 {180, 135, 3},
+                 {152, 112, 3},
+                 {768, 1024, 12},
+                 {1080, 1920, 17},
+                 // Wider: the width of a 4:3 area of the height (height * 4 / 3, truncated).
+                 {1280, 720, 15},
+                 {1366, 768, 16},
+                 {1920, 1080, 22},
+                 {1920, 1200, 24},
+                 {2560, 1440, 29},
+                 {3440, 1440, 29},
+                 {3840, 2160, 43},
+                 {1000, 0, 1},
+                 {2147483647, 2147483647, 32051995}};
+    for (const auto& sizeCase : cases) {
+        CScene::SetScreenFactorFromSize(sizeCase.width, sizeCase.height);
+        EXPECT_EQ(g_screenFactor, sizeCase.factor) << sizeCase.width << " x " << sizeCase.height;
     }
 }
 
@@ -171,7 +195,7 @@ TEST_F(Geometry, ShapesFollowTheShapeTable)
 TEST_F(Geometry, LayoutOn1024By768)
 {
     CScene scene(DefaultViewSettings());
-    CScene::SetScreenFactorFromWidth(1024);
+    CScene::SetScreenFactorFromSize(1024, 768);
     CRecordingSurface surface;
     scene.Paint(surface, 1024, 768);
     EXPECT_EQ(g_screenFactor, 16);
@@ -184,23 +208,30 @@ TEST_F(Geometry, LayoutOn1024By768)
     EXPECT_EQ(surface.m_shapes[1].CentreY(), 1087 * 16 / 25);
 }
 
-TEST_F(Geometry, LayoutOn1920By1080LeavesTheLowestTwoFloorsOffScreen)
+TEST_F(Geometry, LayoutOn1920By1080KeepsFloorOneItsPeopleAndTheLegendOnScreen)
 {
     CScene scene(DefaultViewSettings());
-    CScene::SetScreenFactorFromWidth(1920);
+    CScene::SetScreenFactorFromSize(1920, 1080);
     CRecordingSurface surface;
     scene.Paint(surface, 1920, 1080);
-    EXPECT_EQ(g_screenFactor, 29);
-    EXPECT_EQ(MapToDevice(g_originY), 1376);
+    EXPECT_EQ(g_screenFactor, 22);
+    EXPECT_EQ(MapToDevice(g_originY), 1044) << "the ground line";
+    EXPECT_EQ(MapToDevice(g_originX), 35 * 22) << "the call column stays at 35 x factor";
     ASSERT_EQ(surface.m_shapes.size(), 11u); // fill, then floors 1..10
-    const RecordedShape* slabs = &surface.m_shapes[1];
-    EXPECT_EQ(slabs[0].CentreY(), 1260);
-    EXPECT_EQ(slabs[1].CentreY(), 1144);
-    EXPECT_EQ(slabs[2].CentreY(), 1028);
-    EXPECT_EQ(slabs[0].HalfHeight(), 46);
-    EXPECT_GT(slabs[0].points[0].y, 1080) << "floor 1 entirely below the screen";
-    EXPECT_GT(slabs[1].points[0].y, 1080) << "floor 2 entirely below the screen";
-    EXPECT_LT(slabs[2].points[0].y, 1080) << "floor 3 is the lowest one shown";
+    const RecordedShape& floorOne = surface.m_shapes[1];
+    EXPECT_EQ(floorOne.CentreY(), 1087 * 22 / 25);
+    EXPECT_LT(floorOne.points[2].y, 1080) << "floor 1's slab lies wholly on screen";
+
+    surface.m_shapes.clear();
+    scene.DrawPerson(surface, 0, false);
+    ASSERT_EQ(surface.m_shapes.size(), 1u);
+    EXPECT_EQ(surface.m_shapes[0].CentreY(), 1087 * 22 / 25) << "a new person stands on floor 1";
+    EXPECT_LT(surface.m_shapes[0].points[2].y, 1080);
+
+    surface.m_shapes.clear();
+    scene.DrawLegend(surface);
+    ASSERT_EQ(surface.m_shapes.size(), 1u);
+    EXPECT_EQ(surface.m_shapes[0].points[0].y, 1026) << "the legend's top, 20 units above the ground line";
 }
 
 TEST_F(Geometry, OriginsFollowTheScaleKeepingTheCallColumnInPlaceAndSlabsRunToNegativeCoordinates)
@@ -214,7 +245,7 @@ TEST_F(Geometry, OriginsFollowTheScaleKeepingTheCallColumnInPlaceAndSlabsRunToNe
         ViewSettings settings = DefaultViewSettings();
         settings.scale = scaleCase.scale;
         CScene scene(settings);
-        CScene::SetScreenFactorFromWidth(1024);
+        CScene::SetScreenFactorFromSize(1024, 768);
         CRecordingSurface surface;
         scene.Paint(surface, 1024, 768);
         EXPECT_EQ(g_originX, scaleCase.originX) << "scale " << scaleCase.scale;
