@@ -1,38 +1,14 @@
 #include "RunOptions.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
-#include "settings/SettingsTable.h"
+#include "options/CommandLine.h"
 
 namespace {
 
 constexpr int32_t MAX_SECONDS = 365 * 24 * 3600;
 constexpr int32_t MAX_MINUTES = 365 * 24 * 60;
-
-// One numeric option: its name on the command line, where it goes and the range it accepts.
-struct NumericOption {
-    const char* name;
-    int32_t CRunOptions::*field;
-    int32_t minimum;
-    int32_t maximum;
-    const char* unit;
-};
-
-const NumericOption NUMERIC_OPTIONS[] = {
-    {"--people", &CRunOptions::m_people, Setting::People.minimum, Setting::People.maximum, ""},
-    {"--cars", &CRunOptions::m_cars, Setting::Cars.minimum, Setting::Cars.maximum, ""},
-    {"--capacity", &CRunOptions::m_capacity, Setting::Capacity.minimum, Setting::Capacity.maximum, ""},
-    {"--floors", &CRunOptions::m_floors, Setting::NoFloors.minimum, Setting::NoFloors.maximum, ""},
-    {"--lift-pause", &CRunOptions::m_liftPause, Setting::LiftPause.minimum, Setting::LiftPause.maximum, " lift ticks"},
-    {"--pass-pause", &CRunOptions::m_passPause, Setting::PassPause.minimum, Setting::PassPause.maximum,
-     " people ticks"},
-    {"--pass-interval", &CRunOptions::m_passInterval, Setting::PassIntvl.minimum, Setting::PassIntvl.maximum, " ms"},
-    {"--temper", &CRunOptions::m_temper, Setting::Temper.minimum, Setting::Temper.maximum, ""},
-    {"--speed", &CRunOptions::m_speed, Setting::UpdSpd.minimum, Setting::UpdSpd.maximum, ""},
-};
 
 // An option that only switches something on.
 struct FlagOption {
@@ -45,71 +21,21 @@ const FlagOption FLAG_OPTIONS[] = {{"--trace", &CRunOptions::m_trace},
                                    {"--json", &CRunOptions::m_json},
                                    {"--help", &CRunOptions::m_help}};
 
-const char* const DRIVER_WORDS[] = {"primitive", "auto-ground", "random", "smart"};
-
-// A whole decimal number and nothing else, inside int32.
-bool ParseWhole(const char* text, int32_t& value)
-{
-    if (text == nullptr || *text == '\0')
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    const long long parsed = std::strtoll(text, &end, 10);
-    if (errno != 0 || *end != '\0' || parsed < INT32_MIN || parsed > INT32_MAX)
-        return false;
-    value = static_cast<int32_t>(parsed);
-    return true;
-}
-
-bool ParseDriver(const char* text, int32_t& driver)
-{
-    if (text == nullptr)
-        return false;
-    for (int32_t mode = 0; mode < 4; ++mode) {
-        if (std::strcmp(text, DRIVER_WORDS[mode]) == 0) {
-            driver = mode;
-            return true;
-        }
-    }
-    return ParseWhole(text, driver) && driver >= Setting::Driver.minimum && driver <= Setting::Driver.maximum;
-}
-
-// Splits "--name=value" into its parts; "--name" alone leaves value null.
-void SplitOption(const char* argument, char* name, size_t nameSize, const char*& value)
-{
-    const char* equals = std::strchr(argument, '=');
-    const size_t length = equals ? static_cast<size_t>(equals - argument) : std::strlen(argument);
-    const size_t kept = length < nameSize - 1 ? length : nameSize - 1;
-    std::memcpy(name, argument, kept);
-    name[kept] = '\0';
-    value = equals ? equals + 1 : nullptr;
-}
-
 } // namespace
 
 CRunOptions::CRunOptions()
-    : m_people(Setting::People.defaultValue), m_cars(Setting::Cars.defaultValue),
-      m_capacity(Setting::Capacity.defaultValue), m_driver(Setting::Driver.defaultValue),
-      m_floors(Setting::NoFloors.defaultValue), m_liftPause(Setting::LiftPause.defaultValue),
-      m_passPause(Setting::PassPause.defaultValue), m_passInterval(Setting::PassIntvl.defaultValue),
-      m_temper(Setting::Temper.defaultValue), m_speed(Setting::UpdSpd.defaultValue), m_durationMs(60 * 60 * 1000),
-      m_trace(false), m_compare(false), m_json(false), m_help(false)
+    : m_durationMs(60 * 60 * 1000), m_trace(false), m_compare(false), m_json(false), m_help(false)
 {
 }
 
 bool ParseRunOptions(int argc, const char* const* argv, CRunOptions& options, char* error, size_t errorSize)
 {
-    for (int index = 1; index < argc; ++index) {
-        char name[64];
-        const char* value = nullptr;
-        SplitOption(argv[index], name, sizeof name, value);
-        const bool inlineValue = value != nullptr;
+    CCommandLine line(argc, argv);
+    while (line.Next()) {
+        const char* name = line.GetName();
+        const bool inlineValue = line.HasJoinedValue();
         // Takes the value from "--name=value" or from the next argument.
-        const auto takeValue = [&]() -> const char* {
-            if (inlineValue)
-                return value;
-            return index + 1 < argc ? argv[++index] : nullptr;
-        };
+        const auto takeValue = [&]() -> const char* { return line.TakeValue(); };
 
         bool handled = false;
         for (const FlagOption& flag : FLAG_OPTIONS) {
@@ -125,32 +51,11 @@ bool ParseRunOptions(int argc, const char* const* argv, CRunOptions& options, ch
         if (handled)
             continue;
 
-        for (const NumericOption& option : NUMERIC_OPTIONS) {
-            if (std::strcmp(name, option.name) != 0)
-                continue;
-            const char* text = takeValue();
-            int32_t number = 0;
-            if (!ParseWhole(text, number) || number < option.minimum || number > option.maximum) {
-                std::snprintf(error, errorSize, "%s needs a whole number from %d to %d%s (got \"%s\")", option.name,
-                              option.minimum, option.maximum, option.unit, text ? text : "nothing");
-                return false;
-            }
-            options.*option.field = number;
-            handled = true;
-        }
-        if (handled)
+        const OptionMatch match = ParseSimulationOption(line, options, error, errorSize);
+        if (match == OptionMatch::INVALID)
+            return false;
+        if (match == OptionMatch::TAKEN)
             continue;
-
-        if (std::strcmp(name, "--driver") == 0) {
-            const char* text = takeValue();
-            if (!ParseDriver(text, options.m_driver)) {
-                std::snprintf(error, errorSize,
-                              "--driver needs 0 to 3 or primitive, auto-ground, random or smart (got \"%s\")",
-                              text ? text : "nothing");
-                return false;
-            }
-            continue;
-        }
         if (std::strcmp(name, "--seconds") == 0 || std::strcmp(name, "--minutes") == 0) {
             const bool seconds = name[2] == 's';
             const int32_t maximum = seconds ? MAX_SECONDS : MAX_MINUTES;
@@ -164,7 +69,7 @@ bool ParseRunOptions(int argc, const char* const* argv, CRunOptions& options, ch
             options.m_durationMs = static_cast<int64_t>(number) * (seconds ? 1000 : 60 * 1000);
             continue;
         }
-        std::snprintf(error, errorSize, "unknown option \"%s\" (see --help)", argv[index]);
+        std::snprintf(error, errorSize, "unknown option \"%s\" (see --help)", line.GetArgument());
         return false;
     }
     if (options.m_trace && (options.m_compare || options.m_json)) {

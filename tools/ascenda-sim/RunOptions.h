@@ -2,18 +2,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "options/SimulationOptions.h"
+
 // What one invocation of the runner asks for: the view's settings, how long to run and what to print.
-struct CRunOptions {
-    int32_t m_people;
-    int32_t m_cars;
-    int32_t m_capacity;
-    int32_t m_driver;
-    int32_t m_floors;
-    int32_t m_liftPause;
-    int32_t m_passPause;
-    int32_t m_passInterval; // milliseconds between people ticks
-    int32_t m_temper;
-    int32_t m_speed;      // the update speed: lift ticks every 501 - 5 * speed milliseconds
+struct CRunOptions : CSimulationOptions {
     int64_t m_durationMs; // simulated time
     bool m_trace;
     bool m_compare;
@@ -21,7 +13,6 @@ struct CRunOptions {
     bool m_help;
 
     CRunOptions(); // every setting at its stored default, 60 simulated minutes, a summary
-    int32_t GetLiftInterval() const { return 501 - 5 * m_speed; }
 };
 
 // Reads the command line into options. Returns true when it is valid; otherwise writes one line

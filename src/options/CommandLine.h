@@ -1,0 +1,28 @@
+#pragma once
+
+// Walks a command line option by option. An option may be written with one or two leading dashes
+// ("-people" or "--people", as X11 screen-saver hacks accept them); its value is the next argument
+// or is joined to the name with '=' ("--people=60").
+class CCommandLine {
+public:
+    CCommandLine(int argc, const char* const* argv);
+
+    // Moves to the next argument; false when none is left. argv[0] is never an option.
+    bool Next();
+    // The current option's name in its two-dash spelling, without its joined value: "--people".
+    // An argument without a leading dash keeps its spelling, so it matches no option.
+    const char* GetName() const { return m_name; }
+    // The current argument as given on the command line.
+    const char* GetArgument() const { return m_argv[m_index]; }
+    bool HasJoinedValue() const { return m_joinedValue != nullptr; }
+    // The current option's value: the joined one, else the next argument, which is then used up.
+    // Null when there is none.
+    const char* TakeValue();
+
+private:
+    int m_argc;
+    const char* const* m_argv;
+    int m_index;
+    const char* m_joinedValue;
+    char m_name[64];
+};

@@ -1,0 +1,110 @@
+#include "SimulationOptions.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "CommandLine.h"
+#include "settings/SettingsTable.h"
+
+namespace {
+
+// One numeric option: its name on the command line, where it goes, the settings key whose range
+// it accepts and the unit its error message names.
+struct NumericOption {
+    const char* name;
+    int32_t CSimulationOptions::*field;
+    const SettingKey& key;
+    const char* unit;
+};
+
+const NumericOption NUMERIC_OPTIONS[] = {
+    {"--people", &CSimulationOptions::m_people, Setting::People, ""},
+    {"--cars", &CSimulationOptions::m_cars, Setting::Cars, ""},
+    {"--capacity", &CSimulationOptions::m_capacity, Setting::Capacity, ""},
+    {"--floors", &CSimulationOptions::m_floors, Setting::NoFloors, ""},
+    {"--lift-pause", &CSimulationOptions::m_liftPause, Setting::LiftPause, " lift ticks"},
+    {"--pass-pause", &CSimulationOptions::m_passPause, Setting::PassPause, " people ticks"},
+    {"--pass-interval", &CSimulationOptions::m_passInterval, Setting::PassIntvl, " ms"},
+    {"--temper", &CSimulationOptions::m_temper, Setting::Temper, ""},
+    {"--speed", &CSimulationOptions::m_speed, Setting::UpdSpd, ""},
+};
+
+const char* const DRIVER_WORDS[] = {"primitive", "auto-ground", "random", "smart"};
+
+bool ParseDriver(const char* text, int32_t& driver)
+{
+    if (text == nullptr)
+        return false;
+    for (int32_t mode = 0; mode < 4; ++mode) {
+        if (std::strcmp(text, DRIVER_WORDS[mode]) == 0) {
+            driver = mode;
+            return true;
+        }
+    }
+    int32_t number = 0;
+    if (!ParseWhole(text, number) || number < Setting::Driver.minimum || number > Setting::Driver.maximum)
+        return false;
+    driver = number;
+    return true;
+}
+
+} // namespace
+
+CSimulationOptions::CSimulationOptions()
+    : m_people(Setting::People.defaultValue), m_cars(Setting::Cars.defaultValue),
+      m_capacity(Setting::Capacity.defaultValue), m_driver(Setting::Driver.defaultValue),
+      m_floors(Setting::NoFloors.defaultValue), m_liftPause(Setting::LiftPause.defaultValue),
+      m_passPause(Setting::PassPause.defaultValue), m_passInterval(Setting::PassIntvl.defaultValue),
+      m_temper(Setting::Temper.defaultValue), m_speed(Setting::UpdSpd.defaultValue)
+{
+}
+
+bool ParseWhole(const char* text, int32_t& value)
+{
+    if (text == nullptr || *text == '\0')
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long long parsed = std::strtoll(text, &end, 10);
+    if (errno != 0 || *end != '\0' || parsed < INT32_MIN || parsed > INT32_MAX)
+        return false;
+    value = static_cast<int32_t>(parsed);
+    return true;
+}
+
+bool ParseRangedValue(CCommandLine& line, int32_t minimum, int32_t maximum, const char* unit, int32_t& value,
+                      char* error, size_t errorSize)
+{
+    const char* text = line.TakeValue();
+    int32_t number = 0;
+    if (!ParseWhole(text, number) || number < minimum || number > maximum) {
+        std::snprintf(error, errorSize, "%s needs a whole number from %d to %d%s (got \"%s\")", line.GetName(), minimum,
+                      maximum, unit, text ? text : "nothing");
+        return false;
+    }
+    value = number;
+    return true;
+}
+
+OptionMatch ParseSimulationOption(CCommandLine& line, CSimulationOptions& options, char* error, size_t errorSize)
+{
+    const char* name = line.GetName();
+    for (const NumericOption& option : NUMERIC_OPTIONS) {
+        if (std::strcmp(name, option.name) != 0)
+            continue;
+        const bool valid = ParseRangedValue(line, option.key.minimum, option.key.maximum, option.unit,
+                                            options.*option.field, error, errorSize);
+        return valid ? OptionMatch::TAKEN : OptionMatch::INVALID;
+    }
+    if (std::strcmp(name, "--driver") != 0)
+        return OptionMatch::NOT_MINE;
+    const char* text = line.TakeValue();
+    if (!ParseDriver(text, options.m_driver)) {
+        std::snprintf(error, errorSize, "--driver needs 0 to 3 or primitive, auto-ground, random or smart (got \"%s\")",
+                      text ? text : "nothing");
+        return OptionMatch::INVALID;
+    }
+    return OptionMatch::TAKEN;
+}

@@ -1,0 +1,41 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+class CCommandLine;
+
+// The simulation's settings as a command line gives them, each starting at the settings table's
+// default. The runner and the X11 saver accept them under the same names and ranges.
+struct CSimulationOptions {
+    int32_t m_people;
+    int32_t m_cars;
+    int32_t m_capacity;
+    int32_t m_driver;
+    int32_t m_floors;
+    int32_t m_liftPause;
+    int32_t m_passPause;
+    int32_t m_passInterval; // milliseconds between people ticks
+    int32_t m_temper;
+    int32_t m_speed; // the update speed: lift ticks every 501 - 5 * speed milliseconds
+
+    CSimulationOptions();
+    int32_t GetLiftInterval() const { return 501 - 5 * m_speed; }
+};
+
+enum class OptionMatch {
+    NOT_MINE, // the current option is none of the simulation's settings
+    TAKEN,    // it was one, and its value is stored
+    INVALID,  // it was one, but its value is missing or out of range: `error` says which
+};
+
+// Reads the current option of `line` when it is --people, --cars, --capacity, --driver, --floors,
+// --lift-pause, --pass-pause, --pass-interval, --temper or --speed.
+OptionMatch ParseSimulationOption(CCommandLine& line, CSimulationOptions& options, char* error, size_t errorSize);
+
+// Reads the current option's value as a whole number from minimum to maximum. On failure writes
+// one line naming the option, its range (followed by `unit`, e.g. " ms") and what was given.
+bool ParseRangedValue(CCommandLine& line, int32_t minimum, int32_t maximum, const char* unit, int32_t& value,
+                      char* error, size_t errorSize);
+
+// A whole decimal number and nothing else, inside int32.
+bool ParseWhole(const char* text, int32_t& value);

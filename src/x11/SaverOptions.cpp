@@ -1,0 +1,223 @@
+#include "SaverOptions.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "options/CommandLine.h"
+#include "settings/SettingsTable.h"
+
+namespace {
+
+constexpr uint32_t MAX_RESOURCE_ID = 0x1FFFFFFF;
+
+// An option that sets a field to a fixed value: the on and off spellings of the display switches.
+struct SwitchOption {
+    const char* name;
+    int32_t CSaverOptions::*field;
+    int32_t value;
+};
+
+const SwitchOption SWITCH_OPTIONS[] = {
+    {"--colours", &CSaverOptions::m_colours, 1},
+    {"--no-colours", &CSaverOptions::m_colours, 0},
+    {"--legend", &CSaverOptions::m_legend, 1},
+    {"--no-legend", &CSaverOptions::m_legend, 0},
+};
+
+int HexDigit(char digit)
+{
+    if (digit >= '0' && digit <= '9')
+        return digit - '0';
+    if (digit >= 'a' && digit <= 'f')
+        return digit - 'a' + 10;
+    if (digit >= 'A' && digit <= 'F')
+        return digit - 'A' + 10;
+    return -1;
+}
+
+// "RRGGBB", six hex digits; a leading '#' is allowed as colour pickers write it.
+bool ParseColour(const char* text, Colour& colour)
+{
+    if (text == nullptr)
+        return false;
+    if (*text == '#')
+        ++text;
+    if (std::strlen(text) != 6)
+        return false;
+    uint32_t channels[3] = {};
+    for (int index = 0; index < 6; ++index) {
+        const int digit = HexDigit(text[index]);
+        if (digit < 0)
+            return false;
+        channels[index / 2] = channels[index / 2] * 16 + static_cast<uint32_t>(digit);
+    }
+    colour = MakeColour(channels[0], channels[1], channels[2]);
+    return true;
+}
+
+// Options that take no value. Returns false when the name is none of them.
+bool ParseSwitch(const char* name, CSaverOptions& options)
+{
+    for (const SwitchOption& option : SWITCH_OPTIONS) {
+        if (std::strcmp(name, option.name) == 0) {
+            options.*option.field = option.value;
+            return true;
+        }
+    }
+    if (std::strcmp(name, "--window") == 0)
+        options.m_target = DrawTarget::NEW_WINDOW;
+    else if (std::strcmp(name, "--root") == 0)
+        options.m_target = DrawTarget::ROOT;
+    else if (std::strcmp(name, "--help") == 0)
+        options.m_help = true;
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+CSaverOptions::CSaverOptions()
+    : m_scale(Setting::Scale.defaultValue), m_colours(Setting::Colours.defaultValue),
+      m_legend(Setting::Legend.defaultValue),
+      m_backColour(MakeColour(static_cast<uint32_t>(Setting::ColorRed.defaultValue),
+                              static_cast<uint32_t>(Setting::ColorGreen.defaultValue),
+                              static_cast<uint32_t>(Setting::ColorBlue.defaultValue))),
+      m_target(DrawTarget::NEW_WINDOW), m_windowId(0), m_display(nullptr), m_help(false)
+{
+}
+
+bool ParseWindowId(const char* text, uint32_t& id)
+{
+    if (text == nullptr || *text == '\0')
+        return false;
+    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const char* digits = hex ? text + 2 : text;
+    if (*digits == '\0')
+        return false;
+    uint64_t value = 0;
+    for (const char* digit = digits; *digit != '\0'; ++digit) {
+        const int number = HexDigit(*digit);
+        if (number < 0 || (!hex && number > 9))
+            return false;
+        value = value * (hex ? 16 : 10) + static_cast<uint64_t>(number);
+        if (value > MAX_RESOURCE_ID)
+            return false;
+    }
+    if (value == 0)
+        return false;
+    id = static_cast<uint32_t>(value);
+    return true;
+}
+
+bool ParseSaverOptions(int argc, const char* const* argv, CSaverOptions& options, char* error, size_t errorSize)
+{
+    CCommandLine line(argc, argv);
+    while (line.Next()) {
+        const char* name = line.GetName();
+        if (ParseSwitch(name, options)) {
+            if (line.HasJoinedValue()) {
+                std::snprintf(error, errorSize, "%s takes no value", name);
+                return false;
+            }
+            continue;
+        }
+        const OptionMatch match = ParseSimulationOption(line, options, error, errorSize);
+        if (match == OptionMatch::INVALID)
+            return false;
+        if (match == OptionMatch::TAKEN)
+            continue;
+        if (std::strcmp(name, "--scale") == 0) {
+            if (!ParseRangedValue(line, Setting::Scale.minimum, Setting::Scale.maximum, "", options.m_scale, error,
+                                  errorSize))
+                return false;
+            continue;
+        }
+        if (std::strcmp(name, "--back-colour") == 0) {
+            const char* text = line.TakeValue();
+            if (!ParseColour(text, options.m_backColour)) {
+                std::snprintf(error, errorSize,
+                              "--back-colour needs six hex digits RRGGBB, from 000000 to FFFFFF "
+                              "(got \"%s\")",
+                              text ? text : "nothing");
+                return false;
+            }
+            continue;
+        }
+        if (std::strcmp(name, "--window-id") == 0) {
+            const char* text = line.TakeValue();
+            if (!ParseWindowId(text, options.m_windowId)) {
+                std::snprintf(error, errorSize,
+                              "--window-id needs a window id, decimal or 0x hex, from 1 to 0x%X "
+                              "(got \"%s\")",
+                              MAX_RESOURCE_ID, text ? text : "nothing");
+                return false;
+            }
+            options.m_target = DrawTarget::WINDOW_ID;
+            continue;
+        }
+        if (std::strcmp(name, "--display") == 0) {
+            options.m_display = line.TakeValue();
+            if (options.m_display == nullptr) {
+                std::snprintf(error, errorSize, "--display needs a display name such as :0");
+                return false;
+            }
+            continue;
+        }
+        std::snprintf(error, errorSize, "unknown option \"%s\" (see --help)", line.GetArgument());
+        return false;
+    }
+    return true;
+}
+
+ViewSettings GetViewSettings(const CSaverOptions& options)
+{
+    ViewSettings settings{};
+    settings.people = options.m_people;
+    settings.driver = options.m_driver;
+    settings.capacity = options.m_capacity;
+    settings.colours = options.m_colours;
+    settings.legend = options.m_legend;
+    settings.floors = options.m_floors;
+    settings.liftPause = options.m_liftPause;
+    settings.passPause = options.m_passPause;
+    settings.passInterval = options.m_passInterval;
+    settings.temper = options.m_temper;
+    settings.backColour = options.m_backColour;
+    settings.scale = options.m_scale;
+    settings.cars = options.m_cars;
+    settings.updateSpeed = options.m_speed;
+    return settings;
+}
+
+const char* GetSaverUsageText()
+{
+    return "Usage: ascenda [options]\n"
+           "An office building's lifts and the people who ride them, as an X11 screen saver.\n"
+           "Every option may be written with one dash or two.\n"
+           "\n"
+           "Where to draw:\n"
+           "  --window            a window of its own, 1024 x 768 (the default); q or Escape ends it\n"
+           "  --root              the window in $XSCREENSAVER_WINDOW, else the root window\n"
+           "  --window-id ID      the window ID (decimal or 0x hex)\n"
+           "  --display NAME      the X display (default $DISPLAY)\n"
+           "With --root and --window-id it runs until SIGTERM or SIGINT, then exits 0.\n"
+           "\n"
+           "Settings (default in brackets):\n"
+           "  --people N          10..100 people (50)\n"
+           "  --cars N            1..10 lifts (2)\n"
+           "  --capacity N        1..10 people a lift stops for (5)\n"
+           "  --driver D          0..3 or primitive|auto-ground|random|smart (0)\n"
+           "  --floors N          4..25 floors (10)\n"
+           "  --lift-pause N      1..30 lift ticks a lift stands at a stop (15)\n"
+           "  --pass-pause N      10..300 people ticks, the longest stay at a floor (50)\n"
+           "  --pass-interval MS  100..2000 ms between people ticks (500)\n"
+           "  --temper N          1..50 impatience factor of the waiting colour (10)\n"
+           "  --speed N           1..100 update speed: a lift tick every 501 - 5 * N ms (80)\n"
+           "  --scale N           20..50, larger draws the building smaller (25)\n"
+           "  --colours, --no-colours   coloured lifts, people and slabs (on)\n"
+           "  --legend, --no-legend     the legend line (on)\n"
+           "  --back-colour RRGGBB      the background colour (000080)\n"
+           "  --help              this text\n"
+           "Values may follow the option or be joined to it with '='. Invalid options exit with status 2.\n";
+}

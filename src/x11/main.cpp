@@ -1,0 +1,21 @@
+// ascenda: the lift simulation as an X11 screen saver, following the command-line conventions of
+// X11 screen-saver hacks (--root, --window-id, $XSCREENSAVER_WINDOW).
+#include <cstdio>
+
+#include "SaverOptions.h"
+#include "XlibSaver.h"
+
+int main(int argc, char** argv)
+{
+    CSaverOptions options;
+    char error[256];
+    if (!ParseSaverOptions(argc, argv, options, error, sizeof error)) {
+        std::fprintf(stderr, "ascenda: %s\n", error);
+        return 2;
+    }
+    if (options.m_help) {
+        std::fputs(GetSaverUsageText(), stdout);
+        return 0;
+    }
+    return RunXlibSaver(options);
+}
