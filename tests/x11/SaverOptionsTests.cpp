@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "SettingsDescription.h"
+#include "x11/SaverOptions.h"
+
+namespace {
+
+struct ParseResult {
+    bool valid;
+    CSaverOptions options;
+    std::string error;
+};
+
+ParseResult Parse(std::vector<std::string> words)
+{
+    words.insert(words.begin(), "ascenda");
+    std::vector<const char*> argv;
+    for (const std::string& word : words)
+        argv.push_back(word.c_str());
+    ParseResult result{false, CSaverOptions(), {}};
+    char error[256] = "";
+    result.valid = ParseSaverOptions(static_cast<int>(argv.size()), argv.data(), result.options, error, sizeof error);
+    result.error = error;
+    return result;
+}
+
+// Two option sets give the same scene and the same place to draw.
+bool SameSettings(const CSaverOptions& left, const CSaverOptions& right)
+{
+    const ViewSettings a = GetViewSettings(left);
+    const ViewSettings b = GetViewSettings(right);
+    return a.people == b.people && a.driver == b.driver && a.capacity == b.capacity && a.colours == b.colours &&
+           a.legend == b.legend && a.floors == b.floors && a.liftPause == b.liftPause && a.passPause == b.passPause &&
+           a.passInterval == b.passInterval && a.temper == b.temper && a.backColour == b.backColour &&
+           a.scale == b.scale && a.cars == b.cars && a.updateSpeed == b.updateSpeed && left.m_target == right.m_target;
+}
+
+TEST(SaverOptionsTest, TakesOneOrTwoDashesAndJoinedOrSeparateValues)
+{
+    for (const std::vector<std::string>& words : std::vector<std::vector<std::string>>{
+             {"-people", "60"}, {"--people", "60"}, {"-people=60"}, {"--people=60"}}) {
+        const ParseResult result = Parse(words);
+        ASSERT_TRUE(result.valid) << words[0] << ": " << result.error;
+        EXPECT_EQ(result.options.m_people, 60) << words[0];
+    }
+    const ParseResult all = Parse({"-cars", "10", "--driver", "smart", "-scale", "50", "-no-colours", "--no-legend",
+                                   "-back-colour", "#A0b0C0", "-speed=1"});
+    ASSERT_TRUE(all.valid) << all.error;
+    const ViewSettings settings = GetViewSettings(all.options);
+    EXPECT_EQ(settings.cars, 10);
+    EXPECT_EQ(settings.driver, 3);
+    EXPECT_EQ(settings.scale, 50);
+    EXPECT_EQ(settings.colours, 0);
+    EXPECT_EQ(settings.legend, 0);
+    EXPECT_EQ(settings.backColour, MakeColour(0xA0, 0xB0, 0xC0));
+    EXPECT_EQ(settings.updateSpeed, 1);
+    // The later spelling of a switch wins.
+    EXPECT_EQ(Parse({"--no-legend", "-legend"}).options.m_legend, 1);
+}
+
+TEST(SaverOptionsTest, RefusesBadValuesNamingTheOptionAndItsRange)
+{
+    const struct {
+        std::vector<std::string> words;
+        const char* named;
+        const char* range;
+    } cases[] = {
+        {{"--scale", "19"}, "--scale", "20 to 50"},
+        {{"-scale", "51"}, "--scale", "20 to 50"},
+        {{"--people", "101"}, "--people", "10 to 100"},
+        {{"-pass-interval", "99"}, "--pass-interval", "100 to 2000"},
+        {{"--speed"}, "--speed", "1 to 100"},
+        {{"--driver", "clever"}, "--driver", "0 to 3"},
+        {{"--back-colour", "12345"}, "--back-colour", "000000 to FFFFFF"},
+        {{"--back-colour", "1234567"}, "--back-colour", "000000 to FFFFFF"},
+        {{"--back-colour", "GG0000"}, "--back-colour", "000000 to FFFFFF"},
+        {{"--window-id", "0"}, "--window-id", "1 to 0x1FFFFFFF"},
+        {{"--window-id", "0x20000000"}, "--window-id", "1 to 0x1FFFFFFF"},
+        {{"-window-id", "12ab"}, "--window-id", "1 to 0x1FFFFFFF"},
+        {{"--root=yes"}, "--root", "no value"},
+        {{"---people", "50"}, "---people", "unknown"},
+        {{"people", "50"}, "people", "unknown"},
+    };
+    for (const auto& test : cases) {
+        const ParseResult result = Parse(test.words);
+        EXPECT_FALSE(result.valid) << test.words[0];
+        EXPECT_NE(result.error.find(test.named), std::string::npos) << result.error;
+        EXPECT_NE(result.error.find(test.range), std::string::npos) << result.error;
+    }
+}
+
+TEST(SaverOptionsTest, WindowIdsAreDecimalOrHexAndTheLastTargetWins)
+{
+    const struct {
+        const char* text;
+        bool valid;
+        uint32_t id;
+    } ids[] = {
+        {"0x1c00007", true, 0x1c00007},
+        {"0X1C00007", true, 0x1c00007},
+        {"29360135", true, 29360135},
+        {"0x1FFFFFFF", true, 0x1FFFFFFF},
+        {"0x", false, 0},
+        {"", false, 0},
+        {"0", false, 0},
+        {"-5", false, 0},
+        {"536870912", false, 0},
+        {"99999999999999999999", false, 0},
+    };
+    for (const auto& test : ids) {
+        uint32_t id = 0;
+        EXPECT_EQ(ParseWindowId(test.text, id), test.valid) << test.text;
+        if (test.valid) {
+            EXPECT_EQ(id, test.id) << test.text;
+        }
+    }
+    EXPECT_EQ(Parse({}).options.m_target, DrawTarget::NEW_WINDOW);
+    const ParseResult byId = Parse({"--root", "-window-id", "0x400001"});
+    EXPECT_EQ(byId.options.m_target, DrawTarget::WINDOW_ID);
+    EXPECT_EQ(byId.options.m_windowId, 0x400001u);
+    EXPECT_EQ(Parse({"--window-id", "7", "-root"}).options.m_target, DrawTarget::ROOT);
+    EXPECT_EQ(Parse({"--root", "--window"}).options.m_target, DrawTarget::NEW_WINDOW);
+}
+
+// --- the settings description the daemon's GUI reads ---
+
+class SettingsDescriptionTest : public ::testing::Test {
+protected:
+    std::vector<DescribedControl> m_controls = ReadSettingsDescription(ASCENDA_SETTINGS_XML);
+};
+
+TEST_F(SettingsDescriptionTest, EveryNumberNamesAnOptionWithTheSameRangeAndDefault)
+{
+    int numbers = 0;
+    for (const DescribedControl& control : m_controls) {
+        if (control.kind != "number")
+            continue;
+        ++numbers;
+        const std::string pattern = control.Get("arg");
+        const std::string option = ExpandArgument(pattern, "0")[0];
+        const int low = std::stoi(control.Get("low"));
+        const int high = std::stoi(control.Get("high"));
+        const std::string range = std::to_string(low) + " to " + std::to_string(high);
+        for (const int accepted : {low, high})
+            EXPECT_TRUE(Parse(ExpandArgument(pattern, std::to_string(accepted))).valid) << option << " " << accepted;
+        for (const int refused : {low - 1, high + 1}) {
+            const ParseResult result = Parse(ExpandArgument(pattern, std::to_string(refused)));
+            EXPECT_FALSE(result.valid) << option << " " << refused;
+            EXPECT_NE(result.error.find(option), std::string::npos) << result.error;
+            EXPECT_NE(result.error.find(range), std::string::npos) << result.error;
+        }
+        // The description's default is the program's: stating it changes nothing.
+        EXPECT_TRUE(SameSettings(Parse(ExpandArgument(pattern, control.Get("default"))).options, Parse({}).options))
+            << option << " default " << control.Get("default");
+    }
+    EXPECT_GT(numbers, 0);
+}
+
+TEST_F(SettingsDescriptionTest, SwitchesChoicesAndTheColourMatchTheProgram)
+{
+    const CSaverOptions defaults = Parse({}).options;
+    for (const DescribedControl& control : m_controls) {
+        if (control.kind == "boolean") {
+            // Checked by default: only unchecking passes an option, and it must change something.
+            EXPECT_TRUE(control.Get("arg-set").empty()) << control.Get("id");
+            const ParseResult unset = Parse(ExpandArgument(control.Get("arg-unset"), ""));
+            ASSERT_TRUE(unset.valid) << unset.error;
+            EXPECT_FALSE(SameSettings(unset.options, defaults)) << control.Get("arg-unset");
+        } else if (control.kind == "select") {
+            // The first choice passes nothing; every other is a distinct, valid value.
+            ASSERT_FALSE(control.options.empty());
+            EXPECT_EQ(control.options[0].count("arg-set"), 0u);
+            std::vector<int32_t> drivers = {defaults.m_driver};
+            for (size_t index = 1; index < control.options.size(); ++index) {
+                const ParseResult choice = Parse(ExpandArgument(control.options[index].at("arg-set"), ""));
+                ASSERT_TRUE(choice.valid) << choice.error;
+                EXPECT_EQ(std::count(drivers.begin(), drivers.end(), choice.options.m_driver), 0)
+                    << control.options[index].at("arg-set");
+                drivers.push_back(choice.options.m_driver);
+            }
+        } else if (control.kind == "string") {
+            const ParseResult stated = Parse(ExpandArgument(control.Get("arg"), control.Get("default")));
+            ASSERT_TRUE(stated.valid) << stated.error;
+            EXPECT_TRUE(SameSettings(stated.options, defaults)) << control.Get("arg");
+        }
+    }
+}
+
+TEST_F(SettingsDescriptionTest, EverySettingTheProgramListsHasAControl)
+{
+    // The settings section of --help names each setting once: each needs a control.
+    std::string described;
+    for (const DescribedControl& control : m_controls) {
+        described += " " + control.Get("arg") + " " + control.Get("arg-unset");
+        for (const auto& option : control.options)
+            described += option.count("arg-set") ? " " + option.at("arg-set") : "";
+    }
+    const std::string usage = GetSaverUsageText();
+    const std::regex setting(R"(\n  (--[a-z-]+)[ ,])");
+    const size_t section = usage.find("Settings");
+    ASSERT_NE(section, std::string::npos);
+    int listed = 0;
+    for (auto match = std::sregex_iterator(usage.begin() + static_cast<long>(section), usage.end(), setting);
+         match != std::sregex_iterator(); ++match) {
+        const std::string option = (*match)[1];
+        if (option == "--help")
+            continue;
+        ++listed;
+        // A switch listed on as "--colours, --no-colours" is described by its off spelling.
+        const bool found = described.find(option + " ") != std::string::npos ||
+                           described.find("--no-" + option.substr(2) + " ") != std::string::npos;
+        EXPECT_TRUE(found) << option;
+    }
+    EXPECT_EQ(listed, 14);
+}
+
+} // namespace

@@ -1,0 +1,302 @@
+#include <gtest/gtest.h>
+
+#include <X11/keysym.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "../view/RecordingSurface.h"
+#include "SettingsDescription.h"
+#include "X11TestSupport.h"
+#include "settings/MemoryStore.h"
+#include "settings/ViewSettings.h"
+#include "sim/Building.h"
+#include "view/Scene.h"
+
+// The saver run as a process on a private virtual display: what it draws and how it starts and ends.
+namespace {
+
+constexpr Colour SLAB_COLOUR = MakeColour(0, 0, 128); // the default background colour
+constexpr Colour DIMMED_FILL = MakeColour(0, 0, 96);
+constexpr int64_t PICTURE_TIMEOUT_MS = 15000;
+constexpr int SLAB_PROBE_X = 5; // left of every person and button: only slabs and fill here
+
+// Where the default scene puts its shapes in a client area of the given size, as the scene itself
+// computes them.
+struct ExpectedPicture {
+    Colour fill;
+    std::vector<RecordedShape> slabs;
+    DevicePoint legend;
+    int32_t firstShaftX;
+};
+
+ExpectedPicture ComputePicture(int32_t width, int32_t height)
+{
+    RestartModel();
+    RestartScene();
+    CMemoryStore store;
+    CScene scene(LoadViewSettings(store));
+    CScene::SetScreenFactorFromSize(width, height);
+    ExpectedPicture picture{};
+    CRecordingSurface painted;
+    scene.Paint(painted, width, height);
+    for (const RecordedShape& shape : painted.m_shapes) {
+        if (shape.kind == RecordedShape::FILL)
+            picture.fill = shape.colour;
+        if (shape.kind == RecordedShape::POLYGON)
+            picture.slabs.push_back(shape);
+    }
+    CRecordingSurface legend;
+    scene.DrawLegend(legend);
+    picture.legend = legend.m_shapes.at(0).points[0];
+    CRecordingSurface lift;
+    scene.DrawLift(lift, 0, false);
+    picture.firstShaftX = lift.m_shapes.at(0).CentreX();
+    return picture;
+}
+
+std::string Hex(unsigned long id)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%lx", id);
+    return text;
+}
+
+class SaverScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(m_display.Get(), nullptr) << "Xvfb did not start"; }
+
+    std::unique_ptr<CChildProcess> StartSaver(std::vector<std::string> arguments,
+                                              std::vector<std::string> environment = {})
+    {
+        arguments.insert(arguments.begin(), ASCENDA_PATH);
+        environment.push_back("DISPLAY=" + m_display.GetName());
+        return std::make_unique<CChildProcess>(arguments, environment);
+    }
+
+    bool ShowsColourAt(Window window, int x, int y, Colour colour) const
+    {
+        return m_display.GetColour(window, x, y) == colour;
+    }
+
+    // Each slab's top and bottom rows in the slab colour, the rows just outside them in the fill.
+    bool ShowsSlabs(Window window, const ExpectedPicture& picture) const
+    {
+        for (const RecordedShape& slab : picture.slabs) {
+            const int top = slab.points[0].y;
+            const int bottom = slab.points[2].y;
+            if (!ShowsColourAt(window, SLAB_PROBE_X, top, SLAB_COLOUR) ||
+                !ShowsColourAt(window, SLAB_PROBE_X, bottom, SLAB_COLOUR) ||
+                !ShowsColourAt(window, SLAB_PROBE_X, top - 1, picture.fill) ||
+                !ShowsColourAt(window, SLAB_PROBE_X, bottom + 1, picture.fill))
+                return false;
+        }
+        return true;
+    }
+
+    // Olive text pixels in the legend's row, from its left end.
+    bool ShowsLegend(Window window, const ExpectedPicture& picture) const
+    {
+        return m_display.AreaHolds(window, picture.legend.x, picture.legend.y, 400, 13, COLOUR_OLIVE);
+    }
+
+    CVirtualDisplay m_display;
+};
+
+// --- the picture ---
+
+TEST_F(SaverScreenTest, DescriptionDefaultsDrawTheDefaultPictureIn1024By768)
+{
+    const Window window = m_display.CreateWindow(0, 0, 1024, 768);
+    std::vector<std::string> arguments = DefaultCommandLine(ReadSettingsDescription(ASCENDA_SETTINGS_XML));
+    ASSERT_FALSE(arguments.empty());
+    arguments.push_back("--window-id");
+    arguments.push_back(Hex(window));
+    auto saver = StartSaver(arguments);
+    const ExpectedPicture picture = ComputePicture(1024, 768);
+    ASSERT_EQ(picture.fill, DIMMED_FILL);
+    ASSERT_EQ(picture.slabs.size(), 10u);
+
+    EXPECT_TRUE(WaitFor([&] { return ShowsColourAt(window, 1000, 10, DIMMED_FILL); }, PICTURE_TIMEOUT_MS));
+    EXPECT_TRUE(ShowsSlabs(window, picture));
+    EXPECT_TRUE(WaitFor([&] { return ShowsLegend(window, picture); }, PICTURE_TIMEOUT_MS));
+    const auto carInFirstShaft = [&] {
+        for (Colour car : {COLOUR_OLIVE, COLOUR_GREEN, COLOUR_RED}) {
+            if (m_display.AreaHolds(window, picture.firstShaftX, 0, 1, 768, car))
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(WaitFor(carInFirstShaft, PICTURE_TIMEOUT_MS));
+    EXPECT_TRUE(saver->IsRunning()) << saver->ReadError();
+}
+
+TEST_F(SaverScreenTest, ResizeTo1920By1080RedrawsWithTheWidescreenFactor)
+{
+    const Window window = m_display.CreateWindow(0, 0, 1024, 768);
+    auto saver = StartSaver({"--window-id", Hex(window)});
+    const ExpectedPicture small = ComputePicture(1024, 768);
+    ASSERT_TRUE(WaitFor([&] { return ShowsSlabs(window, small); }, PICTURE_TIMEOUT_MS));
+
+    XResizeWindow(m_display.Get(), window, 1920, 1080);
+    XSync(m_display.Get(), False);
+    const ExpectedPicture wide = ComputePicture(1920, 1080);
+    EXPECT_EQ(g_screenFactor, 22);
+    // Floor 1's slab and the legend, below the 4:3 cut of a width-only layout, are on screen.
+    EXPECT_TRUE(WaitFor([&] { return ShowsSlabs(window, wide); }, PICTURE_TIMEOUT_MS));
+    EXPECT_EQ(wide.legend.y, 1026);
+    EXPECT_TRUE(WaitFor([&] { return ShowsLegend(window, wide); }, PICTURE_TIMEOUT_MS));
+    EXPECT_TRUE(ShowsColourAt(window, 1900, 1070, DIMMED_FILL));
+}
+
+// --- where it draws and how it ends ---
+
+TEST_F(SaverScreenTest, RootDrawsOnTheSaverWindowWhenNamedElseOnTheRoot)
+{
+    const Window root = DefaultRootWindow(m_display.Get());
+    const Window window = m_display.CreateWindow(0, 0, 1024, 768);
+    const ExpectedPicture picture = ComputePicture(1024, 768);
+    {
+        auto saver = StartSaver({"--root"}, {"XSCREENSAVER_WINDOW=" + Hex(window)});
+        // Once the legend is up the saver has run its passes for a second.
+        ASSERT_TRUE(WaitFor([&] { return ShowsLegend(window, picture); }, PICTURE_TIMEOUT_MS));
+        EXPECT_TRUE(ShowsColourAt(root, 1500, 900, 0)) << "drew on the root window";
+    }
+    auto saver = StartSaver({"-root"}, {"XSCREENSAVER_WINDOW"});
+    EXPECT_TRUE(WaitFor([&] { return ShowsColourAt(root, 1500, 900, DIMMED_FILL); }, PICTURE_TIMEOUT_MS));
+}
+
+TEST_F(SaverScreenTest, StopSignalsEndItWithStatusZeroWithinASecond)
+{
+    const Window window = m_display.CreateWindow(0, 0, 640, 480);
+    const struct {
+        int signal;
+        std::vector<std::string> arguments;
+        std::vector<std::string> environment;
+    } cases[] = {
+        {SIGTERM, {"--window-id", Hex(window)}, {}},
+        {SIGINT, {"--root"}, {"XSCREENSAVER_WINDOW=" + Hex(window)}},
+    };
+    for (const auto& test : cases) {
+        XClearWindow(m_display.Get(), window);
+        XSync(m_display.Get(), False);
+        auto saver = StartSaver(test.arguments, test.environment);
+        ASSERT_TRUE(WaitFor([&] { return ShowsColourAt(window, 600, 10, DIMMED_FILL); }, PICTURE_TIMEOUT_MS));
+        saver->Signal(test.signal);
+        EXPECT_TRUE(saver->WaitForExit(1000)) << test.signal;
+        EXPECT_EQ(saver->GetExitCode(), 0) << test.signal << saver->ReadError();
+    }
+}
+
+Window FindWindowNamed(Display* display, const char* title)
+{
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0)
+        return 0;
+    for (unsigned index = 0; index < count && found == 0; ++index) {
+        char* name = nullptr;
+        if (XFetchName(display, children[index], &name) != 0 && name != nullptr) {
+            if (std::strcmp(name, title) == 0)
+                found = children[index];
+            XFree(name);
+        }
+    }
+    XFree(children);
+    return found;
+}
+
+TEST_F(SaverScreenTest, OwnWindowIsTitledAndEndsOnQEscapeOrTheCloseButton)
+{
+    Display* display = m_display.Get();
+    for (const char* ending : {"q", "Escape", "close"}) {
+        auto saver = StartSaver({});
+        Window window = 0;
+        ASSERT_TRUE(WaitFor([&] { return (window = FindWindowNamed(display, "Ascenda Vintra")) != 0; }, 5000));
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(display, window, &attributes);
+        EXPECT_EQ(attributes.width, 1024);
+        EXPECT_EQ(attributes.height, 768);
+        ASSERT_TRUE(WaitFor([&] { return ShowsColourAt(window, 1000, 10, DIMMED_FILL); }, PICTURE_TIMEOUT_MS));
+        XEvent event{};
+        if (std::strcmp(ending, "close") == 0) {
+            event.xclient.type = ClientMessage;
+            event.xclient.window = window;
+            event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+            event.xclient.format = 32;
+            event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+            XSendEvent(display, window, False, NoEventMask, &event);
+        } else {
+            event.xkey.type = KeyPress;
+            event.xkey.window = window;
+            event.xkey.root = DefaultRootWindow(display);
+            event.xkey.same_screen = True;
+            event.xkey.keycode = XKeysymToKeycode(display, XStringToKeysym(ending));
+            XSendEvent(display, window, False, KeyPressMask, &event);
+        }
+        XSync(display, False);
+        EXPECT_TRUE(saver->WaitForExit(2000)) << ending;
+        EXPECT_EQ(saver->GetExitCode(), 0) << ending;
+        EXPECT_TRUE(WaitFor([&] { return FindWindowNamed(display, "Ascenda Vintra") == 0; }, 2000)) << ending;
+    }
+}
+
+TEST_F(SaverScreenTest, AnUnusableWindowOrDisplayEndsWithAClearMessage)
+{
+    const Window gone = m_display.CreateWindow(0, 0, 100, 100);
+    XDestroyWindow(m_display.Get(), gone);
+    XSync(m_display.Get(), False);
+    const struct {
+        std::vector<std::string> arguments;
+        std::vector<std::string> environment;
+        std::string message;
+    } cases[] = {
+        {{"--window-id", "0x1fffffff"}, {}, "no window 0x1fffffff"},
+        {{"--window-id", Hex(gone)}, {}, "no window " + Hex(gone)},
+        {{"--root"}, {"XSCREENSAVER_WINDOW=somewhere"}, "XSCREENSAVER_WINDOW"},
+        {{"--window-id", Hex(gone), "--display", ":4242"}, {}, "cannot open display \":4242\""},
+    };
+    for (const auto& test : cases) {
+        auto saver = StartSaver(test.arguments, test.environment);
+        ASSERT_TRUE(saver->WaitForExit(5000)) << test.message;
+        EXPECT_EQ(saver->GetExitCode(), 1) << test.message;
+        EXPECT_NE(saver->ReadError().find(test.message), std::string::npos) << test.message;
+    }
+    // No display at all.
+    std::vector<std::string> arguments = {ASCENDA_PATH, "--root"};
+    CChildProcess saver(arguments, {"DISPLAY"});
+    ASSERT_TRUE(saver.WaitForExit(5000));
+    EXPECT_EQ(saver.GetExitCode(), 1);
+    EXPECT_NE(saver.ReadError().find("cannot open display"), std::string::npos);
+}
+
+TEST(SaverCommandLineTest, InvalidOptionsExitTwoNamingTheOptionAndItsRange)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        const char* option;
+        const char* range;
+    } cases[] = {
+        {{"-people", "101"}, "--people", "10 to 100"},
+        {{"--scale=19"}, "--scale", "20 to 50"},
+        {{"--back-colour", "blue"}, "--back-colour", "000000 to FFFFFF"},
+        {{"--fps"}, "--fps", "unknown option"},
+    };
+    for (const auto& test : cases) {
+        std::vector<std::string> arguments = test.arguments;
+        arguments.insert(arguments.begin(), ASCENDA_PATH);
+        // A valid command line would go on to open this display and fail with 1: 2 is the options'.
+        CChildProcess saver(arguments, {"DISPLAY=:4242"});
+        ASSERT_TRUE(saver.WaitForExit(5000));
+        EXPECT_EQ(saver.GetExitCode(), 2) << test.option;
+        const std::string error = saver.ReadError();
+        EXPECT_NE(error.find(test.option), std::string::npos) << error;
+        EXPECT_NE(error.find(test.range), std::string::npos) << error;
+    }
+}
+
+} // namespace
