@@ -8,6 +8,10 @@
 #   tools/run.sh --saver [SWITCH...]  the same
 #   tools/run.sh --sim [ARGS...]    the headless runner build/host/ascenda-sim, ARGS passed on
 #                                   (tools/run.sh --sim --help lists them)
+#   tools/run.sh --x11 [ARGS...]    the native X11 saver build/host/ascenda, ARGS passed on
+#                                   (--help lists them): in a window on $DISPLAY when set,
+#                                   otherwise a few seconds in a virtual display, leaving a
+#                                   screenshot and printing where
 set -eu
 
 main_job=saver
@@ -18,6 +22,7 @@ cd "$root"
 job=$main_job
 case ${1:-} in
   --sim) job=sim; shift ;;
+  --x11) job=x11; shift ;;
   --saver) job=saver; shift ;;
   /* | -[A-Za-z]*) job=saver ;; # a mode switch for the saver itself
 esac
@@ -31,6 +36,40 @@ build() {
 run_sim() {
   build host
   exec build/host/ascenda-sim "$@"
+}
+
+run_x11() {
+  build host
+  case " $* " in *" --help "* | *" -help "*) exec build/host/ascenda "$@" ;; esac
+  if [ -n "${DISPLAY:-}" ]; then
+    exec build/host/ascenda "$@"
+  fi
+  # No display of our own: a private virtual one the size of the saver's window.
+  number=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  tries=100
+  until [ -s "$number" ] || [ $tries -eq 0 ]; do sleep 0.1; tries=$((tries - 1)); done
+  DISPLAY=":$(cat "$number")"
+  export DISPLAY
+  rm -f "$number"
+  shot=$root/build/host/ascenda-x11.png
+  build/host/ascenda "$@" &
+  saver_pid=$!
+  sleep 5  # a demonstration, not a test: let the lifts and people move for the picture
+  if ! kill -0 "$saver_pid" 2>/dev/null; then
+    status=0
+    wait "$saver_pid" || status=$?
+    kill "$xvfb_pid" 2>/dev/null || true
+    echo "ascenda${*:+ $*} ended early (exit code $status)."
+    return "$status"
+  fi
+  import -window root "$shot"
+  kill "$saver_pid" 2>/dev/null || true
+  wait "$saver_pid" 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+  echo "No display: ascenda${*:+ $*} ran for a few seconds in a virtual display. Screenshot: $shot"
 }
 
 saver=build/windows/ASCENDA.SCR
@@ -75,5 +114,6 @@ run_saver() {
 tools/install-deps.sh
 case $job in
   sim) run_sim "$@" ;;
+  x11) run_x11 "$@" ;;
   saver) run_saver "$@" ;;
 esac
