@@ -119,7 +119,7 @@ TEST_F(SaverScreenTest, DescriptionDefaultsDrawTheDefaultPictureIn1024By768)
     ASSERT_EQ(picture.slabs.size(), 10u);
 
     EXPECT_TRUE(WaitFor([&] { return ShowsColourAt(window, 1000, 10, DIMMED_FILL); }, PICTURE_TIMEOUT_MS));
-    EXPECT_TRUE(ShowsSlabs(window, picture));
+    EXPECT_TRUE(WaitFor([&] { return ShowsSlabs(window, picture); }, PICTURE_TIMEOUT_MS));
     EXPECT_TRUE(WaitFor([&] { return ShowsLegend(window, picture); }, PICTURE_TIMEOUT_MS));
     const auto carInFirstShaft = [&] {
         for (Colour car : {COLOUR_OLIVE, COLOUR_GREEN, COLOUR_RED}) {
