@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -199,18 +201,18 @@ TEST_F(SettingsDescriptionTest, EverySettingTheProgramListsHasAControl)
         for (const auto& option : control.options)
             described += option.count("arg-set") ? " " + option.at("arg-set") : "";
     }
-    const std::string usage = GetSaverUsageText();
-    const std::regex setting(R"(\n  (--[a-z-]+)[ ,])");
-    const size_t section = usage.find("Settings");
-    ASSERT_NE(section, std::string::npos);
+    std::istringstream usage(GetSaverUsageText());
+    bool inSettings = false;
     int listed = 0;
-    for (auto match = std::sregex_iterator(usage.begin() + static_cast<long>(section), usage.end(), setting);
-         match != std::sregex_iterator(); ++match) {
-        const std::string option = (*match)[1];
+    for (std::string line; std::getline(usage, line);) {
+        inSettings = inSettings || line.rfind("Settings", 0) == 0;
+        if (!inSettings || line.rfind("  --", 0) != 0)
+            continue;
+        const std::string option = line.substr(2, line.find_first_of(" ,", 2) - 2);
         if (option == "--help")
             continue;
         ++listed;
-        // A switch listed on as "--colours, --no-colours" is described by its off spelling.
+        // A switch listed as "--colours, --no-colours" is described by its off spelling.
         const bool found = described.find(option + " ") != std::string::npos ||
                            described.find("--no-" + option.substr(2) + " ") != std::string::npos;
         EXPECT_TRUE(found) << option;

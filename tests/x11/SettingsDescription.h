@@ -1,7 +1,6 @@
 #pragma once
 #include <fstream>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +19,22 @@ struct DescribedControl {
     }
 };
 
+// The name="value" pairs of one tag's text.
+inline std::map<std::string, std::string> ReadAttributes(const std::string& tag)
+{
+    std::map<std::string, std::string> attributes;
+    for (size_t at = 0;;) {
+        const size_t equals = tag.find("=\"", at);
+        const size_t end = equals == std::string::npos ? equals : tag.find('"', equals + 2);
+        if (end == std::string::npos)
+            return attributes;
+        const size_t blank = tag.find_last_of(" \t\n", equals);
+        const size_t start = blank == std::string::npos ? 0 : blank + 1;
+        attributes[tag.substr(start, equals - start)] = tag.substr(equals + 2, end - equals - 2);
+        at = end + 1;
+    }
+}
+
 inline std::vector<DescribedControl> ReadSettingsDescription(const std::string& path)
 {
     std::ifstream file(path);
@@ -27,27 +42,20 @@ inline std::vector<DescribedControl> ReadSettingsDescription(const std::string& 
     text << file.rdbuf();
     const std::string xml = text.str();
     std::vector<DescribedControl> controls;
-    const std::regex tag(R"(<(/?)([A-Za-z_-]+)((?:\s+[A-Za-z_-]+="[^"]*")*)\s*/?>)");
-    const std::regex attribute(R"__(([A-Za-z_-]+)="([^"]*)")__");
     bool inSelect = false;
-    for (auto match = std::sregex_iterator(xml.begin(), xml.end(), tag); match != std::sregex_iterator(); ++match) {
-        const std::string name = (*match)[2];
-        if ((*match)[1] == "/") {
-            if (name == "select")
-                inSelect = false;
-            continue;
-        }
-        std::map<std::string, std::string> attributes;
-        const std::string list = (*match)[3];
-        for (auto pair = std::sregex_iterator(list.begin(), list.end(), attribute); pair != std::sregex_iterator();
-             ++pair)
-            attributes[(*pair)[1]] = (*pair)[2];
-        if (name == "option" && inSelect) {
-            controls.back().options.push_back(attributes);
-            continue;
-        }
+    for (size_t open = xml.find('<'); open != std::string::npos; open = xml.find('<', open + 1)) {
+        const size_t close = xml.find('>', open);
+        if (close == std::string::npos)
+            break;
+        const std::string tag = xml.substr(open + 1, close - open - 1);
+        const size_t nameEnd = tag.find_first_of(" \t\n/");
+        const std::string name = tag.substr(0, nameEnd);
+        if (name == "/select")
+            inSelect = false;
+        if (name == "option" && inSelect)
+            controls.back().options.push_back(ReadAttributes(tag));
         if (name == "number" || name == "boolean" || name == "string" || name == "select") {
-            controls.push_back({name, attributes, {}});
+            controls.push_back({name, ReadAttributes(tag), {}});
             inSelect = name == "select";
         }
     }
