@@ -283,7 +283,6 @@ TEST(SaverCommandLineTest, InvalidOptionsExitTwoNamingTheOptionAndItsRange)
     } cases[] = {
         {{"-people", "101"}, "--people", "10 to 100"},
         {{"--scale=19"}, "--scale", "20 to 50"},
-        {{"--back-colour", "blue"}, "--back-colour", "000000 to FFFFFF"},
         {{"--fps"}, "--fps", "unknown option"},
     };
     for (const auto& test : cases) {
