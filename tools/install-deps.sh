@@ -6,10 +6,10 @@ set -eu
 
 packages="
   cmake ninja-build g++ make pkg-config
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev libx11-dev
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
-  valgrind libx11-dev
+  valgrind
 "
 
 installed() {
