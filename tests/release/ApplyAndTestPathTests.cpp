@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "../win/WindowTestSupport.h"
+#include "SaverFile.h"
 #include "settings/RegistryStore.h"
 #include "settings/SettingsTable.h"
 
@@ -12,6 +13,8 @@
 // desktop registration must name a file that exists.
 
 namespace {
+
+const wchar_t* const BEFORE = L"C:\\before.scr";
 
 std::wstring BuiltSaverPath()
 {
@@ -22,90 +25,26 @@ std::wstring BuiltSaverPath()
     return folder + ASCENDA_SCR_RELATIVE;
 }
 
-std::wstring SystemDirectory()
-{
-    wchar_t directory[MAX_PATH] = {};
-    GetSystemDirectoryW(directory, MAX_PATH);
-    return directory;
-}
-
-std::wstring ReadRegisteredSaver()
-{
-    wchar_t value[4096] = {};
-    DWORD size = sizeof value - sizeof(wchar_t);
-    DWORD type = 0;
-    HKEY desktop = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ, &desktop) != ERROR_SUCCESS)
-        return L"(no key)";
-    const LONG result =
-        RegQueryValueExW(desktop, L"SCRNSAVE.EXE", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(desktop);
-    if (result != ERROR_SUCCESS || type != REG_SZ)
-        return L"(absent)";
-    return value;
-}
-
-void SetRegisteredSaver(const std::wstring& path)
-{
-    HKEY desktop = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_WRITE, nullptr, &desktop, nullptr);
-    RegSetValueExW(desktop, L"SCRNSAVE.EXE", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                   static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(desktop);
-}
-
-struct ProcessWindow {
-    DWORD processId;
-    HWND window;
-};
-
-BOOL CALLBACK FindSettingsDialog(HWND window, LPARAM parameter)
-{
-    auto* found = reinterpret_cast<ProcessWindow*>(parameter);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    wchar_t title[64] = {};
-    GetWindowTextW(window, title, 64);
-    if (processId == found->processId && IsWindowVisible(window) &&
-        std::wstring(title) == L"Ascenda Vintra Screen Saver") {
-        found->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Runs the saver at path with /c, presses Apply & Test, then Cancel; returns what was registered.
 std::wstring ApplyAndTestFrom(const std::wstring& path)
 {
-    SetRegisteredSaver(L"C:\\before.scr");
-    std::wstring commandLine = L"\"" + path + L"\" /c";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        ADD_FAILURE() << "could not start the copy";
+    WriteDesktopValue(L"SCRNSAVE.EXE", BEFORE);
+    CStartedProgram saver(path, L"/c");
+    EXPECT_TRUE(saver.Started());
+    HWND dialog = nullptr;
+    PumpUntil([&] {
+        dialog = FindProcessWindow(saver.Id(), [](HWND w) { return WindowText(w) == L"Ascenda Vintra Screen Saver"; });
+        return dialog != nullptr;
+    });
+    if (dialog == nullptr) {
+        ADD_FAILURE() << "the settings dialog did not appear";
         return L"";
     }
-    ProcessWindow found = {process.dwProcessId, nullptr};
-    EXPECT_TRUE(PumpUntil([&] {
-        EnumWindows(FindSettingsDialog, reinterpret_cast<LPARAM>(&found));
-        return found.window != nullptr;
-    })) << "the settings dialog did not appear";
     std::wstring registered;
-    if (found.window != nullptr) {
-        PostMessageW(found.window, WM_COMMAND, MAKEWPARAM(3, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(found.window, 3)));
-        EXPECT_TRUE(PumpUntil([&] { return (registered = ReadRegisteredSaver()) != L"C:\\before.scr"; }))
-            << "Apply & Test registered nothing";
-        PostMessageW(found.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    }
-    EXPECT_TRUE(PumpUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }))
-        << "the dialog did not close";
-    TerminateProcess(process.hProcess, 1);
-    WaitForSingleObject(process.hProcess, 5000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(3, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 3)));
+    PumpUntil([&] { return (registered = ReadDesktopValue(L"SCRNSAVE.EXE")) != BEFORE; });
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(PumpUntil([&] { return saver.HasExited(); })) << "Cancel did not close the dialog";
     return registered;
 }
 
@@ -113,7 +52,7 @@ class ApplyAndTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_previous = ReadRegisteredSaver();
+        m_previous = ReadDesktopValue(L"SCRNSAVE.EXE");
         m_store.Wipe();
         // Straight to the main dialog: no greeting and no monthly reminder.
         m_store.Write(Setting::SuppressFirst, 1);
@@ -126,7 +65,7 @@ protected:
         for (auto folder = m_folders.rbegin(); folder != m_folders.rend(); ++folder)
             RemoveDirectoryW(folder->c_str());
         m_store.Wipe();
-        SetRegisteredSaver(m_previous);
+        WriteDesktopValue(L"SCRNSAVE.EXE", m_previous);
     }
 
     // Copies the built saver to folder\name, creating the folder when needed.
@@ -140,12 +79,11 @@ protected:
         return copy;
     }
 
-    std::wstring TempFolder() const
+    static std::wstring TempFolder()
     {
         wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        std::wstring folder(temp);
-        return folder.substr(0, folder.size() - 1); // without its trailing backslash
+        const DWORD length = GetTempPathW(MAX_PATH, temp);
+        return std::wstring(temp, length - 1); // without its trailing backslash
     }
 
     CRegistryStore m_store{"Orvane's Registry Bits", "Ascenda"};
@@ -158,17 +96,16 @@ protected:
 
 TEST_F(ApplyAndTest, RegistersTheRunningFileAndTheSystemCopyByItsUsualName)
 {
-    const std::wstring downloads = TempFolder() + L"\\Downloads";
-    const std::wstring fromDownloads = CopySaver(downloads, L"ASCENDA.SCR");
+    const std::wstring fromDownloads = CopySaver(TempFolder() + L"\\Downloads", L"ASCENDA.SCR");
     EXPECT_EQ(fromDownloads, ApplyAndTestFrom(fromDownloads)) << "a copy outside the system directory";
 
     // Started under a lower-case name, the system copy still registers the one usual path.
-    const std::wstring system = SystemDirectory();
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
     const std::wstring fromSystem = CopySaver(system, L"ascenda.scr");
-    EXPECT_EQ(system + L"\\ASCENDA.SCR", ApplyAndTestFrom(fromSystem)) << "the system directory's copy";
+    EXPECT_EQ(std::wstring(system) + L"\\ASCENDA.SCR", ApplyAndTestFrom(fromSystem)) << "the system directory's copy";
 
     // A user name outside the ANSI code page: Zoë Ångström.
-    const std::wstring user = TempFolder() + L"\\Zo\u00eb \u00c5ngstr\u00f6m";
-    const std::wstring fromUser = CopySaver(user, L"ASCENDA.SCR");
+    const std::wstring fromUser = CopySaver(TempFolder() + L"\\Zo\u00eb \u00c5ngstr\u00f6m", L"ASCENDA.SCR");
     EXPECT_EQ(fromUser, ApplyAndTestFrom(fromUser)) << "a folder with letters outside the code page";
 }
