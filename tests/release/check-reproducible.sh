@@ -21,9 +21,16 @@ copy_sources() {
   python3 - "$source" "$1" <<'PYTHON'
 import os, shutil, subprocess, sys
 source, target = sys.argv[1], sys.argv[2]
-listing = subprocess.run(["git", "-C", source, "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
-                         check=True, capture_output=True).stdout
-for name in filter(None, listing.decode().split("\0")):
+try:
+    listing = subprocess.run(["git", "-C", source, "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
+                             check=True, capture_output=True).stdout.decode().split("\0")
+except (OSError, subprocess.CalledProcessError):
+    # Not a git checkout: everything but the build folders.
+    listing = []
+    for folder, folders, names in os.walk(source):
+        folders[:] = [name for name in folders if name not in ("build", ".git")]
+        listing += [os.path.relpath(os.path.join(folder, name), source) for name in names]
+for name in filter(None, listing):
     if os.path.isfile(os.path.join(source, name)):
         os.makedirs(os.path.dirname(os.path.join(target, name)), exist_ok=True)
         shutil.copy2(os.path.join(source, name), os.path.join(target, name))
