@@ -10,7 +10,7 @@ packages="
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
-  valgrind
+  valgrind python3
 "
 
 installed() {

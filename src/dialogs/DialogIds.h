@@ -1,8 +1,8 @@
 #pragma once
 // Ids of the configuration dialogs' templates and controls. Shared by the resource script and
-// the dialog classes, so it holds nothing but #defines. The program's icon and strings are in
-// resource.h.
-#include "resource.h"
+// the dialog classes, so it holds nothing but #defines. The program's icon and strings are the
+// whole program's resources.
+#include "resources/ResourceIds.h"
 
 // The command of the About item that the main dialog adds to its system menu.
 #define IDM_ABOUT_COMMAND 16

@@ -220,9 +220,9 @@ void CSettingsDlg::OnOK()
 void CSettingsDlg::OnApplyAndTest()
 {
     SaveSettings();
-    const std::string directory = GetSystemDirectoryPath();
+    const std::wstring directory = GetSystemDirectoryPath();
     AfxGetStore().Write(Setting::Running, 1);
-    RegisterDesktopSaver(SaverPathIn(directory));
+    RegisterDesktopSaver(ChooseRegisteredSaverPath(GetModulePath(), directory));
     // The system's own handling of this command starts the screen saver just registered.
     PostMessage(WM_SYSCOMMAND, SC_SCREENSAVE, 0);
 }

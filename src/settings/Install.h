@@ -29,15 +29,24 @@ void SaveMainSettings(CSettingsStore& store, const MainSettings& settings);
 // the number of resets, one more than before.
 void ResetAllSettings(CSettingsStore& store);
 
-// The full path at which the desktop expects the saver: directory, a backslash, "ASCENDA.SCR".
-std::string SaverPathIn(const std::string& directory);
+// The full path of the saver file in a directory: the directory, a backslash, "ASCENDA.SCR".
+std::wstring SaverPathIn(const std::wstring& directory);
 
 #ifdef _WIN32
-// The system directory, however long it is.
-std::string GetSystemDirectoryPath();
+// The system directory, however long it is; empty if it can't be read.
+std::wstring GetSystemDirectoryPath();
+
+// The full path of the running program's own file, however long it is; empty if it can't be read.
+std::wstring GetModulePath();
+
+// The file that Apply & Test makes the desktop's screen saver: the running program itself, since
+// a saver run from where it was downloaded must not register a system directory copy that doesn't
+// exist. The system directory's own ASCENDA.SCR, or a program whose path can't be read, registers
+// exactly "<system directory>\ASCENDA.SCR".
+std::wstring ChooseRegisteredSaverPath(const std::wstring& modulePath, const std::wstring& systemDirectory);
 
 // Makes the saver at path the current user's desktop screen saver and switches screen saving on:
 // "SCRNSAVE.EXE" and "ScreenSaveActive" under HKEY_CURRENT_USER\Control Panel\Desktop, both REG_SZ
-// with their terminating zero counted.
-void RegisterDesktopSaver(const std::string& path);
+// with their terminating zero counted. Wide strings, so that any user or folder name survives.
+void RegisterDesktopSaver(const std::wstring& path);
 #endif

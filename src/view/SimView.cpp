@@ -1,6 +1,6 @@
 #include "SimView.h"
 
-#include "dialogs/resource.h"
+#include "resources/ResourceIds.h"
 #include "settings/ViewSettings.h"
 #include "view/GdiSurface.h"
 #include "win/WinApp.h"

@@ -490,9 +490,10 @@ TEST_F(SettingsDialog, ApplyAndTestSavesRegistersTheSaverAndAsksToStartIt)
               });
     UnhookWindowsHookEx(hook);
 
-    char directory[MAX_PATH] = "";
-    GetSystemDirectoryA(directory, sizeof directory);
-    const std::string expectedPath = std::string(directory) + "\\ASCENDA.SCR";
+    // This program runs from the build folder, not the system directory, so it registers itself.
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    const std::string expectedPath = program;
     EXPECT_EQ(expectedPath, ReadDesktopString("SCRNSAVE.EXE", type, size));
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
     EXPECT_EQ(expectedPath.size() + 1, size) << "the terminating zero is counted";

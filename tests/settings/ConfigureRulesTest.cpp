@@ -208,10 +208,10 @@ TEST(ResetAll, KeepsOnlyPreviousVersionAndCountsTheReset)
 
 TEST(SaverPath, FollowsTheDirectoryWithTheSaverFileWhateverItsLength)
 {
-    EXPECT_EQ("C:\\WINDOWS\\system32\\ASCENDA.SCR", SaverPathIn("C:\\WINDOWS\\system32"));
-    const std::string longDirectory = "C:\\" + std::string(1000, 'd');
-    const std::string path = SaverPathIn(longDirectory);
+    EXPECT_EQ(L"C:\\WINDOWS\\system32\\ASCENDA.SCR", SaverPathIn(L"C:\\WINDOWS\\system32"));
+    const std::wstring longDirectory = L"C:\\" + std::wstring(1000, L'd');
+    const std::wstring path = SaverPathIn(longDirectory);
     EXPECT_EQ(longDirectory.size() + 12, path.size());
     EXPECT_EQ(0u, path.find(longDirectory));
-    EXPECT_EQ("\\ASCENDA.SCR", path.substr(longDirectory.size()));
+    EXPECT_EQ(L"\\ASCENDA.SCR", path.substr(longDirectory.size()));
 }

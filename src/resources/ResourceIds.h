@@ -1,5 +1,7 @@
 #pragma once
-// Resource ids of the program itself (the dialogs' templates and controls have their own header).
+// Ids of the resources that belong to the whole program: the view uses the pointer, the dialogs
+// the icon and the strings, the system the name. The dialogs' templates and controls have their
+// own header. Shared with the resource scripts, so it holds nothing but #defines.
 
 // The saver's name, shown in the system's screen-saver list.
 #define IDS_SAVER_NAME 1

@@ -1,0 +1,73 @@
+#!/bin/sh
+# Builds the Windows release package from this checkout:
+#
+#   build/release/ascenda-vintra-<version>-windows-x64.zip
+#       ASCENDA.SCR   the saver, built from the committed sources
+#       README.txt    for Windows users: installing, settings, removing
+#       SHA256SUMS    the checksum of ASCENDA.SCR
+#
+#   tools/release.sh [--out DIR]    DIR defaults to build/release
+#
+# The same commit gives the same zip byte for byte, in any folder and at any time: the executable
+# carries no link time and no build folder, and every time inside the zip is the commit's time
+# (SOURCE_DATE_EPOCH, taken from the commit unless set). Prints the zip's path and SHA-256.
+set -eu
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$root/build/release
+while [ $# -gt 0 ]; do
+  case $1 in
+    --out) [ $# -ge 2 ] || { echo "release.sh: --out needs a folder" >&2; exit 2; }; out=$2; shift 2 ;;
+    *) echo "usage: tools/release.sh [--out DIR]" >&2; exit 2 ;;
+  esac
+done
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+"$root/tools/install-deps.sh"
+
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) || {
+    echo "release.sh: not a git checkout; set SOURCE_DATE_EPOCH to the sources' time" >&2
+    exit 1
+  }
+fi
+export SOURCE_DATE_EPOCH
+
+build=$out/build
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DASCENDA_TESTS=OFF >/dev/null
+cmake --build "$build" --target ascenda_saver --parallel "${JOBS:-$(nproc)}" >&2
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+contact=$(sed -n 's/^#define ASCENDA_CONTACT_ADDRESS "\(.*\)"$/\1/p' "$root/src/dialogs/Contact.h")
+[ -n "$version" ] && [ -n "$contact" ] || { echo "release.sh: no version or contact address found" >&2; exit 1; }
+
+stage=$out/stage
+rm -rf "$stage"
+mkdir -p "$stage"
+cp "$build/ASCENDA.SCR" "$stage/ASCENDA.SCR"
+# Windows line ends, so that every editor shows the lines.
+sed -e "s|@VERSION@|$version|" -e "s|@CONTACT@|$contact|" -e 's/$/\r/' "$root/packaging/README.txt" >"$stage/README.txt"
+(cd "$stage" && sha256sum ASCENDA.SCR >SHA256SUMS)
+
+zip=$out/ascenda-vintra-$version-windows-x64.zip
+python3 - "$stage" "$zip" <<'PYTHON'
+import os, sys, time, zipfile
+stage, target = sys.argv[1], sys.argv[2]
+# Every entry gets the commit's time, the same permissions and its place in name order.
+stamp = time.gmtime(max(int(os.environ["SOURCE_DATE_EPOCH"]), 315532800))[:6]
+with zipfile.ZipFile(target + ".new", "w") as archive:
+    for name in sorted(os.listdir(stage)):
+        entry = zipfile.ZipInfo(name, date_time=stamp)
+        entry.compress_type = zipfile.ZIP_DEFLATED
+        entry.create_system = 0
+        entry.external_attr = 0o644 << 16
+        with open(os.path.join(stage, name), "rb") as source:
+            archive.writestr(entry, source.read(), compresslevel=9)
+os.replace(target + ".new", target)
+PYTHON
+rm -rf "$stage"
+
+echo "$zip"
+sha256sum "$zip" | cut -d' ' -f1
