@@ -43,7 +43,8 @@ struct FlagOption {
 const FlagOption FLAG_OPTIONS[] = {{"--trace", &CRunOptions::m_trace},
                                    {"--compare", &CRunOptions::m_compare},
                                    {"--json", &CRunOptions::m_json},
-                                   {"--help", &CRunOptions::m_help}};
+                                   {"--help", &CRunOptions::m_help},
+                                   {"--quiet", &CRunOptions::m_quiet}};
 
 const char* const DRIVER_WORDS[] = {"primitive", "auto-ground", "random", "smart"};
 
@@ -93,7 +94,7 @@ CRunOptions::CRunOptions()
       m_floors(Setting::NoFloors.defaultValue), m_liftPause(Setting::LiftPause.defaultValue),
       m_passPause(Setting::PassPause.defaultValue), m_passInterval(Setting::PassIntvl.defaultValue),
       m_temper(Setting::Temper.defaultValue), m_speed(Setting::UpdSpd.defaultValue), m_durationMs(60 * 60 * 1000),
-      m_trace(false), m_compare(false), m_json(false), m_help(false)
+      m_trace(false), m_compare(false), m_json(false), m_help(false), m_quiet(false)
 {
 }
 
@@ -208,6 +209,7 @@ const char* GetUsageText()
            "<floor/destination/assigned/riding/waitCount/pause>...\n"
            "  --compare           the same settings under all four intelligences, one row each\n"
            "  --json              the summary or the comparison as JSON\n"
+           "  --quiet             no progress line on standard error (shown only on a terminal)\n"
            "  --help              this text\n"
            "Values may follow the option or be joined to it with '='. Invalid options exit with status 2.\n";
 }

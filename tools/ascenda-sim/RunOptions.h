@@ -19,6 +19,7 @@ struct CRunOptions {
     bool m_compare;
     bool m_json;
     bool m_help;
+    bool m_quiet; // no progress line
 
     CRunOptions(); // every setting at its stored default, 60 simulated minutes, a summary
     int32_t GetLiftInterval() const { return 501 - 5 * m_speed; }
