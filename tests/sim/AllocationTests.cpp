@@ -6,6 +6,11 @@
 
 #include "SimulationClock.h"
 
+#ifdef ASCENDA_TEST_RUNNER
+#include "HeadlessView.h"
+#include "Simulation.h"
+#endif
+
 // This binary replaces the global allocation functions to count every heap allocation made while
 // the counter is switched on.
 namespace {
@@ -92,5 +97,47 @@ TEST(AllocationTest, RunningTheModelNeverAllocates)
         EXPECT_EQ(g_allocations.load(), 0) << "driver " << driver;
     }
 }
+
+#ifdef ASCENDA_TEST_RUNNER
+// The headless runner at full load: its passes allocate nothing, and a run allocates the same
+// however long it lasts, so nothing is allocated per tick.
+TEST(AllocationTest, TheRunnerAllocatesNothingPerTick)
+{
+    class CTickCount : public CTickObserver {
+    public:
+        void AfterLiftTick(int64_t) override { ++m_ticks; }
+        void AfterPeopleTick(int64_t) override { ++m_ticks; }
+        long m_ticks = 0;
+    };
+    for (int32_t driver = DRIVER_PRIMITIVE; driver <= DRIVER_SMART; ++driver) {
+        CRunOptions options;
+        options.m_people = 100;
+        options.m_cars = 10;
+        options.m_floors = 25;
+        options.m_driver = driver;
+        options.m_durationMs = 3600 * 1000;
+        RestartModel();
+        CHeadlessView view(options);
+        CTickCount ticks;
+        g_allocations = 0;
+        g_counting = true;
+        RunClock(view, options, &ticks);
+        g_counting = false;
+        EXPECT_GT(ticks.m_ticks, 40000);
+        EXPECT_EQ(g_allocations.load(), 0) << "the passes, driver " << driver;
+
+        long perRun[2] = {0, 0};
+        for (int run = 0; run < 2; ++run) {
+            options.m_durationMs = (run + 1) * 2 * 3600 * 1000;
+            g_allocations = 0;
+            g_counting = true;
+            RunSimulation(options, nullptr);
+            g_counting = false;
+            perRun[run] = g_allocations.load();
+        }
+        EXPECT_EQ(perRun[1], perRun[0]) << "two hours and four hours, driver " << driver;
+    }
+}
+#endif
 
 } // namespace
