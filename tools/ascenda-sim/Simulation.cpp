@@ -20,6 +20,7 @@ public:
         for (int32_t personIndex = 0; personIndex < MAX_PEOPLE; ++personIndex) {
             m_callTime[personIndex] = -1;
             m_boardTime[personIndex] = -1;
+            m_seen[personIndex] = NOT_SEEN;
         }
     }
 
@@ -28,6 +29,12 @@ public:
         for (int32_t personIndex = 0; personIndex < m_people; ++personIndex) {
             const CPerson& person = g_people[personIndex];
             const bool riding = person.m_ridingLift >= 0;
+            // Most people look as they did on the last tick, which was then noted in full: nothing
+            // to do, and a skip that a branch predictor gets right.
+            const int32_t seen = (riding ? 2 : 0) + (person.m_destination != person.m_floor ? 1 : 0);
+            if (seen == m_seen[personIndex])
+                continue;
+            m_seen[personIndex] = seen;
             if (riding && m_boardTime[personIndex] < 0) {
                 m_waits.Add(now - m_callTime[personIndex]);
                 m_boardTime[personIndex] = now;
@@ -36,6 +43,7 @@ public:
                 m_rideSum += now - m_boardTime[personIndex];
                 ++m_trips;
                 m_boardTime[personIndex] = -1;
+                m_seen[personIndex] = NOT_SEEN; // a call in this tick is noted on the next
             } else if (!riding && person.m_destination != person.m_floor && m_callTime[personIndex] < 0) {
                 m_callTime[personIndex] = now;
             }
@@ -62,7 +70,10 @@ public:
     }
 
 private:
+    static constexpr int32_t NOT_SEEN = -1;
+
     int32_t m_people;
+    int32_t m_seen[MAX_PEOPLE];      // riding 2 + trip pending 1, as last noted; NOT_SEEN to look again
     int64_t m_callTime[MAX_PEOPLE];  // tick of the pending call, -1 when none
     int64_t m_boardTime[MAX_PEOPLE]; // tick of boarding while riding, -1 otherwise
     CWaitTally m_waits;
