@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -470,16 +469,30 @@ int RunningInGroup(pid_t group)
     return running;
 }
 
+// Whether `line` is one drawing of the progress line for a year, blanks after it allowed:
+// "\r<label> [<days>d ]hh:mm:ss of 365d 00:00:00 (<percent> %), <m:ss> elapsed, <m:ss> left".
+bool IsYearProgressLine(const std::string& line, const std::string& label)
+{
+    if (line.rfind("\r" + label + " ", 0) != 0)
+        return false;
+    double percent = -1;
+    int elapsedMinutes, elapsedSeconds, leftMinutes, leftSeconds;
+    int used = 0;
+    const char* rest = line.c_str() + label.size() + 2;
+    if (std::sscanf(rest, "%*[0-9d :]of 365d 00:00:00 (%lf %%), %d:%d elapsed, %d:%d left%n", &percent, &elapsedMinutes,
+                    &elapsedSeconds, &leftMinutes, &leftSeconds, &used) != 5)
+        return false;
+    return percent >= 0 && percent <= 100 && std::string(rest + used).find_first_not_of(' ') == std::string::npos;
+}
+
 TEST(RunnerProgressTest, LongRunRedrawsOneLineOnTheTerminalAndKeepsStandardOutputClean)
 {
     const struct {
         const char* arguments;
-        const char* pattern; // one redraw of the line
+        const char* label;
     } cases[] = {
-        {"--people 100 --cars 10 --floors 25 --minutes 525600",
-         R"(\rSimulated (\d+d )?\d\d:\d\d:\d\d of 365d 00:00:00 \(\d+\.\d %\), \d+:\d\d elapsed, \d+:\d\d left *)"},
-        {"--compare --minutes 525600",
-         R"(\r4 runs, on average (\d+d )?\d\d:\d\d:\d\d of 365d 00:00:00 \(\d+\.\d %\), \d+:\d\d elapsed, \d+:\d\d left *)"},
+        {"--people 100 --cars 10 --floors 25 --minutes 525600", "Simulated"},
+        {"--compare --minutes 525600", "4 runs, on average"},
     };
     for (const auto& test : cases) {
         const TerminalRun run = StartOnTerminal(test.arguments);
@@ -504,7 +517,7 @@ TEST(RunnerProgressTest, LongRunRedrawsOneLineOnTheTerminalAndKeepsStandardOutpu
         // Every redraw but a possibly cut-off last one is a whole line.
         const std::string lastWhole = terminal.substr(0, terminal.rfind('\r'));
         const std::string firstLine = lastWhole.substr(0, lastWhole.find('\r', 1));
-        EXPECT_TRUE(std::regex_match(firstLine, std::regex(test.pattern))) << firstLine;
+        EXPECT_TRUE(IsYearProgressLine(firstLine, test.label)) << firstLine;
         EXPECT_LE(firstLine.size(), 81u) << "fits an 80-column terminal";
         EXPECT_EQ(out, "") << "no progress on standard output";
     }
