@@ -87,14 +87,7 @@ TEST(ModelOnlyPassesTest, TraceAndFiguresMatchTheFullScenePassesForEveryIntellig
             const std::string setting = "driver " + std::to_string(driver) + ", people " +
                                         std::to_string(options.m_people) + ", cars " + std::to_string(options.m_cars);
             ASSERT_GT(std::count(fullTrace.begin(), fullTrace.end(), '\n'), 1000) << setting;
-            // Compared as a whole, then pointed at the first differing line for the reader.
-            if (fastTrace != fullTrace) {
-                const size_t at =
-                    std::mismatch(fastTrace.begin(), fastTrace.end(), fullTrace.begin()).first - fastTrace.begin();
-                const size_t lineStart = fullTrace.rfind('\n', at) + 1;
-                FAIL() << setting << ": traces part at\n"
-                       << fullTrace.substr(lineStart, fullTrace.find('\n', at) - lineStart);
-            }
+            EXPECT_TRUE(fastTrace == fullTrace) << setting; // megabytes: not printed
             EXPECT_STREQ(fastSummary.m_legend, fullSummary.m_legend) << setting;
             EXPECT_EQ(fastSummary.m_tripsCompleted, fullSummary.m_tripsCompleted) << setting;
         }
