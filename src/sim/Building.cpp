@@ -69,16 +69,10 @@ int32_t CBuilding::Reset(int32_t liftCount, int32_t floorCount, int32_t driverMo
     return 1;
 }
 
-int32_t CBuilding::StepLift(int32_t liftIndex, int32_t erase, int32_t& direction, int32_t& position, int32_t& load,
-                            int32_t capacity, int32_t liftPause)
+int32_t CBuilding::AdvanceLift(int32_t liftIndex, int32_t& direction, int32_t& position, int32_t& load,
+                               int32_t capacity, int32_t liftPause)
 {
-    if (liftIndex < 0 || liftIndex >= MAX_LIFTS)
-        return 0;
     CLift& car = g_lifts[liftIndex];
-    position = car.m_position; // where the car stood before this tick
-    if (erase)
-        return car.m_pause > 1 ? 3 : 2;
-
     const int32_t loadBefore = car.m_load;
     load = loadBefore;
     position = car.Step(liftPause);
@@ -134,17 +128,10 @@ int32_t CBuilding::CallLift(int32_t personIndex)
     return -1;
 }
 
-int32_t CBuilding::StepPerson(int32_t personIndex, int32_t erase, int32_t& position, Colour& colour, int32_t capacity,
-                              int32_t passPause, int32_t temper, int32_t& waitCount)
+int32_t CBuilding::AdvancePerson(int32_t personIndex, int32_t& position, Colour& colour, int32_t capacity,
+                                 int32_t passPause, int32_t temper, int32_t& waitCount)
 {
-    if (personIndex < 0 || personIndex >= MAX_PEOPLE)
-        return 0;
     CPerson& person = g_people[personIndex];
-    colour = 0;
-    position = person.m_floor * 100;
-    if (erase)
-        return 1;
-
     if (person.m_ridingLift >= 0 && person.m_ridingLift < MAX_LIFTS) {
         CLift& car = g_lifts[person.m_ridingLift];
         person.AddWait(1);

@@ -22,6 +22,14 @@ struct CBuilding {
     int32_t CallLift(int32_t personIndex);
     int32_t SetCall(int32_t floor, int32_t direction, int32_t value);
     int32_t QueryCall(int32_t floor, int32_t direction) const;
+
+    // The draw pass's half of StepLift and StepPerson, for a valid index. The erase pass only
+    // reads, and the passes make as many erase calls as draw calls, so the steps themselves are
+    // kept inline below and only the draw pass pays for a call.
+    int32_t AdvanceLift(int32_t liftIndex, int32_t& direction, int32_t& position, int32_t& load, int32_t capacity,
+                        int32_t liftPause);
+    int32_t AdvancePerson(int32_t personIndex, int32_t& position, Colour& colour, int32_t capacity, int32_t passPause,
+                          int32_t temper, int32_t& waitCount);
 };
 
 // Asked for every floor on every lift tick, so it is kept where callers can inline it.
@@ -40,6 +48,30 @@ inline int32_t CBuilding::QueryCall(int32_t floor, int32_t direction) const
 extern CBuilding g_building;
 extern CLift g_lifts[MAX_LIFTS];
 extern CPerson g_people[MAX_PEOPLE];
+
+inline int32_t CBuilding::StepLift(int32_t liftIndex, int32_t erase, int32_t& direction, int32_t& position,
+                                   int32_t& load, int32_t capacity, int32_t liftPause)
+{
+    if (liftIndex < 0 || liftIndex >= MAX_LIFTS)
+        return 0;
+    const CLift& car = g_lifts[liftIndex];
+    position = car.m_position; // where the car stood before this tick
+    if (erase)
+        return car.m_pause > 1 ? 3 : 2;
+    return AdvanceLift(liftIndex, direction, position, load, capacity, liftPause);
+}
+
+inline int32_t CBuilding::StepPerson(int32_t personIndex, int32_t erase, int32_t& position, Colour& colour,
+                                     int32_t capacity, int32_t passPause, int32_t temper, int32_t& waitCount)
+{
+    if (personIndex < 0 || personIndex >= MAX_PEOPLE)
+        return 0;
+    colour = 0;
+    position = g_people[personIndex].m_floor * 100;
+    if (erase)
+        return 1;
+    return AdvancePerson(personIndex, position, colour, capacity, passPause, temper, waitCount);
+}
 
 // Puts every record and the random source back to their program-start state, for a fresh run
 // in the same process (tests, the headless runner's comparisons).

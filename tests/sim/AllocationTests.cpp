@@ -6,6 +6,10 @@
 
 #include "SimulationClock.h"
 
+#ifdef ASCENDA_TEST_RUNNER
+#include "Simulation.h"
+#endif
+
 // This binary replaces the global allocation functions to count every heap allocation made while
 // the counter is switched on.
 namespace {
@@ -92,5 +96,31 @@ TEST(AllocationTest, RunningTheModelNeverAllocates)
         EXPECT_EQ(g_allocations.load(), 0) << "driver " << driver;
     }
 }
+
+#ifdef ASCENDA_TEST_RUNNER
+// The headless runner at full load, passes, trip log and trace-free report together: a run
+// allocates the same however long it lasts, so nothing is allocated per tick.
+TEST(AllocationTest, TheRunnerAllocatesNothingPerTick)
+{
+    for (int32_t driver = DRIVER_PRIMITIVE; driver <= DRIVER_SMART; ++driver) {
+        CRunOptions options;
+        options.m_people = 100;
+        options.m_cars = 10;
+        options.m_floors = 25;
+        options.m_driver = driver;
+        long perRun[2] = {0, 0};
+        for (int run = 0; run < 2; ++run) {
+            options.m_durationMs = (run + 1) * 2 * 3600 * 1000;
+            g_allocations = 0;
+            g_counting = true;
+            const CRunSummary summary = RunSimulation(options, nullptr);
+            g_counting = false;
+            perRun[run] = g_allocations.load();
+            EXPECT_GT(summary.m_tripsCompleted, 1000);
+        }
+        EXPECT_EQ(perRun[1], perRun[0]) << "two hours and four hours, driver " << driver;
+    }
+}
+#endif
 
 } // namespace

@@ -261,6 +261,29 @@ TEST_F(BuildingTest, RiderGetsOutAtTheDestinationReportingTheRideInGrey)
     EXPECT_EQ(rider.AddWait(0), 7);
 }
 
+TEST_F(BuildingTest, StayAfterArrivalLastsExactlyThePauseDrawnForIt)
+{
+    // A pause of p at arrival: the person's steps on the next p people ticks decide nothing, and
+    // the step on the tick after them draws the next trip (a pause draw, then a destination draw).
+    for (const int32_t pause : {0, 1, 2, 7, 50}) {
+        StartBuilding(1, 10, DRIVER_PRIMITIVE);
+        PlaceCar(0, 600, 0, 6, 10).m_load = 1;
+        CPerson& rider = PlacePerson(0, 3, 6);
+        rider.Board(0);
+        rider.m_pause = pause;
+        ASSERT_EQ(StepPersonDraw(0).code, 4) << "arrives";
+        for (int32_t tick = 1; tick <= pause; ++tick) {
+            const uint32_t before = GetRandomState();
+            EXPECT_EQ(StepPersonDraw(0).code, 2);
+            ASSERT_EQ(GetRandomState(), before) << "pause " << pause << ": decided on tick " << tick;
+        }
+        const uint32_t before = GetRandomState();
+        StepPersonDraw(0);
+        EXPECT_EQ(StepBackwards(StepBackwards(GetRandomState())), before)
+            << "pause " << pause << ": no decision on tick " << pause + 1;
+    }
+}
+
 TEST_F(BuildingTest, RiderShortOfTheDestinationStaysAboardAndReportsNoWait)
 {
     PlaceCar(0, 500, 1, 6, 10).m_load = 1;

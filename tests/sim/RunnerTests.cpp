@@ -1,13 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 // End-to-end checks of the headless runner binary: option validation, the trace and the reports.
 namespace {
@@ -111,19 +121,45 @@ TEST(RunnerOptionsTest, RejectsValuesOutsideTheRangeNamingOptionAndRangeAndUnkno
     }
 }
 
-TEST(RunnerOptionsTest, AcceptsTheEdgesOfEveryRangeInBothSpellingsAndHelpListsThem)
+TEST(RunnerOptionsTest, EveryNumericOptionTakesBothEndsOfItsRangeInEitherSpellingAndUsesTheValue)
 {
-    const RunResult low = RunSim("--people 10 --cars 1 --capacity 1 --driver 0 --floors 4 --lift-pause 1 "
-                                 "--pass-pause 10 --pass-interval 100 --temper 1 --speed 1 --seconds 1");
-    EXPECT_EQ(low.exitCode, 0) << low.error;
-    const RunResult high = RunSim("--people=100 --cars=10 --capacity=10 --driver=smart --floors=25 --lift-pause=30 "
-                                  "--pass-pause=300 --pass-interval=2000 --temper=50 --speed=100 --seconds=1");
-    EXPECT_EQ(high.exitCode, 0) << high.error;
+    const struct {
+        const char* option;
+        const char* field; // in the JSON report's settings
+        int low;
+        int high;
+    } cases[] = {
+        {"--people", "people", 10, 100},        {"--cars", "cars", 1, 10},
+        {"--capacity", "capacity", 1, 10},      {"--driver", "driver", 0, 3},
+        {"--floors", "floors", 4, 25},          {"--lift-pause", "liftPause", 1, 30},
+        {"--pass-pause", "passPause", 10, 300}, {"--pass-interval", "passInterval", 100, 2000},
+        {"--temper", "temper", 1, 50},          {"--speed", "speed", 1, 100},
+    };
+    for (const auto& test : cases) {
+        for (const int value : {test.low, test.high}) {
+            // The low end spelled as two words, the high end joined by '='.
+            const std::string option =
+                std::string(test.option) + (value == test.low ? " " : "=") + std::to_string(value);
+            const RunResult result = RunSim("--json --seconds 1 " + option);
+            ASSERT_EQ(result.exitCode, 0) << option << ": " << result.error;
+            EXPECT_EQ(nlohmann::json::parse(result.out)["settings"][test.field], value) << option;
+        }
+    }
+    for (const auto& [option, seconds] : {std::pair<const char*, double>{"--seconds 1", 1.0}, {"--minutes=1", 60.0}}) {
+        const RunResult result = RunSim(std::string("--json ") + option);
+        ASSERT_EQ(result.exitCode, 0) << option << ": " << result.error;
+        EXPECT_EQ(nlohmann::json::parse(result.out)["simulatedSeconds"], seconds) << option;
+    }
+    // A year takes minutes to run: the longest durations are only parsed, with --help.
+    for (const char* option : {"--seconds 31536000", "--minutes=525600"}) {
+        const RunResult result = RunSim(std::string(option) + " --help");
+        EXPECT_EQ(result.exitCode, 0) << option << ": " << result.error;
+    }
     const RunResult help = RunSim("--help");
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option :
          {"--people", "--cars", "--capacity", "--driver", "--floors", "--lift-pause", "--pass-pause", "--pass-interval",
-          "--temper", "--speed", "--seconds", "--minutes", "--trace", "--compare", "--json", "--help"})
+          "--temper", "--speed", "--seconds", "--minutes", "--trace", "--compare", "--json", "--quiet", "--help"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
@@ -239,20 +275,278 @@ TEST(RunnerReportTest, CompareGivesOneAlignedRowPerIntelligenceInOrder)
     }
 }
 
-TEST(RunnerReportTest, JsonCarriesTheSummaryOrTheRows)
+// The figures as the trace shows them: a wait runs from the first people tick after which a
+// person has a trip pending (destination not their floor, not riding) to the tick after which they
+// ride; a trip ends at the tick after which they no longer ride. Waits still running at the end
+// count up to the end.
+struct TraceFigures {
+    long long trips = 0;
+    std::vector<long long> waitsMs;
+};
+
+TraceFigures FiguresFromTrace(const std::string& trace, long long endMs)
 {
-    const RunResult summary = RunSim("--json --minutes 5");
-    ASSERT_EQ(summary.exitCode, 0);
-    EXPECT_EQ(summary.out.front(), '{');
-    EXPECT_NE(summary.out.find("\"tripsCompleted\": "), std::string::npos);
-    const RunResult table = RunSim("--json --compare --minutes 5");
-    ASSERT_EQ(table.exitCode, 0);
-    size_t rows = 0;
-    for (size_t at = table.out.find("\"intelligence\""); at != std::string::npos;
-         at = table.out.find("\"intelligence\"", at + 1))
-        ++rows;
-    EXPECT_EQ(rows, 4u);
-    EXPECT_NE(table.out.find("\"Auto ground\""), std::string::npos);
+    TraceFigures figures;
+    std::vector<long long> callMs;
+    std::vector<bool> riding;
+    for (const std::string& line : Lines(trace)) {
+        const std::vector<std::string> fields = Fields(line);
+        if (fields[0] != "P")
+            continue;
+        const long long now = std::stoll(fields[1]);
+        callMs.resize(fields.size() - 4, -1);
+        riding.resize(fields.size() - 4, false);
+        for (size_t person = 0; person + 4 < fields.size(); ++person) {
+            int floor, destination, assigned, ridingLift, waitCount, pause;
+            std::sscanf(fields[person + 4].c_str(), "%d/%d/%d/%d/%d/%d", &floor, &destination, &assigned, &ridingLift,
+                        &waitCount, &pause);
+            const bool ridesNow = ridingLift >= 0;
+            if (ridesNow && !riding[person]) {
+                figures.waitsMs.push_back(now - callMs[person]);
+                callMs[person] = -1;
+            } else if (!ridesNow && riding[person]) {
+                ++figures.trips;
+            } else if (!ridesNow && destination != floor && callMs[person] < 0) {
+                callMs[person] = now;
+            }
+            riding[person] = ridesNow;
+        }
+    }
+    for (long long call : callMs) {
+        if (call >= 0)
+            figures.waitsMs.push_back(endMs - call);
+    }
+    std::sort(figures.waitsMs.begin(), figures.waitsMs.end());
+    return figures;
+}
+
+TEST(RunnerReportTest, TripsAndWaitsAreTheOnesTheTraceShows)
+{
+    // Two minutes at the defaults: people ticks every 500 ms, 50 people, 2 cars.
+    const RunResult trace = RunSim("--trace --minutes 2");
+    const RunResult report = RunSim("--json --minutes 2");
+    ASSERT_EQ(trace.exitCode, 0) << trace.error;
+    ASSERT_EQ(report.exitCode, 0) << report.error;
+    const TraceFigures expected = FiguresFromTrace(trace.out, 120000);
+    const nlohmann::json summary = nlohmann::json::parse(report.out);
+    ASSERT_GT(expected.trips, 50);
+    EXPECT_EQ(summary["tripsCompleted"], expected.trips);
+    ASSERT_EQ(summary["waitsCounted"], expected.waitsMs.size());
+    long long sum = 0;
+    for (long long wait : expected.waitsMs)
+        sum += wait;
+    const size_t rank95 = (expected.waitsMs.size() * 95 + 99) / 100; // nearest rank
+    EXPECT_NEAR(summary["waitMeanSeconds"].get<double>(), sum / 1000.0 / expected.waitsMs.size(), 0.0005);
+    EXPECT_NEAR(summary["waitP95Seconds"].get<double>(), expected.waitsMs[rank95 - 1] / 1000.0, 0.0005);
+    EXPECT_NEAR(summary["waitMaxSeconds"].get<double>(), expected.waitsMs.back() / 1000.0, 0.0005);
+    // Two cars for fifty people: some wait many people ticks, whatever the clock says.
+    EXPECT_GT(summary["waitMaxSeconds"].get<double>(), 20 * 0.5);
+    EXPECT_GT(summary["waitP95Seconds"].get<double>(), summary["waitMeanSeconds"].get<double>());
+}
+
+TEST(RunnerReportTest, JsonSummaryAndComparisonParseAndAgreeWithSingleRuns)
+{
+    const std::string settings = "--people 40 --cars 3 --floors 12 --minutes 5 --json";
+    const RunResult table = RunSim(settings + " --compare");
+    ASSERT_EQ(table.exitCode, 0) << table.error;
+    const nlohmann::json comparison = nlohmann::json::parse(table.out);
+    EXPECT_EQ(comparison["settings"]["people"], 40);
+    EXPECT_EQ(comparison["settings"]["floors"], 12);
+    EXPECT_EQ(comparison["simulatedSeconds"], 300.0);
+    const nlohmann::json& rows = comparison["rows"];
+    ASSERT_TRUE(rows.is_array());
+    ASSERT_EQ(rows.size(), 4u);
+    const char* const names[] = {"Primitive", "Auto ground", "Random", "Smart"};
+    for (int driver = 0; driver < 4; ++driver) {
+        const RunResult single = RunSim(settings + " --driver " + std::to_string(driver));
+        ASSERT_EQ(single.exitCode, 0) << single.error;
+        const nlohmann::json summary = nlohmann::json::parse(single.out);
+        EXPECT_EQ(summary["settings"]["driver"], driver);
+        EXPECT_EQ(summary["intelligence"], names[driver]);
+        const long long trips = summary["tripsCompleted"].get<long long>();
+        EXPECT_GT(trips, 0);
+        EXPECT_NEAR(summary["tripsPerHour"].get<double>(), trips * 3600.0 / 300.0, 0.0005);
+        EXPECT_GE(summary["waitsCounted"].get<long long>(), trips);
+        EXPECT_LE(summary["waitMeanSeconds"].get<double>(), summary["waitP95Seconds"].get<double>());
+        EXPECT_LE(summary["waitP95Seconds"].get<double>(), summary["waitMaxSeconds"].get<double>());
+        EXPECT_EQ(summary["legend"].get<std::string>().rfind("  Ascenda Vintra | People=40 | Waiting=", 0), 0u);
+        // The comparison's row is this run's summary, field for field and in intelligence order.
+        nlohmann::json row = summary;
+        row.erase("settings");
+        row.erase("simulatedSeconds");
+        EXPECT_EQ(rows[driver], row) << names[driver];
+    }
+}
+
+// --- progress ---
+
+// The runner with its standard error on a pseudo-terminal and its standard output on a pipe, in a
+// process group of its own so that the test can stop it with everything it started.
+struct TerminalRun {
+    pid_t pid = -1;
+    int terminal = -1; // the master side: what the runner writes to standard error
+    int out = -1;
+};
+
+TerminalRun StartOnTerminal(const std::string& arguments)
+{
+    TerminalRun run;
+    int terminal = -1;
+    int follower = -1;
+    int outPipe[2];
+    if (openpty(&terminal, &follower, nullptr, nullptr, nullptr) != 0 || pipe(outPipe) != 0)
+        return run;
+    std::vector<std::string> words = Fields(arguments);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setpgid(0, 0);
+        dup2(follower, STDERR_FILENO);
+        dup2(outPipe[1], STDOUT_FILENO);
+        std::vector<char*> argv{const_cast<char*>(ASCENDA_SIM_PATH)};
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
+        execv(ASCENDA_SIM_PATH, argv.data());
+        _exit(127);
+    }
+    setpgid(pid, pid);
+    close(follower);
+    close(outPipe[1]);
+    run.pid = pid;
+    run.terminal = terminal;
+    run.out = outPipe[0];
+    return run;
+}
+
+// Reads from `fd` into `text` until `done` holds, the writer closes, or the timeout passes.
+// Returns whether `done` held, or with no `done`, whether the writer closed.
+bool ReadUntil(int fd, std::string& text, const std::function<bool(const std::string&)>& done, int timeoutSeconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+    while (!done || !done(text)) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd polled{fd, POLLIN, 0};
+        if (poll(&polled, 1, static_cast<int>(left.count())) <= 0)
+            continue;
+        char buffer[4096];
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got <= 0)
+            return !done || done(text); // the writer has gone (a terminal reports EIO)
+        text.append(buffer, static_cast<size_t>(got));
+    }
+    return true;
+}
+
+size_t CountOf(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// Processes of the group that still run (a zombie no longer does).
+int RunningInGroup(pid_t group)
+{
+    int running = 0;
+    DIR* proc = opendir("/proc");
+    for (dirent* entry = proc ? readdir(proc) : nullptr; entry != nullptr; entry = readdir(proc)) {
+        std::ifstream stat(std::string("/proc/") + entry->d_name + "/stat");
+        std::string line;
+        if (!std::getline(stat, line) || line.rfind(')') == std::string::npos)
+            continue;
+        char state = 0;
+        int parent = 0, processGroup = 0;
+        if (std::sscanf(line.c_str() + line.rfind(')') + 1, " %c %d %d", &state, &parent, &processGroup) == 3 &&
+            processGroup == group && state != 'Z' && state != 'X')
+            ++running;
+    }
+    if (proc)
+        closedir(proc);
+    return running;
+}
+
+// Whether `line` is one drawing of the progress line for a year, blanks after it allowed:
+// "\r<label> [<days>d ]hh:mm:ss of 365d 00:00:00 (<percent> %), <m:ss> elapsed, <m:ss> left".
+bool IsYearProgressLine(const std::string& line, const std::string& label)
+{
+    if (line.rfind("\r" + label + " ", 0) != 0)
+        return false;
+    double percent = -1;
+    int elapsedMinutes, elapsedSeconds, leftMinutes, leftSeconds;
+    int used = 0;
+    const char* rest = line.c_str() + label.size() + 2;
+    if (std::sscanf(rest, "%*[0-9d :]of 365d 00:00:00 (%lf %%), %d:%d elapsed, %d:%d left%n", &percent, &elapsedMinutes,
+                    &elapsedSeconds, &leftMinutes, &leftSeconds, &used) != 5)
+        return false;
+    return percent >= 0 && percent <= 100 && std::string(rest + used).find_first_not_of(' ') == std::string::npos;
+}
+
+TEST(RunnerProgressTest, LongRunRedrawsOneLineOnTheTerminalAndKeepsStandardOutputClean)
+{
+    const struct {
+        const char* arguments;
+        const char* label;
+    } cases[] = {
+        {"--people 100 --cars 10 --floors 25 --minutes 525600", "Simulated"},
+        {"--compare --minutes 525600", "4 runs, on average"},
+    };
+    for (const auto& test : cases) {
+        const TerminalRun run = StartOnTerminal(test.arguments);
+        ASSERT_GT(run.pid, 0);
+        std::string terminal;
+        const bool redrawn = ReadUntil(
+            run.terminal, terminal, [](const std::string& text) { return CountOf(text, " left") >= 3; }, 60);
+        // Killing the runner alone must take its comparison's child processes with it.
+        kill(run.pid, SIGKILL);
+        waitpid(run.pid, nullptr, 0);
+        for (int poll = 0; poll < 100 && RunningInGroup(run.pid) > 0; ++poll)
+            usleep(50 * 1000);
+        EXPECT_EQ(RunningInGroup(run.pid), 0) << test.arguments;
+        kill(-run.pid, SIGKILL);
+        std::string out;
+        ReadUntil(run.out, out, nullptr, 5);
+        close(run.terminal);
+        close(run.out);
+
+        ASSERT_TRUE(redrawn) << test.arguments << ": " << terminal;
+        EXPECT_EQ(terminal.find('\n'), std::string::npos) << "one line, redrawn in place";
+        // Every redraw but a possibly cut-off last one is a whole line.
+        const std::string lastWhole = terminal.substr(0, terminal.rfind('\r'));
+        const std::string firstLine = lastWhole.substr(0, lastWhole.find('\r', 1));
+        EXPECT_TRUE(IsYearProgressLine(firstLine, test.label)) << firstLine;
+        EXPECT_LE(firstLine.size(), 81u) << "fits an 80-column terminal";
+        EXPECT_EQ(out, "") << "no progress on standard output";
+    }
+}
+
+TEST(RunnerProgressTest, QuietOnATerminalOrNoTerminalLeavesStandardErrorEmpty)
+{
+    // Runs long enough (seconds) that a terminal would show the line.
+    const std::string longRun = "--people 100 --cars 10 --floors 25 --minutes 10080";
+    const TerminalRun run = StartOnTerminal(longRun + " --quiet");
+    ASSERT_GT(run.pid, 0);
+    std::string out;
+    EXPECT_TRUE(ReadUntil(run.out, out, nullptr, 300)) << "the run ends";
+    int status = -1;
+    waitpid(run.pid, &status, 0);
+    std::string terminal;
+    ReadUntil(run.terminal, terminal, nullptr, 5);
+    close(run.terminal);
+    close(run.out);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_NE(out.find("Trips completed: "), std::string::npos);
+    EXPECT_EQ(terminal, "");
+
+    for (const std::string& arguments : {longRun, std::string("--compare --minutes 4320")}) {
+        const RunResult piped = RunSim(arguments);
+        EXPECT_EQ(piped.exitCode, 0) << arguments;
+        EXPECT_EQ(piped.error, "") << arguments;
+        EXPECT_FALSE(piped.out.empty());
+    }
 }
 
 } // namespace

@@ -27,16 +27,25 @@ ViewSettings SettingsFromOptions(const CRunOptions& options)
 }
 } // namespace
 
-CHeadlessView::CHeadlessView(const CRunOptions& options) : m_scene(SettingsFromOptions(options)) {}
+CHeadlessView::CHeadlessView(const CRunOptions& options, PassMode passes)
+    : m_scene(SettingsFromOptions(options)), m_stepper(m_scene), m_passes(passes)
+{
+}
 
 void CHeadlessView::RunLiftPass()
 {
-    m_scene.RunLiftPass(m_surface);
+    if (m_passes == PassMode::ModelOnly)
+        m_stepper.RunLiftPass();
+    else
+        m_scene.RunLiftPass(m_surface);
 }
 
 void CHeadlessView::RunPeoplePass()
 {
-    m_scene.RunPeoplePass(m_surface);
+    if (m_passes == PassMode::ModelOnly)
+        m_stepper.RunPeoplePass();
+    else
+        m_scene.RunPeoplePass(m_surface);
 }
 
 int32_t CHeadlessView::FormatLegend(char* buffer, size_t bufferSize) const

@@ -2,18 +2,24 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ModelStepper.h"
 #include "RunOptions.h"
 #include "view/NullSurface.h"
 #include "view/Scene.h"
 
+// How the headless view ticks the model. Both make the same model calls in the same order; the
+// full scene passes also run every drawing operation on a surface that draws nothing, which only
+// costs time. They are kept to check the model-only passes against.
+enum class PassMode { ModelOnly, FullScene };
+
 // The view's timer passes without a window: the one place where the runner steps the model.
-// It runs the window's own scene passes on a surface that draws nothing, so the model sees exactly
-// the calls, in exactly the order, that the saver makes, and the counters are the legend's own.
+// The model sees exactly the calls, in exactly the order, that the saver makes, and the counters
+// are the legend's own.
 class CHeadlessView {
 public:
     // As a view's construction: the building reset with the lifts, floors and intelligence.
     // The model records are expected in their program-start state (RestartModel).
-    explicit CHeadlessView(const CRunOptions& options);
+    explicit CHeadlessView(const CRunOptions& options, PassMode passes = PassMode::ModelOnly);
 
     // Every lift, erase then draw; then the call buttons of every floor, up then down, counted.
     void RunLiftPass();
@@ -29,4 +35,6 @@ public:
 private:
     CScene m_scene;
     CNullSurface m_surface;
+    CModelStepper m_stepper;
+    PassMode m_passes;
 };

@@ -19,12 +19,13 @@ struct FlagOption {
 const FlagOption FLAG_OPTIONS[] = {{"--trace", &CRunOptions::m_trace},
                                    {"--compare", &CRunOptions::m_compare},
                                    {"--json", &CRunOptions::m_json},
-                                   {"--help", &CRunOptions::m_help}};
+                                   {"--help", &CRunOptions::m_help},
+                                   {"--quiet", &CRunOptions::m_quiet}};
 
 } // namespace
 
 CRunOptions::CRunOptions()
-    : m_durationMs(60 * 60 * 1000), m_trace(false), m_compare(false), m_json(false), m_help(false)
+    : m_durationMs(60 * 60 * 1000), m_trace(false), m_compare(false), m_json(false), m_help(false), m_quiet(false)
 {
 }
 
@@ -113,6 +114,7 @@ const char* GetUsageText()
            "<floor/destination/assigned/riding/waitCount/pause>...\n"
            "  --compare           the same settings under all four intelligences, one row each\n"
            "  --json              the summary or the comparison as JSON\n"
+           "  --quiet             no progress line on standard error (shown only on a terminal)\n"
            "  --help              this text\n"
            "Values may follow the option or be joined to it with '='. Invalid options exit with status 2.\n";
 }

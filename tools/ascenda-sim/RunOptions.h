@@ -11,6 +11,7 @@ struct CRunOptions : CSimulationOptions {
     bool m_compare;
     bool m_json;
     bool m_help;
+    bool m_quiet; // no progress line
 
     CRunOptions(); // every setting at its stored default, 60 simulated minutes, a summary
 };

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "HeadlessView.h"
+#include "Progress.h"
 #include "RunOptions.h"
 
 // What one run measured. Waits run from a person's call to boarding; people still waiting when the
@@ -21,8 +23,6 @@ struct CRunSummary {
     char m_legend[128];       // the legend line after the last passes
 };
 
-class CHeadlessView;
-
 // Told about every tick as it happens.
 class CTickObserver {
 public:
@@ -36,5 +36,7 @@ public:
 void RunClock(CHeadlessView& view, const CRunOptions& options, CTickObserver* observer);
 
 // Runs the model from its program-start state for the options' duration. With a trace file every
-// tick writes one line there.
-CRunSummary RunSimulation(const CRunOptions& options, std::FILE* trace);
+// tick writes one line there; a progress sink hears the simulated time now and then and at the end.
+// Both pass modes give the same figures and the same trace; the full scene passes are only slower.
+CRunSummary RunSimulation(const CRunOptions& options, std::FILE* trace, CProgressSink* progress = nullptr,
+                          PassMode passes = PassMode::ModelOnly);
