@@ -40,10 +40,16 @@ protected:
         EXPECT_EQ(saver.ExitCode(), 0u);
     }
 
-    // A visible topmost window at the screen's corner with a client area of width x height.
+    // A visible topmost window with a caption and a border, away from the screen's origin, whose
+    // client area is width x height: its client area and its window rectangle differ, as the
+    // display settings' preview area does from that dialog's.
     HWND MakeParent(int width, int height)
     {
-        m_parent = CreatePlainWindow(WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, WS_EX_TOPMOST);
+        const DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+        RECT frame = {0, 0, width, height};
+        AdjustWindowRectEx(&frame, style, FALSE, WS_EX_TOPMOST);
+        m_parent = CreatePlainWindow(style, 150, 120, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                     WS_EX_TOPMOST);
         return m_parent;
     }
 
@@ -161,10 +167,14 @@ TEST_F(SaverProcess, PreviewFillsTheGivenWindowAndEndsWithIt)
         EXPECT_EQ(owner, saver.Id());
         EXPECT_NE(GetWindowLongA(child, GWL_STYLE) & WS_CHILD, 0);
         EXPECT_TRUE(IsWindowVisible(child));
-        RECT childFrame, parentClient;
+        RECT childFrame, parentClient, parentFrame;
         GetWindowRect(child, &childFrame);
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&childFrame), 2);
         GetClientRect(parent, &parentClient);
+        GetWindowRect(parent, &parentFrame);
+        ASSERT_GE(parentFrame.left, 150) << "a parent whose window rectangle is not its client area";
+        EXPECT_EQ(parentClient.right, 670);
+        EXPECT_EQ(parentClient.bottom, 560);
         EXPECT_EQ(childFrame.left, parentClient.left);
         EXPECT_EQ(childFrame.top, parentClient.top);
         EXPECT_EQ(childFrame.right, parentClient.right);
