@@ -30,7 +30,8 @@ const char* FindPreviewHandleText(int argc, char** argv)
     if (argc < 2 || argv[1] == nullptr)
         return nullptr;
     for (const char* character = argv[1]; *character != '\0'; ++character) {
-        if (*character == ':')
+        // "/p: 1234" comes as "/p:" and "1234": with nothing after the colon the handle follows.
+        if (*character == ':' && character[1] != '\0')
             return character + 1;
     }
     return argc > 2 ? argv[2] : nullptr;

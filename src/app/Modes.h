@@ -17,8 +17,9 @@ bool IsSwitch(const char* argument, char letter);
 // no argument, c or C, p or P, s or S, anything else.
 SaverMode SelectMode(int argc, char** argv);
 
-// The text that holds the preview's parent handle: after the first colon of argument 1 when it
-// has one ("/p:1234"), otherwise argument 2 ("/p 1234"); nullptr when there is none.
+// The text that holds the preview's parent handle: after the first colon of argument 1 when
+// something follows it ("/p:1234"), otherwise argument 2 ("/p 1234", "/p: 1234"); nullptr when
+// there is none.
 const char* FindPreviewHandleText(int argc, char** argv);
 
 // Decimal text to a window handle: optional blanks and sign, then at least one digit, read as a

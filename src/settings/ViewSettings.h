@@ -31,8 +31,16 @@ ViewSettings LoadViewSettings(CSettingsStore& store);
 // UpdSpd alone, limited to 0..100 (what a view reads when its window is created).
 int32_t LoadUpdateSpeed(CSettingsStore& store);
 
-// The lift timer's period in milliseconds for an update speed: 501 - 5 * speed.
+// The lift timer's period in milliseconds for an update speed: 501 - 5 * speed, for every int32
+// speed. A negative speed counts as 0 (501 ms), wherever it comes from; a speed above 100 would
+// give 0 or less, and the fastest tick the platform offers, 1 ms, is what it means.
 inline int32_t LiftPeriodFromSpeed(int32_t updateSpeed)
 {
-    return 501 - 5 * updateSpeed;
+    constexpr int32_t SLOWEST = 501, FASTEST = 1, STEP = 5;
+    if (updateSpeed < 0)
+        return SLOWEST;
+    // Compared before multiplying, so a huge stored speed cannot overflow the product.
+    if (updateSpeed >= (SLOWEST - FASTEST) / STEP)
+        return FASTEST;
+    return SLOWEST - STEP * updateSpeed;
 }

@@ -1,5 +1,19 @@
 #include "SaverWnd.h"
 
+#include <vector>
+
+#include "view/MonitorCover.h"
+
+namespace {
+BOOL CALLBACK CollectOtherMonitor(HMONITOR monitor, HDC, RECT*, LPARAM parameter)
+{
+    MONITORINFO info = {sizeof info, {}, {}, 0};
+    if (GetMonitorInfoA(monitor, &info) && (info.dwFlags & MONITORINFOF_PRIMARY) == 0)
+        reinterpret_cast<std::vector<RECT>*>(parameter)->push_back(info.rcMonitor);
+    return TRUE;
+}
+} // namespace
+
 CSaverWnd::CSaverWnd() : CSimView(true), m_firstMouse{-1, -1} {}
 
 void CSaverWnd::CreateFullScreen()
@@ -7,7 +21,30 @@ void CSaverWnd::CreateFullScreen()
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
     const RECT screen = {0, 0, width, height};
-    CreateView(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, screen, nullptr, 0, nullptr);
+    // A refused creation may have deleted this object already.
+    if (!CreateView(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, screen, nullptr, 0, nullptr))
+        return;
+    // After the saver's window, which holds the activation from now on.
+    CoverOtherMonitors();
+}
+
+void CSaverWnd::CoverOtherMonitors()
+{
+    std::vector<RECT> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, CollectOtherMonitor, reinterpret_cast<LPARAM>(&monitors));
+    for (const RECT& monitor : monitors)
+        (new CMonitorCover(*this))->CreateCover(monitor);
+}
+
+PointerReport CSaverWnd::NotePointer(POINT screenPosition)
+{
+    if (m_firstMouse.x == -1 && m_firstMouse.y == -1) {
+        m_firstMouse = screenPosition;
+        return POINTER_FIRST;
+    }
+    if (screenPosition.x != m_firstMouse.x || screenPosition.y != m_firstMouse.y)
+        return POINTER_MOVED;
+    return POINTER_STILL;
 }
 
 void CSaverWnd::OnSysCommand(UINT code, LPARAM)
@@ -56,11 +93,7 @@ void CSaverWnd::OnMouseMove(UINT, POINT position)
 {
     // The platform reports a first position as soon as the window lies under the pointer, with no
     // movement at all: only a later, different position is the user.
-    if (m_firstMouse.x == -1 && m_firstMouse.y == -1) {
-        m_firstMouse = position;
-        return;
-    }
-    if (position.x != m_firstMouse.x || position.y != m_firstMouse.y) {
+    if (NotePointer(position) == POINTER_MOVED) {
         PostClose();
         Default();
     }

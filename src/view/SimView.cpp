@@ -31,13 +31,9 @@ void CSimView::SetColoursAndSpeed(int32_t colours, int32_t speed)
 
 void CSimView::SetUpdateSpeed(int32_t speed)
 {
-    // Speeds above 100 would give a period of 0 or less; a negative one, read as unsigned, would
-    // stop the lifts for weeks. The fastest tick the platform offers is what such a speed means.
-    int32_t period = LiftPeriodFromSpeed(speed);
-    if (period < 1)
-        period = 1;
+    // The Properties dialog hands on a stored speed as it is, whatever its value.
     KillTimer(TIMER_LIFTS);
-    SetTimer(TIMER_LIFTS, static_cast<UINT>(period));
+    SetTimer(TIMER_LIFTS, static_cast<UINT>(LiftPeriodFromSpeed(speed)));
 }
 
 void CSimView::PostNcDestroy()

@@ -95,6 +95,45 @@ bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
     return window != nullptr;
 }
 
+UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT milliseconds)
+{
+    if (m_hWnd == nullptr)
+        return 0;
+    const UINT_PTR result = ::SetTimer(m_hWnd, id, milliseconds, nullptr);
+    if (result == 0)
+        return 0;
+    for (auto& timer : m_timers) {
+        if (timer.first == id) {
+            timer.second = milliseconds;
+            return result;
+        }
+    }
+    m_timers.emplace_back(id, milliseconds);
+    return result;
+}
+
+bool CWnd::KillTimer(UINT_PTR id)
+{
+    if (m_hWnd == nullptr)
+        return false;
+    for (auto timer = m_timers.begin(); timer != m_timers.end(); ++timer) {
+        if (timer->first == id) {
+            m_timers.erase(timer);
+            break;
+        }
+    }
+    return ::KillTimer(m_hWnd, id) != 0;
+}
+
+UINT CWnd::GetTimerPeriod(UINT_PTR id) const
+{
+    for (const auto& timer : m_timers) {
+        if (timer.first == id)
+            return timer.second;
+    }
+    return 0;
+}
+
 bool CWnd::DestroyWindow()
 {
     return m_hWnd != nullptr && ::DestroyWindow(m_hWnd) != 0;
@@ -110,6 +149,7 @@ void CWnd::Bind(HWND window)
 
 void CWnd::Unbind()
 {
+    m_timers.clear();
     auto& map = PermanentMap();
     auto found = map.find(m_hWnd);
     if (found != map.end() && found->second == this)

@@ -1,6 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <utility>
+#include <vector>
+
 // CWnd: a window object wrapped around an HWND, with its messages routed through a message map.
 //
 // How a window gets its messages: CreateEx hooks the creation (a thread CBT hook) and subclasses
@@ -79,8 +82,6 @@ public:
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
     void SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
     int GetWindowText(char* buffer, int size) const { return ::GetWindowTextA(m_hWnd, buffer, size); }
-    UINT_PTR SetTimer(UINT_PTR id, UINT milliseconds) { return ::SetTimer(m_hWnd, id, milliseconds, nullptr); }
-    bool KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id) != 0; }
     void GetClientRect(RECT* rectangle) const { ::GetClientRect(m_hWnd, rectangle); }
     void GetWindowRect(RECT* rectangle) const { ::GetWindowRect(m_hWnd, rectangle); }
     bool ShowWindow(int command) { return ::ShowWindow(m_hWnd, command) != 0; }
@@ -105,6 +106,13 @@ public:
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }
 
+    // Window timers. Without a window they do nothing: the platform would start a thread timer
+    // under a new id instead, which nothing could ever kill.
+    UINT_PTR SetTimer(UINT_PTR id, UINT milliseconds);
+    bool KillTimer(UINT_PTR id);
+    // The period in milliseconds this object last set for a timer that still runs; 0 for none.
+    UINT GetTimerPeriod(UINT_PTR id) const;
+
     HWND m_hWnd = nullptr;
 
 protected:
@@ -119,6 +127,8 @@ private:
 
     WNDPROC m_superProcedure = nullptr;
     bool m_temporary = false;
+    // The running timers' ids and periods; they end with the window.
+    std::vector<std::pair<UINT_PTR, UINT>> m_timers;
 };
 
 // Registers (once per distinct set of arguments) a window class whose procedure is DefWindowProc,

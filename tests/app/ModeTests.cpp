@@ -76,14 +76,28 @@ TEST(SelectMode, FollowsTheFirstArgumentsSwitch)
 
 TEST(PreviewHandleText, ComesAfterTheColonOrFromTheNextArgument)
 {
-    CArguments colon({"/p:4660", "99"});
-    EXPECT_STREQ(FindPreviewHandleText(colon.Count(), colon.Vector()), "4660");
-    CArguments separate({"/p", "4660", "99"});
-    EXPECT_STREQ(FindPreviewHandleText(separate.Count(), separate.Vector()), "4660");
-    CArguments emptyAfterColon({"/p:", "4660"});
-    EXPECT_STREQ(FindPreviewHandleText(emptyAfterColon.Count(), emptyAfterColon.Vector()), "");
-    CArguments missing({"/p"});
-    EXPECT_EQ(FindPreviewHandleText(missing.Count(), missing.Vector()), nullptr);
+    const struct {
+        std::vector<const char*> arguments;
+        const char* text; // nullptr: none
+    } cases[] = {
+        {{"/p:4660", "99"}, "4660"},
+        {{"/p", "4660", "99"}, "4660"},
+        {{"/p:", "4660"}, "4660"}, // "/p: 4660": nothing after the colon
+        {{"/p:", "4660", "99"}, "4660"},
+        {{"/p:0", "4660"}, "0"}, // something after the colon: that is the handle
+        {{"/p:", ""}, ""},
+        {{"/p:"}, nullptr},
+        {{"/p"}, nullptr},
+    };
+    for (const auto& textCase : cases) {
+        CArguments vector(textCase.arguments);
+        const char* text = FindPreviewHandleText(vector.Count(), vector.Vector());
+        const std::string shown = vector.Vector()[1] + std::string(vector.Count() > 2 ? " +" : "");
+        if (textCase.text == nullptr)
+            EXPECT_EQ(text, nullptr) << shown;
+        else
+            EXPECT_STREQ(text, textCase.text) << shown;
+    }
 }
 
 TEST(ParseWindowHandle, ReadsDecimalTakesTheLow32BitsAndRefusesMissingGarbageAndZero)

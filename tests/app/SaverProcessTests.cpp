@@ -7,128 +7,13 @@
 #include <vector>
 
 #include "../win/WindowTestSupport.h"
+#include "SaverProcess.h"
 #include "settings/RegistryStore.h"
 #include "settings/SettingsTable.h"
 
 // ASCENDA.SCR started as a process with arguments, the way the system starts it.
 
 namespace {
-
-std::string SaverPath()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.erase(folder.find_last_of("\\/") + 1);
-    return folder + ASCENDA_SCR_RELATIVE;
-}
-
-struct FoundWindows {
-    DWORD processId;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM parameter)
-{
-    auto* found = reinterpret_cast<FoundWindows*>(parameter);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId == found->processId && IsWindowVisible(window))
-        found->windows.push_back(window);
-    return TRUE;
-}
-
-class CSaverProcess {
-public:
-    CSaverProcess() = default;
-    CSaverProcess(const CSaverProcess&) = delete;
-    CSaverProcess& operator=(const CSaverProcess&) = delete;
-    ~CSaverProcess()
-    {
-        if (m_info.hProcess == nullptr)
-            return;
-        if (WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(m_info.hProcess, 1);
-        CloseHandle(m_info.hProcess);
-        CloseHandle(m_info.hThread);
-    }
-
-    // arguments as they follow the program on the command line.
-    bool Start(const std::string& arguments)
-    {
-        const std::string path = SaverPath();
-        std::string commandLine = "\"" + path + "\" " + arguments;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        return CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &m_info) != 0;
-    }
-
-    // The process's visible top-level windows now.
-    std::vector<HWND> VisibleWindows() const
-    {
-        FoundWindows found = {m_info.dwProcessId, {}};
-        EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&found));
-        return found.windows;
-    }
-
-    bool HasExited() const { return WaitForSingleObject(m_info.hProcess, 0) == WAIT_OBJECT_0; }
-
-    // Waits (pumping this thread's messages) for the process to end; notes whether a visible
-    // window of it was seen meanwhile.
-    bool WaitForExit(DWORD timeoutMilliseconds = 15000)
-    {
-        return PumpUntil(
-            [&] {
-                if (!VisibleWindows().empty())
-                    m_sawWindow = true;
-                return HasExited();
-            },
-            timeoutMilliseconds);
-    }
-
-    // Waits for the saver's full-screen window.
-    HWND WaitForWindow(DWORD timeoutMilliseconds = 15000)
-    {
-        HWND window = nullptr;
-        PumpUntil(
-            [&] {
-                const std::vector<HWND> windows = VisibleWindows();
-                window = windows.empty() ? nullptr : windows.front();
-                return window != nullptr || HasExited();
-            },
-            timeoutMilliseconds);
-        return window;
-    }
-
-    DWORD ExitCode() const
-    {
-        DWORD code = 0;
-        GetExitCodeProcess(m_info.hProcess, &code);
-        return code;
-    }
-    HANDLE Process() const { return m_info.hProcess; }
-    DWORD Id() const { return m_info.dwProcessId; }
-    bool SawWindow() const { return m_sawWindow; }
-
-private:
-    PROCESS_INFORMATION m_info = {};
-    bool m_sawWindow = false;
-};
-
-COLORREF ScreenPixel(int x, int y)
-{
-    HDC screen = GetDC(nullptr);
-    const COLORREF pixel = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return pixel;
-}
-
-const COLORREF BACKGROUND = RGB(0, 0, 128);
-const COLORREF DIMMED = RGB(0, 0, 96);
-const COLORREF OLIVE = RGB(128, 128, 0);
-const COLORREF GREEN = RGB(0, 128, 0);
-const COLORREF RED = RGB(128, 0, 0);
 
 // The saver reads the real application key; every test starts from an empty one and leaves none.
 class SaverProcess : public ::testing::Test {
@@ -155,10 +40,16 @@ protected:
         EXPECT_EQ(saver.ExitCode(), 0u);
     }
 
-    // A visible topmost window at the screen's corner with a client area of width x height.
+    // A visible topmost window with a caption and a border, away from the screen's origin, whose
+    // client area is width x height: its client area and its window rectangle differ, as the
+    // display settings' preview area does from that dialog's.
     HWND MakeParent(int width, int height)
     {
-        m_parent = CreatePlainWindow(WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, WS_EX_TOPMOST);
+        const DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+        RECT frame = {0, 0, width, height};
+        AdjustWindowRectEx(&frame, style, FALSE, WS_EX_TOPMOST);
+        m_parent = CreatePlainWindow(style, 150, 120, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                     WS_EX_TOPMOST);
         return m_parent;
     }
 
@@ -206,6 +97,7 @@ TEST_F(SaverProcess, FullScreenSwitchesCoverTheScreenOnTopUntilAKey)
         char title[64] = {};
         GetWindowTextA(window, title, sizeof title);
         EXPECT_STREQ(title, "Ascenda Vintra Screen Saver - Running");
+        EXPECT_EQ(saver.VisibleWindows().size(), 1u) << "one monitor, one window";
         CloseWithKey(saver, window);
     }
 }
@@ -258,7 +150,7 @@ TEST_F(SaverProcess, FullScreenDropsTheRequestToStartAnotherSaver)
 
 TEST_F(SaverProcess, PreviewFillsTheGivenWindowAndEndsWithIt)
 {
-    for (const char* form : {"/p ", "/p:", "/P ", "-p "}) {
+    for (const char* form : {"/p ", "/p:", "/P ", "-p ", "/p: "}) {
         HWND parent = MakeParent(670, 560);
         ASSERT_NE(parent, nullptr);
         CSaverProcess saver;
@@ -275,10 +167,14 @@ TEST_F(SaverProcess, PreviewFillsTheGivenWindowAndEndsWithIt)
         EXPECT_EQ(owner, saver.Id());
         EXPECT_NE(GetWindowLongA(child, GWL_STYLE) & WS_CHILD, 0);
         EXPECT_TRUE(IsWindowVisible(child));
-        RECT childFrame, parentClient;
+        RECT childFrame, parentClient, parentFrame;
         GetWindowRect(child, &childFrame);
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&childFrame), 2);
         GetClientRect(parent, &parentClient);
+        GetWindowRect(parent, &parentFrame);
+        ASSERT_GE(parentFrame.left, 150) << "a parent whose window rectangle is not its client area";
+        EXPECT_EQ(parentClient.right, 670);
+        EXPECT_EQ(parentClient.bottom, 560);
         EXPECT_EQ(childFrame.left, parentClient.left);
         EXPECT_EQ(childFrame.top, parentClient.top);
         EXPECT_EQ(childFrame.right, parentClient.right);
@@ -291,25 +187,44 @@ TEST_F(SaverProcess, PreviewFillsTheGivenWindowAndEndsWithIt)
     }
 }
 
-// At 1920 x 1080 and scale 25 the screen factor is 29: floor 5's slab covers rows 750 to 842 and
-// floor 6's rows 634 to 726; the button column is at x 1015, lift 0's shaft at x 1131.
-TEST_F(SaverProcess, FullScreenPictureShowsFillSlabsButtonsAndCars)
+// At 1920 x 1080 the layout follows the 1440 pixels of a 4:3 area: screen factor 22. With scale 25
+// the ground line lies at row 1044; floor 1's slab covers rows 921 to 991 and x up to 726, its
+// people rows 939 to 973; the legend starts at row 1026; floor 5's slab covers rows 569 to 639 and
+// floor 6's 481 to 551; the button column is at x 770, lift 0's shaft at x 858.
+TEST_F(SaverProcess, FullScreenPictureShowsFloorOneItsPeopleTheLegendButtonsAndCars)
 {
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920) << "the geometry below is for the virtual display";
-    m_store.Write(Setting::UpdSpd, 100); // quick lifts, so a car reaches the visible floors soon
+    ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 1080);
     CSaverProcess saver;
     ASSERT_TRUE(saver.Start("/s"));
     HWND window = saver.WaitForWindow();
     ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(PumpUntil([] { return ScreenPixel(300, 738) == DIMMED; })) << "dimmed fill between slabs";
-    EXPECT_EQ(ScreenPixel(300, 755), BACKGROUND) << "floor 5's slab";
+    EXPECT_TRUE(PumpUntil([] { return ScreenPixel(300, 560) == DIMMED; })) << "dimmed fill between slabs";
+    EXPECT_EQ(ScreenPixel(300, 575), BACKGROUND) << "floor 5's slab";
+    EXPECT_EQ(ScreenPixel(300, 915), DIMMED) << "above floor 1's slab";
+    EXPECT_EQ(ScreenPixel(300, 925), BACKGROUND) << "floor 1's slab, above its people";
+    EXPECT_EQ(ScreenPixel(300, 987), BACKGROUND) << "floor 1's slab, below its people";
+    EXPECT_EQ(ScreenPixel(300, 1000), DIMMED) << "below floor 1's slab";
     EXPECT_TRUE(PumpUntil([] {
-        return IsOneOf(ScreenPixel(1015, 773), {BACKGROUND, GREEN, RED});
+        for (int x = 0; x <= 726; ++x) {
+            if (!IsOneOf(ScreenPixel(x, 956), {BACKGROUND, DIMMED}))
+                return true;
+        }
+        return false;
+    })) << "a person standing on floor 1's slab";
+    EXPECT_TRUE(PumpUntil([] {
+        int olive = 0;
+        for (int x = 8; x < 600; ++x)
+            olive += ScreenPixel(x, 1026 + 6) == OLIVE ? 1 : 0;
+        return olive > 10;
+    })) << "the legend under floor 1";
+    EXPECT_TRUE(PumpUntil([] {
+        return IsOneOf(ScreenPixel(770, 586), {BACKGROUND, GREEN, RED});
     })) << "floor 5's up button, redrawn by the button pass";
     EXPECT_TRUE(PumpUntil(
         [] {
             for (int y = 0; y < 1080; y += 4) {
-                if (IsOneOf(ScreenPixel(1131, y), {OLIVE, GREEN, RED}))
+                if (IsOneOf(ScreenPixel(858, y), {OLIVE, GREEN, RED}))
                     return true;
             }
             return false;

@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../win/WindowTestSupport.h"
 #include "settings/MemoryStore.h"
 #include "settings/SettingsTable.h"
 #include "sim/Building.h"
+#include "view/MonitorCover.h"
 #include "view/SaverWnd.h"
 #include "view/Scene.h"
 #include "view/SimView.h"
@@ -145,10 +147,12 @@ TEST_F(ViewWindow, ChildViewExactlyFillsTheRectangleAndNamesItself)
     view->GetWindowText(title, sizeof title);
     EXPECT_STREQ(title, "Ascenda Vintra Screen Saver - Running");
     EXPECT_EQ(g_screenFactor, 400 / 67 + 1) << "the size message set the mapping";
-    const int widths[][2] = {{67, 2}, {66, 1}, {0, 1}, {1920, 29}};
-    for (const auto& width : widths) {
-        view->MoveWindow(0, 0, width[0], 50);
-        EXPECT_EQ(g_screenFactor, width[1]) << "width " << width[0];
+    // width, height, factor: the width counts up to a 4:3 area of the height.
+    const int sizes[][3] = {{67, 51, 2},      {66, 500, 1},  {0, 50, 1},    {1024, 768, 16},
+                            {1920, 1080, 22}, {1920, 50, 1}, {400, 1000, 6}};
+    for (const auto& size : sizes) {
+        view->MoveWindow(0, 0, size[0], size[1]);
+        EXPECT_EQ(g_screenFactor, size[2]) << size[0] << " x " << size[1];
     }
 }
 
@@ -178,6 +182,78 @@ TEST_F(ViewWindow, AllThreeTimersTickAndAdvanceTheModel)
     EXPECT_EQ(g_liftCount, 2);
     // People decide trips and call lifts only on their own ticks: a lit button proves it.
     EXPECT_TRUE(PumpUntil([] { return g_calls > 0 || g_waitStats.count > 0; }, 10000));
+}
+
+TEST_F(ViewWindow, TimerPeriodsFollowTheSpeedThePersonIntervalAndTheSecond)
+{
+    const struct {
+        bool stored;
+        int32_t speed, interval;
+        UINT liftPeriod, peoplePeriod;
+    } cases[] = {
+        {false, 0, 0, 101, 500}, // the defaults: speed 80, interval 500
+        {true, 1, 2000, 496, 2000},
+        {true, 100, 100, 1, 100},
+        {true, -5, 730, 501, 730},
+    };
+    CSpyView* view = nullptr;
+    for (const auto& periodCase : cases) {
+        if (periodCase.stored) {
+            m_store.Write(Setting::UpdSpd, periodCase.speed);
+            m_store.Write(Setting::PassIntvl, periodCase.interval);
+        }
+        if (m_parent != nullptr)
+            DestroyWindow(m_parent);
+        view = MakeChildView(200, 100);
+        EXPECT_EQ(view->GetTimerPeriod(TIMER_LIFTS), periodCase.liftPeriod) << periodCase.speed;
+        EXPECT_EQ(view->GetTimerPeriod(TIMER_PEOPLE), periodCase.peoplePeriod) << periodCase.interval;
+        EXPECT_EQ(view->GetTimerPeriod(TIMER_LEGEND), 1000u);
+    }
+
+    // The Properties dialog's setters: the speed restarts the lift timer, even from a stored
+    // speed far below 0; a new interval waits for the next window.
+    view->SetColoursAndSpeed(1, 40);
+    EXPECT_EQ(view->GetTimerPeriod(TIMER_LIFTS), 301u);
+    view->SetColoursAndSpeed(1, -1000000000);
+    EXPECT_EQ(view->GetTimerPeriod(TIMER_LIFTS), 501u);
+    view->SetCustom(10, 15, 50, 900, 10);
+    EXPECT_EQ(view->GetTimerPeriod(TIMER_PEOPLE), 730u);
+    EXPECT_EQ(view->GetTimerPeriod(TIMER_LEGEND), 1000u);
+
+    // A view whose window was never created starts nothing.
+    CSimView windowless(false);
+    windowless.SetColoursAndSpeed(1, 100);
+    EXPECT_EQ(windowless.GetTimerPeriod(TIMER_LIFTS), 0u);
+}
+
+TEST_F(ViewWindow, LiftTickMovesOnlyCarsAndPeopleTickOnlyPeople)
+{
+    CSpyView* view = MakeChildView(670, 560);
+    for (UINT_PTR id : {TIMER_LIFTS, TIMER_PEOPLE, TIMER_LEGEND})
+        view->KillTimer(id);
+    PumpMessages();
+    g_lifts[0].m_position = 100; // a car on its way from floor 1 to floor 6
+    g_lifts[0].m_target = 6;
+    g_lifts[0].m_direction = 1;
+    const auto carPositions = [] {
+        std::vector<int32_t> positions;
+        for (const CLift& car : g_lifts)
+            positions.push_back(car.m_position);
+        return positions;
+    };
+    const auto peopleState = [] { return std::string(reinterpret_cast<const char*>(g_people), sizeof g_people); };
+
+    std::vector<int32_t> cars = carPositions();
+    std::string people = peopleState();
+    view->SendMessage(WM_TIMER, TIMER_LIFTS);
+    EXPECT_NE(carPositions(), cars) << "a lift tick moves the car";
+    EXPECT_EQ(peopleState(), people) << "and no person";
+
+    cars = carPositions();
+    people = peopleState();
+    view->SendMessage(WM_TIMER, TIMER_PEOPLE);
+    EXPECT_NE(peopleState(), people) << "a people tick steps the people";
+    EXPECT_EQ(carPositions(), cars) << "and moves no car";
 }
 
 TEST_F(ViewWindow, TimerWithAnotherIdGetsDefaultProcessing)
@@ -262,6 +338,47 @@ TEST_F(ViewWindow, ColoursAndSpeedSetterLeavesTheDimmingAndKeepsTheLiftsRunning)
     EXPECT_TRUE(PumpUntil([&] { return view->m_timerIds.count(TIMER_LIFTS) != 0; }, 5000));
 }
 
+// Floor 1's slab, the people on it and the legend sit where the screen factor puts them: 16 at
+// 1024 x 768 as ever, 22 at 1920 x 1080, where the layout follows a 1440-pixel 4:3 area.
+TEST_F(ViewWindow, FloorOneItsPeopleAndTheLegendSitAtTheRowsOfTheScreenFactor)
+{
+    const struct {
+        int width, height, factor;
+        int slabTop, slabBottom, slabRight, personRow, legendTop;
+    } layouts[] = {
+        {1024, 768, 16, 670, 720, 528, 695, 746},
+        {1920, 1080, 22, 921, 991, 726, 956, 1026},
+    };
+    for (const auto& layout : layouts) {
+        SCOPED_TRACE(layout.width);
+        RestartModel();
+        if (m_parent != nullptr)
+            DestroyWindow(m_parent);
+        CSpyView* view = MakeChildView(layout.width, layout.height);
+        HWND window = view->m_hWnd;
+        view->UpdateWindow();
+        EXPECT_EQ(g_screenFactor, layout.factor);
+        EXPECT_EQ(PixelOf(window, 300, layout.slabTop - 3), DIMMED);
+        EXPECT_EQ(PixelOf(window, 300, layout.slabTop + 3), BACKGROUND);
+        EXPECT_EQ(PixelOf(window, 300, layout.slabBottom - 3), BACKGROUND);
+        EXPECT_EQ(PixelOf(window, 300, layout.slabBottom + 3), DIMMED);
+        EXPECT_TRUE(PumpUntil([&] {
+            for (int x = 0; x <= layout.slabRight; ++x) {
+                if (!IsOneOf(PixelOf(window, x, layout.personRow), {BACKGROUND, DIMMED}))
+                    return true;
+            }
+            return false;
+        })) << "a person on floor 1";
+        EXPECT_TRUE(PumpUntil([&] {
+            int olive = 0;
+            for (int x = 0; x < 600; ++x)
+                olive += PixelOf(window, x, layout.legendTop + 6) == RGB(128, 128, 0) ? 1 : 0;
+            return olive > 10;
+        })) << "the legend";
+        EXPECT_NE(PixelOf(window, 300, layout.legendTop - 3), RGB(128, 128, 0)) << "nothing of it above its top";
+    }
+}
+
 TEST_F(ViewWindow, RunningViewShowsButtonsCarsAndTheLegend)
 {
     CSpyView* view = MakeChildView(670, 560);
@@ -323,6 +440,21 @@ TEST_F(ViewWindow, LongRunLeavesTheGdiAndUserObjectCountsFlat)
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
 }
 
+BOOL CALLBACK CountOwnedWindow(HWND window, LPARAM parameter)
+{
+    auto* counted = reinterpret_cast<std::pair<HWND, int>*>(parameter);
+    if (GetWindow(window, GW_OWNER) == counted->first)
+        ++counted->second;
+    return TRUE;
+}
+
+int CountOwnedWindows(HWND owner)
+{
+    std::pair<HWND, int> counted(owner, 0);
+    EnumThreadWindows(GetCurrentThreadId(), CountOwnedWindow, reinterpret_cast<LPARAM>(&counted));
+    return counted.second;
+}
+
 bool CloseIsQueued(HWND window)
 {
     MSG message;
@@ -380,7 +512,10 @@ TEST_F(FullScreen, CoversThePrimaryScreenOnTopAndHidesThePointer)
     EXPECT_NE(style & WS_POPUP, 0);
     EXPECT_NE(style & WS_VISIBLE, 0);
     EXPECT_EQ(GetParent(saver->m_hWnd), nullptr);
-    EXPECT_EQ(g_screenFactor, GetSystemMetrics(SM_CXSCREEN) / 67 + 1);
+    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920) << "the virtual display";
+    ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 1080);
+    EXPECT_EQ(g_screenFactor, 22) << "the layout of a 1440 x 1080 area";
+    EXPECT_EQ(CountOwnedWindows(saver->m_hWnd), 0) << "one monitor: nothing to cover";
 
     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
     ASSERT_NE(GetCursor(), nullptr);
@@ -470,6 +605,77 @@ TEST_F(FullScreen, ScreenSaveAndCloseCommandsAndTheInactiveLookAreDropped)
     EXPECT_FALSE(ReachedDefault(WM_NCACTIVATE, FALSE));
     saver->SendMessage(WM_NCACTIVATE, TRUE, 0);
     EXPECT_TRUE(ReachedDefault(WM_NCACTIVATE, TRUE));
+}
+
+// A cover as the saver puts one over a monitor other than the primary; here over a corner of the
+// one monitor there is.
+const RECT COVERED = {1500, 100, 1700, 300};
+
+TEST_F(FullScreen, CoverFillsItsMonitorOnTopHidesThePointerAndLeavesTheActivation)
+{
+    CSaverWnd* saver = MakeSaver();
+    ASSERT_EQ(GetActiveWindow(), m_window);
+    CMonitorCover* cover = new CMonitorCover(*saver);
+    ASSERT_TRUE(cover->CreateCover(COVERED));
+    HWND coverWindow = cover->m_hWnd;
+    RECT frame;
+    GetWindowRect(coverWindow, &frame);
+    EXPECT_TRUE(EqualRect(&frame, &COVERED));
+    EXPECT_TRUE(IsWindowVisible(coverWindow));
+    EXPECT_NE(GetWindowLongA(coverWindow, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(GetWindow(coverWindow, GW_OWNER), m_window);
+    PumpMessages();
+    EXPECT_TRUE(IsWindow(m_window)) << "covering a monitor does not end the saver";
+    EXPECT_EQ(GetActiveWindow(), m_window);
+    UpdateWindow(coverWindow);
+    EXPECT_EQ(PixelOf(coverWindow, 100, 100), DIMMED);
+    EXPECT_EQ(PixelOf(coverWindow, 199, 199), DIMMED);
+
+    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+    EXPECT_TRUE(cover->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(coverWindow), MAKELPARAM(HTCLIENT, 0)));
+    EXPECT_EQ(GetCursor(), nullptr) << "the pointer is hidden";
+
+    DestroyWindow(m_window);
+    EXPECT_FALSE(IsWindow(coverWindow)) << "the cover goes with the saver's window";
+    EXPECT_EQ(CWnd::FromHandlePermanent(coverWindow), nullptr);
+}
+
+TEST_F(FullScreen, CoverEndsTheWholeSaverOnInputTheLossOfActivationOrAMove)
+{
+    const struct {
+        UINT message;
+        WPARAM wParam;
+    } closers[] = {
+        {WM_KEYDOWN, VK_SPACE},         {WM_SYSKEYDOWN, VK_MENU},
+        {WM_LBUTTONDOWN, MK_LBUTTON},   {WM_MBUTTONDOWN, MK_MBUTTON},
+        {WM_RBUTTONDOWN, MK_RBUTTON},   {WM_LBUTTONDBLCLK, MK_LBUTTON},
+        {WM_RBUTTONDBLCLK, MK_RBUTTON}, {WM_ACTIVATE, WA_INACTIVE},
+        {WM_ACTIVATEAPP, FALSE},        {WM_MOUSEMOVE, 0}}; // (5, 5) on the cover, away from the saver's first position
+    for (const auto& closer : closers) {
+        QuitMessagesSeen() = 0;
+        CSaverWnd* saver = MakeSaver();
+        saver->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
+        CMonitorCover* cover = new CMonitorCover(*saver);
+        ASSERT_TRUE(cover->CreateCover(COVERED));
+        HWND coverWindow = cover->m_hWnd;
+        cover->SendMessage(closer.message, closer.wParam, MAKELPARAM(5, 5));
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(m_window) && !IsWindow(coverWindow); }, 5000)) << closer.message;
+        EXPECT_GE(QuitMessagesSeen(), 1) << closer.message;
+    }
+}
+
+TEST_F(FullScreen, CoverJudgesThePointerAgainstTheFirstPositionOfAnyOfTheSaversWindows)
+{
+    CSaverWnd* saver = MakeSaver();
+    CMonitorCover* cover = new CMonitorCover(*saver);
+    ASSERT_TRUE(cover->CreateCover(COVERED));
+    cover->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 7));
+    EXPECT_EQ(saver->m_firstMouse.x, 1505) << "kept in screen coordinates";
+    EXPECT_EQ(saver->m_firstMouse.y, 107);
+    cover->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 7));
+    EXPECT_FALSE(CloseIsQueued(m_window)) << "the same place again";
+    cover->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 8));
+    EXPECT_TRUE(CloseIsQueued(m_window)) << "one unit away";
 }
 
 } // namespace

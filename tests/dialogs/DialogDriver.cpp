@@ -206,3 +206,13 @@ void RunDriven(const std::function<void()>& modal, const std::function<void(CDri
     for (const std::string& failure : driver.TakeFailures())
         ADD_FAILURE() << failure;
 }
+
+void ExpectCentredOn(CDriver& driver, HWND window, const RECT& area, const std::string& what)
+{
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const int offsetX = (frame.left + frame.right) - (area.left + area.right);
+    const int offsetY = (frame.top + frame.bottom) - (area.top + area.bottom);
+    driver.Expect(offsetX >= -2 && offsetX <= 2 && offsetY >= -2 && offsetY <= 2,
+                  what + ": centred, off by " + std::to_string(offsetX / 2) + ", " + std::to_string(offsetY / 2));
+}

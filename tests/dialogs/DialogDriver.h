@@ -72,3 +72,7 @@ void RunDriven(const std::function<void()>& modal, const std::function<void(CDri
 
 // The visible dialogs (class #32770) of a thread, topmost first.
 std::vector<HWND> FindThreadDialogs(DWORD thread);
+
+// Records a failure unless the window's centre lies on the centre of area (screen coordinates),
+// give or take the pixel an odd size rounds away.
+void ExpectCentredOn(CDriver& driver, HWND window, const RECT& area, const std::string& what);

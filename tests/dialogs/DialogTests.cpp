@@ -36,7 +36,11 @@ TEST_F(ModalDialog, QuitRequestEndsTheRunWithCancelAndStaysPostedForTheOuterLoop
             exitCode = message.wParam;
         },
         [&](CDriver& driver) {
-            driver.WaitForDialog("About Ascenda Vintra Screen Saver");
+            HWND about = driver.WaitForDialog("About Ascenda Vintra Screen Saver");
+            driver.Expect(GetWindow(about, GW_OWNER) == nullptr, "an About box with no owner");
+            RECT screen;
+            SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+            ExpectCentredOn(driver, about, screen, "the About box on the screen");
             PostThreadMessageA(driver.GetUiThread(), WM_QUIT, 7, 0);
         });
     EXPECT_EQ(IDCANCEL, result);

@@ -209,26 +209,41 @@ TEST_F(PropertiesDialog, OptionsAndSpeedFollowTheirControls)
     EXPECT_EQ(99, dialog.m_updateSpeed);
 }
 
-TEST_F(PropertiesDialog, RegistersTenTooltipsOnItsControls)
+TEST_F(PropertiesDialog, RegistersTenTooltipsWithTheirTextsOnItsControls)
 {
     CPropertiesDlg dialog;
     LoadStoredDefaults(dialog);
     RunProperties(dialog, [&](CDriver& driver, HWND window) {
         driver.OnUi([&] {
-            const int expectedIds[10] = {IDC_USE_COLOURS, IDC_SHOW_LEGEND, IDC_SPEED_SLIDER, IDC_BASE_SCALE,
-                                         IDC_FLOORS,      IDC_LIFT_PAUSE,  IDC_PERSON_PAUSE, IDC_PERSON_INTERVAL,
-                                         IDC_IMPATIENCE,  IDC_USE_DEFAULTS};
+            const struct {
+                int id;
+                const char* text;
+            } tools[10] = {
+                {IDC_USE_COLOURS, "Use colour options in screen saver"},
+                {IDC_SHOW_LEGEND, "Display legend and counters"},
+                {IDC_SPEED_SLIDER, "Refresh rate"},
+                {IDC_BASE_SCALE, "Scale used for Default button on main dialog"},
+                {IDC_FLOORS, "Number of floors in the building"},
+                {IDC_LIFT_PAUSE, "Waiting time when stopping at floors"},
+                {IDC_PERSON_PAUSE, "Time before wanting to move"},
+                {IDC_PERSON_INTERVAL, "Time between person redraws"},
+                {IDC_IMPATIENCE, "Rate at which person gets upset"},
+                {IDC_USE_DEFAULTS, "Reset to default values"},
+            };
             HWND tips = dialog.m_toolTip.m_hWnd;
             driver.ExpectEqual(10, SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), "tools");
             for (int index = 0; index < 10; ++index) {
-                char text[128] = "";
+                const std::string name = "tool " + std::to_string(index);
                 TOOLINFOA tool = {};
                 tool.cbSize = TTTOOLINFOA_V2_SIZE;
-                tool.lpszText = text;
                 SendMessageA(tips, TTM_ENUMTOOLSA, index, reinterpret_cast<LPARAM>(&tool));
-                driver.ExpectEqual(reinterpret_cast<UINT_PTR>(GetDlgItem(window, expectedIds[index])), tool.uId,
-                                   "tool " + std::to_string(index) + " is its control");
+                driver.ExpectEqual(reinterpret_cast<UINT_PTR>(GetDlgItem(window, tools[index].id)), tool.uId,
+                                   name + " is its control");
                 driver.Expect((tool.uFlags & TTF_SUBCLASS) == 0, "tools are not subclassed");
+                char text[128] = "";
+                tool.lpszText = text;
+                SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+                driver.ExpectEqual(std::string(tools[index].text), std::string(text), name + " text");
             }
         });
         driver.Click(window, IDCANCEL);

@@ -307,10 +307,21 @@ TEST_F(SettingsDialog, OkWritesTheNineConfigKeysAndCancelEscapeAndCloseBoxWriteN
 
 TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderHandsThemToThePreviewAndMainCancelKeepsThem)
 {
+    // Nine keys with nine values, so that a value loaded from the wrong key shows.
+    const struct {
+        const SettingKey* key;
+        int32_t value;
+        int control;
+    } stored[] = {
+        {&Setting::Colours, 0, IDC_USE_COLOURS},      {&Setting::Legend, 1, IDC_SHOW_LEGEND},
+        {&Setting::UpdSpd, 40, IDC_SPEED_SLIDER},     {&Setting::BaseScale, 23, IDC_BASE_SCALE},
+        {&Setting::NoFloors, 11, IDC_FLOORS},         {&Setting::LiftPause, 6, IDC_LIFT_PAUSE},
+        {&Setting::PassPause, 110, IDC_PERSON_PAUSE}, {&Setting::PassIntvl, 800, IDC_PERSON_INTERVAL},
+        {&Setting::Temper, 7, IDC_IMPATIENCE},
+    };
     CMemoryStore memory;
-    memory.Write(Setting::Colours, 0);
-    memory.Write(Setting::UpdSpd, 40);
-    memory.Write(Setting::Temper, 7);
+    for (const auto& entry : stored)
+        memory.Write(*entry.key, entry.value);
     AfxGetApp()->SetStore(&memory);
     CSettingsDlg dialog;
     Load(dialog, 77);
@@ -319,7 +330,17 @@ TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderHandsThemToThePreview
         driver.Click(window, IDC_PROPERTIES);
         HWND properties = driver.WaitForDialog(PROPERTIES_CAPTION);
         driver.Expect(!IsWindowEnabled(window), "the main dialog waits while Properties is open");
-        driver.ExpectEqual(std::string("7"), driver.GetText(properties, IDC_IMPATIENCE), "loaded impatience");
+        for (const auto& entry : stored) {
+            HWND control = GetDlgItem(properties, entry.control);
+            LRESULT shown = 0;
+            if (entry.control == IDC_USE_COLOURS || entry.control == IDC_SHOW_LEGEND)
+                shown = SendMessageA(control, BM_GETCHECK, 0, 0);
+            else if (entry.control == IDC_SPEED_SLIDER)
+                shown = SendMessageA(control, TBM_GETPOS, 0, 0);
+            else
+                shown = std::stol(driver.GetText(properties, entry.control));
+            driver.ExpectEqual(static_cast<LRESULT>(entry.value), shown, std::string("loaded ") + entry.key->name);
+        }
         driver.ClickControl(properties, IDC_USE_COLOURS);
         driver.SetText(properties, IDC_FLOORS, "12");
         driver.SetText(properties, IDC_LIFT_PAUSE, "7");
@@ -344,7 +365,7 @@ TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderHandsThemToThePreview
     for (const CMemoryStore::Access& access : memory.m_writes)
         writes.push_back(access.section + "/" + access.key + "=" + std::to_string(access.value));
     EXPECT_EQ((std::vector<std::string>{"Config/Colours=1", "Config/Legend=1", "Config/UpdSpd=40",
-                                        "Custom/BaseScale=20", "Custom/NoFloors=12", "Custom/LiftPause=7",
+                                        "Custom/BaseScale=23", "Custom/NoFloors=12", "Custom/LiftPause=7",
                                         "Custom/PassPause=120", "Custom/PassIntvl=900", "Custom/Temper=7"}),
               writes)
         << "and the main dialog's Cancel writes nothing more";
@@ -447,8 +468,14 @@ TEST_F(SettingsDialog, SystemMenuAboutItemOpensTheAboutBox)
             driver.ExpectEqual(std::string("&About Ascenda Vintra..."), std::string(text), "item text");
             driver.Expect((GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR) != 0, "a separator before it");
         });
+        // Away from the screen's centre, so that centring on the owner and on the screen differ.
+        SetWindowPos(window, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         PostMessageA(window, WM_SYSCOMMAND, IDM_ABOUT_COMMAND, 0);
         HWND about = driver.WaitForDialog("About Ascenda Vintra Screen Saver");
+        RECT owner;
+        GetWindowRect(window, &owner);
+        driver.ExpectEqual(40L, owner.left, "the main dialog moved");
+        ExpectCentredOn(driver, about, owner, "the About box on the main dialog");
         driver.ExpectEqual(std::string("Ascenda Vintra Screen Saver"), driver.GetText(about, IDC_ABOUT_TITLE),
                            "title line");
         bool contact = false;

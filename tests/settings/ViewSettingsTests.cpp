@@ -82,6 +82,17 @@ TEST(ViewSettings, UpdateSpeedAloneIsLimitedSoTheLiftTimerKeepsAPositivePeriod)
     }
 }
 
+// The Properties dialog hands a stored speed on unlimited, so the period itself must hold for any
+// speed: no overflow of 5 * speed, a negative speed as 0, a fast one as the fastest tick.
+TEST(ViewSettings, LiftPeriodHoldsForEverySpeedAnyPathCanHandOn)
+{
+    const int32_t cases[][2] = {{INT32_MIN, 501}, {-1000000000, 501}, {-5, 501},      {-1, 501},
+                                {0, 501},         {1, 496},           {80, 101},      {99, 6},
+                                {100, 1},         {101, 1},           {429496730, 1}, {INT32_MAX, 1}};
+    for (const auto& speedCase : cases)
+        EXPECT_EQ(LiftPeriodFromSpeed(speedCase[0]), speedCase[1]) << speedCase[0];
+}
+
 TEST(BackColour, OnlyTheLowByteOfEachComponentCountsReadingBlueFirstAndWritingRedFirst)
 {
     CMemoryStore store;

@@ -249,15 +249,32 @@ TEST_F(WindowLibrary, RegisteredClassesAreReusedPerDistinctArguments)
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first, RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW));
     EXPECT_STRNE(first, RegisterWndClass(CS_HREDRAW));
+}
 
-    CRecordingWnd window; // and a timer set through the wrapper ticks until killed
+TEST_F(WindowLibrary, TimersTickUntilKilledKeepTheirPeriodsAndNeedAWindow)
+{
+    CRecordingWnd unbound;
+    // Without a window the platform would start a thread timer under a new id: nothing may start.
+    EXPECT_EQ(unbound.SetTimer(5, 10), 0u);
+    EXPECT_EQ(unbound.GetTimerPeriod(5), 0u);
+    EXPECT_FALSE(unbound.KillTimer(5));
+
+    CRecordingWnd window;
     ASSERT_TRUE(window.Create());
-    window.SetTimer(5, 10);
+    EXPECT_EQ(window.SetTimer(5, 10), 5u);
+    window.SetTimer(6, 700);
     EXPECT_TRUE(PumpUntil([&] { return !window.m_timerIds.empty(); }, 5000));
     EXPECT_EQ(window.m_timerIds.front(), 5u);
+    EXPECT_EQ(window.GetTimerPeriod(5), 10u);
+    EXPECT_EQ(window.GetTimerPeriod(6), 700u);
+    window.SetTimer(5, 30);
+    EXPECT_EQ(window.GetTimerPeriod(5), 30u) << "setting a running timer again replaces its period";
     EXPECT_TRUE(window.KillTimer(5));
     EXPECT_FALSE(window.KillTimer(5));
+    EXPECT_EQ(window.GetTimerPeriod(5), 0u);
+    EXPECT_EQ(window.GetTimerPeriod(6), 700u);
     window.DestroyWindow();
+    EXPECT_EQ(window.GetTimerPeriod(6), 0u) << "timers end with the window";
 }
 
 } // namespace

@@ -1,0 +1,49 @@
+#pragma once
+#include <windows.h>
+
+#include "win/Wnd.h"
+
+class CSaverWnd;
+
+// A top-most window over one of the monitors the simulation does not run on, so that no desktop
+// content shows there while the saver runs. It paints the saver's fill colour, hides the pointer
+// and ends the whole saver on the same signs of the user as the saver's own window. The saver's
+// window owns it, so it goes with that window; it deletes itself when its window is gone.
+class CMonitorCover : public CWnd {
+public:
+    explicit CMonitorCover(CSaverWnd& saver);
+
+    // Shows the cover over monitor (screen coordinates) without taking the activation from the
+    // saver's window, which would end the saver.
+    bool CreateCover(const RECT& monitor);
+
+    void PostNcDestroy() override;
+
+    BEGIN_MSG_MAP(CMonitorCover)
+        ON_WM_PAINT(OnPaint)
+        ON_WM_SETCURSOR(OnSetCursor)
+        ON_WM_ACTIVATE(OnActivate)
+        ON_WM_ACTIVATEAPP(OnActivateApp)
+        ON_WM_MOUSEMOVE(OnMouseMove)
+        ON_MESSAGE(WM_LBUTTONDOWN, OnUserInput)
+        ON_MESSAGE(WM_MBUTTONDOWN, OnUserInput)
+        ON_MESSAGE(WM_RBUTTONDOWN, OnUserInput)
+        ON_MESSAGE(WM_LBUTTONDBLCLK, OnUserInput)
+        ON_MESSAGE(WM_RBUTTONDBLCLK, OnUserInput)
+        ON_MESSAGE(WM_KEYDOWN, OnUserInput)
+        ON_MESSAGE(WM_SYSKEYDOWN, OnUserInput)
+    END_MSG_MAP(CWnd)
+
+protected:
+    void OnPaint();
+    BOOL OnSetCursor(HWND window, UINT hitTest, UINT mouseMessage);
+    void OnActivate(UINT state, HWND other, BOOL minimized);
+    void OnActivateApp(BOOL active, DWORD threadId);
+    void OnMouseMove(UINT flags, POINT position);
+    LRESULT OnUserInput(WPARAM wParam, LPARAM lParam);
+
+private:
+    // Valid for the cover's whole life: an owner's window destroys the windows it owns before its
+    // own, and the saver object outlives its window.
+    CSaverWnd& m_saver;
+};
