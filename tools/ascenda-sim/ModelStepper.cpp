@@ -2,6 +2,15 @@
 
 #include "sim/Building.h"
 
+// A simulated day makes about a million passes, each a few hundred small model calls. The
+// compiler's size limits keep the steps out of line; folding them whole into the two passes
+// saves about a third of the instructions (callgrind, see the README).
+#if defined(__GNUC__)
+#define FOLD_CALLS __attribute__((flatten))
+#else
+#define FOLD_CALLS
+#endif
+
 namespace {
 
 // One DrawLift's model call, with the fresh outputs DrawLift gives it.
@@ -28,7 +37,7 @@ inline void StepOnePerson(int32_t personIndex, int32_t erase, int32_t capacity, 
 
 } // namespace
 
-void CModelStepper::RunLiftPass() const
+FOLD_CALLS void CModelStepper::RunLiftPass() const
 {
     const int32_t capacity = m_scene.m_capacity;
     const int32_t liftPause = m_scene.m_liftPause;
@@ -46,7 +55,7 @@ void CModelStepper::RunLiftPass() const
     g_calls = calls;
 }
 
-void CModelStepper::RunPeoplePass() const
+FOLD_CALLS void CModelStepper::RunPeoplePass() const
 {
     const int32_t capacity = m_scene.m_capacity;
     const int32_t passPause = m_scene.m_passPause;
