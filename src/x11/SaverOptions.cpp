@@ -190,6 +190,11 @@ ViewSettings GetViewSettings(const CSaverOptions& options)
     return settings;
 }
 
+TimerPeriods GetTimerPeriods(const CSaverOptions& options)
+{
+    return {LiftPeriodFromSpeed(options.m_speed), options.m_passInterval};
+}
+
 const char* GetSaverUsageText()
 {
     return "Usage: ascenda [options]\n"

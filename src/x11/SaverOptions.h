@@ -39,5 +39,13 @@ bool ParseWindowId(const char* text, uint32_t& id);
 // The view settings a scene runs with for these options.
 ViewSettings GetViewSettings(const CSaverOptions& options);
 
+// The lift and people timers' periods in milliseconds, from the options as the Windows view takes
+// them from its settings: the speed drives the lifts, the person interval the people.
+struct TimerPeriods {
+    int32_t lift;
+    int32_t people;
+};
+TimerPeriods GetTimerPeriods(const CSaverOptions& options);
+
 // The text --help prints.
 const char* GetSaverUsageText();

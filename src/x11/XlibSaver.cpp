@@ -155,8 +155,8 @@ CXlibSaver::CXlibSaver(Display* display, Window window, const XWindowAttributes&
     : m_display(display), m_window(window), m_ownWindow(ownWindow), m_gc(CreateSceneGc(display, window)),
       m_scene(GetViewSettings(options)),
       m_surface(display, window, m_gc, attributes.visual, attributes.colormap, GetFontAscent(display, m_gc)),
-      m_liftPeriod(LiftPeriodFromSpeed(options.m_speed)), m_peoplePeriod(options.m_passInterval),
-      m_timers(m_liftPeriod, m_peoplePeriod, NowMs()), m_painted(false), m_width(attributes.width),
+      m_periods(GetTimerPeriods(options)),
+      m_timers(m_periods.lift, m_periods.people, NowMs()), m_painted(false), m_width(attributes.width),
       m_height(attributes.height), m_exposed(XCreateRegion()),
       m_deleteWindow(XInternAtom(display, "WM_DELETE_WINDOW", False))
 {
@@ -268,7 +268,7 @@ void CXlibSaver::Paint(Region clip)
         XSetClipMask(m_display, m_gc, None);
     if (!m_painted) {
         m_painted = true;
-        m_timers = CPassTimers(m_liftPeriod, m_peoplePeriod, NowMs());
+        m_timers = CPassTimers(m_periods.lift, m_periods.people, NowMs());
     }
 }
 

@@ -40,8 +40,7 @@ private:
     GC m_gc;
     CScene m_scene;
     CXlibSurface m_surface;
-    int32_t m_liftPeriod;
-    int32_t m_peoplePeriod;
+    TimerPeriods m_periods;
     CPassTimers m_timers;
     bool m_painted; // the passes wait for the first paint, which sets the scene's origins
     int32_t m_width;

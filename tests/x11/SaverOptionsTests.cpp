@@ -64,6 +64,29 @@ TEST(SaverOptionsTest, TakesOneOrTwoDashesAndJoinedOrSeparateValues)
     EXPECT_EQ(Parse({"--no-legend", "-legend"}).options.m_legend, 1);
 }
 
+TEST(SaverOptionsTest, SpeedDrivesTheLiftTimerAndThePersonIntervalThePeopleTimer)
+{
+    // A lift tick every 501 - 5 * speed ms, a people tick every person interval.
+    const struct {
+        std::vector<std::string> words;
+        int32_t lift;
+        int32_t people;
+    } cases[] = {
+        {{}, 101, 500}, // the defaults: speed 80
+        {{"--speed", "1", "--pass-interval", "100"}, 496, 100},
+        {{"--speed", "100", "--pass-interval", "2000"}, 1, 2000},
+        {{"--pass-interval", "730"}, 101, 730},
+        {{"--speed", "37"}, 316, 500},
+    };
+    for (const auto& periodCase : cases) {
+        const ParseResult result = Parse(periodCase.words);
+        ASSERT_TRUE(result.valid) << result.error;
+        const TimerPeriods periods = GetTimerPeriods(result.options);
+        EXPECT_EQ(periods.lift, periodCase.lift) << periodCase.words.size();
+        EXPECT_EQ(periods.people, periodCase.people) << periodCase.words.size();
+    }
+}
+
 TEST(SaverOptionsTest, RefusesBadValuesNamingTheOptionAndItsRange)
 {
     const struct {
