@@ -22,6 +22,19 @@ struct CSimulationOptions {
     int32_t GetLiftInterval() const { return 501 - 5 * m_speed; }
 };
 
+// The lines of --help that list these settings, for both programs' usage texts.
+#define SIMULATION_OPTIONS_USAGE                                                                                       \
+    "  --people N          10..100 people (50)\n"                                                                      \
+    "  --cars N            1..10 lifts (2)\n"                                                                          \
+    "  --capacity N        1..10 people a lift stops for (5)\n"                                                        \
+    "  --driver D          0..3 or primitive|auto-ground|random|smart (0)\n"                                           \
+    "  --floors N          4..25 floors (10)\n"                                                                        \
+    "  --lift-pause N      1..30 lift ticks a lift stands at a stop (15)\n"                                            \
+    "  --pass-pause N      10..300 people ticks, the longest stay at a floor (50)\n"                                   \
+    "  --pass-interval MS  100..2000 ms between people ticks (500)\n"                                                  \
+    "  --temper N          1..50 impatience factor of the waiting colour (10)\n"                                       \
+    "  --speed N           1..100 update speed: a lift tick every 501 - 5 * N ms (80)\n"
+
 enum class OptionMatch {
     NOT_MINE, // the current option is none of the simulation's settings
     TAKEN,    // it was one, and its value is stored

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "view/SaverInput.h"
 #include "win/Wnd.h"
 
 class CSaverWnd;
@@ -25,13 +26,7 @@ public:
         ON_WM_ACTIVATE(OnActivate)
         ON_WM_ACTIVATEAPP(OnActivateApp)
         ON_WM_MOUSEMOVE(OnMouseMove)
-        ON_MESSAGE(WM_LBUTTONDOWN, OnUserInput)
-        ON_MESSAGE(WM_MBUTTONDOWN, OnUserInput)
-        ON_MESSAGE(WM_RBUTTONDOWN, OnUserInput)
-        ON_MESSAGE(WM_LBUTTONDBLCLK, OnUserInput)
-        ON_MESSAGE(WM_RBUTTONDBLCLK, OnUserInput)
-        ON_MESSAGE(WM_KEYDOWN, OnUserInput)
-        ON_MESSAGE(WM_SYSKEYDOWN, OnUserInput)
+        ON_SAVER_INPUT(OnUserInput)
     END_MSG_MAP(CWnd)
 
 protected:

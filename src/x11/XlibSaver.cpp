@@ -155,9 +155,8 @@ CXlibSaver::CXlibSaver(Display* display, Window window, const XWindowAttributes&
     : m_display(display), m_window(window), m_ownWindow(ownWindow), m_gc(CreateSceneGc(display, window)),
       m_scene(GetViewSettings(options)),
       m_surface(display, window, m_gc, attributes.visual, attributes.colormap, GetFontAscent(display, m_gc)),
-      m_periods(GetTimerPeriods(options)),
-      m_timers(m_periods.lift, m_periods.people, NowMs()), m_painted(false), m_width(attributes.width),
-      m_height(attributes.height), m_exposed(XCreateRegion()),
+      m_periods(GetTimerPeriods(options)), m_timers(m_periods.lift, m_periods.people, NowMs()), m_painted(false),
+      m_width(attributes.width), m_height(attributes.height), m_exposed(XCreateRegion()),
       m_deleteWindow(XInternAtom(display, "WM_DELETE_WINDOW", False))
 {
     CScene::SetScreenFactorFromSize(m_width, m_height);

@@ -16,15 +16,6 @@ namespace {
 
 const wchar_t* const BEFORE = L"C:\\before.scr";
 
-std::wstring BuiltSaverPath()
-{
-    wchar_t program[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring folder(program);
-    folder.erase(folder.find_last_of(L"\\/") + 1);
-    return folder + ASCENDA_SCR_RELATIVE;
-}
-
 // Runs the saver at path with /c, presses Apply & Test, then Cancel; returns what was registered.
 std::wstring ApplyAndTestFrom(const std::wstring& path)
 {

@@ -7,6 +7,18 @@
 
 // Helpers for tests that look at ASCENDA.SCR from outside, as the system and the user see it.
 
+#ifdef ASCENDA_SCR_RELATIVE
+// The ASCENDA.SCR of this build, found from the test program's own folder.
+inline std::wstring BuiltSaverPath()
+{
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring folder(program);
+    folder.erase(folder.find_last_of(L"\\/") + 1);
+    return folder + ASCENDA_SCR_RELATIVE;
+}
+#endif
+
 // A string of the file's version resource, in its US English Unicode block; empty when absent.
 inline std::wstring VersionString(const std::wstring& file, const std::wstring& name)
 {

@@ -14,15 +14,6 @@
 
 namespace {
 
-std::wstring BuiltSaverPath()
-{
-    wchar_t program[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring folder(program);
-    folder.erase(folder.find_last_of(L"\\/") + 1);
-    return folder + ASCENDA_SCR_RELATIVE;
-}
-
 // The About box's line that starts with "Version", as the dialog in the file shows it.
 std::wstring AboutVersionLine(const std::wstring& file)
 {
