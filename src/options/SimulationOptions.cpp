@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "CommandLine.h"
+#include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
 
 namespace {
@@ -59,6 +60,26 @@ CSimulationOptions::CSimulationOptions()
       m_passPause(Setting::PassPause.defaultValue), m_passInterval(Setting::PassIntvl.defaultValue),
       m_temper(Setting::Temper.defaultValue), m_speed(Setting::UpdSpd.defaultValue)
 {
+}
+
+ViewSettings MakeViewSettings(const CSimulationOptions& options)
+{
+    ViewSettings settings{};
+    settings.people = options.m_people;
+    settings.driver = options.m_driver;
+    settings.capacity = options.m_capacity;
+    settings.colours = Setting::Colours.defaultValue;
+    settings.legend = Setting::Legend.defaultValue;
+    settings.floors = options.m_floors;
+    settings.liftPause = options.m_liftPause;
+    settings.passPause = options.m_passPause;
+    settings.passInterval = options.m_passInterval;
+    settings.temper = options.m_temper;
+    settings.backColour = GetDefaultBackColour();
+    settings.scale = Setting::Scale.defaultValue;
+    settings.cars = options.m_cars;
+    settings.updateSpeed = options.m_speed;
+    return settings;
 }
 
 bool ParseWhole(const char* text, int32_t& value)

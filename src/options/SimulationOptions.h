@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "settings/ViewSettings.h"
+
 class CCommandLine;
 
 // The simulation's settings as a command line gives them, each starting at the settings table's
@@ -19,8 +21,12 @@ struct CSimulationOptions {
     int32_t m_speed; // the update speed: lift ticks every 501 - 5 * speed milliseconds
 
     CSimulationOptions();
-    int32_t GetLiftInterval() const { return 501 - 5 * m_speed; }
+    int32_t GetLiftInterval() const { return LiftPeriodFromSpeed(m_speed); }
 };
+
+// The view settings a scene runs with for these options; the display settings (colours, legend,
+// background, scale) as an empty store gives them.
+ViewSettings MakeViewSettings(const CSimulationOptions& options);
 
 // The lines of --help that list these settings, for both programs' usage texts.
 #define SIMULATION_OPTIONS_USAGE                                                                                       \

@@ -9,6 +9,13 @@ Colour ReadBackColour(CSettingsStore& store)
     return MakeColour(red, green, blue);
 }
 
+Colour GetDefaultBackColour()
+{
+    return MakeColour(static_cast<uint32_t>(Setting::ColorRed.defaultValue),
+                      static_cast<uint32_t>(Setting::ColorGreen.defaultValue),
+                      static_cast<uint32_t>(Setting::ColorBlue.defaultValue));
+}
+
 void WriteBackColour(CSettingsStore& store, Colour colour)
 {
     store.Write(Setting::ColorRed, static_cast<int32_t>(RedOf(colour)));

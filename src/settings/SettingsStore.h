@@ -26,5 +26,8 @@ public:
 // The background colour from ColorBlue, ColorGreen, ColorRed (read in that order), the low byte
 // of each stored value.
 Colour ReadBackColour(CSettingsStore& store);
+
+// The background colour of an empty store: the three colour keys' defaults.
+Colour GetDefaultBackColour();
 // Writes ColorRed, ColorGreen, ColorBlue (in that order), each 0..255.
 void WriteBackColour(CSettingsStore& store, Colour colour);

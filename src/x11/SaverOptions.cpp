@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "options/CommandLine.h"
+#include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
 
 namespace {
@@ -79,11 +80,8 @@ bool ParseSwitch(const char* name, CSaverOptions& options)
 
 CSaverOptions::CSaverOptions()
     : m_scale(Setting::Scale.defaultValue), m_colours(Setting::Colours.defaultValue),
-      m_legend(Setting::Legend.defaultValue),
-      m_backColour(MakeColour(static_cast<uint32_t>(Setting::ColorRed.defaultValue),
-                              static_cast<uint32_t>(Setting::ColorGreen.defaultValue),
-                              static_cast<uint32_t>(Setting::ColorBlue.defaultValue))),
-      m_target(DrawTarget::NEW_WINDOW), m_windowId(0), m_display(nullptr), m_help(false)
+      m_legend(Setting::Legend.defaultValue), m_backColour(GetDefaultBackColour()), m_target(DrawTarget::NEW_WINDOW),
+      m_windowId(0), m_display(nullptr), m_help(false)
 {
 }
 
@@ -172,27 +170,17 @@ bool ParseSaverOptions(int argc, const char* const* argv, CSaverOptions& options
 
 ViewSettings GetViewSettings(const CSaverOptions& options)
 {
-    ViewSettings settings{};
-    settings.people = options.m_people;
-    settings.driver = options.m_driver;
-    settings.capacity = options.m_capacity;
+    ViewSettings settings = MakeViewSettings(options);
     settings.colours = options.m_colours;
     settings.legend = options.m_legend;
-    settings.floors = options.m_floors;
-    settings.liftPause = options.m_liftPause;
-    settings.passPause = options.m_passPause;
-    settings.passInterval = options.m_passInterval;
-    settings.temper = options.m_temper;
     settings.backColour = options.m_backColour;
     settings.scale = options.m_scale;
-    settings.cars = options.m_cars;
-    settings.updateSpeed = options.m_speed;
     return settings;
 }
 
 TimerPeriods GetTimerPeriods(const CSaverOptions& options)
 {
-    return {LiftPeriodFromSpeed(options.m_speed), options.m_passInterval};
+    return {options.GetLiftInterval(), options.m_passInterval};
 }
 
 const char* GetSaverUsageText()

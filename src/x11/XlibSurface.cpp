@@ -11,31 +11,40 @@ short ToCoordinate(int32_t value)
 
 CXlibSurface::CXlibSurface(Display* display, Drawable drawable, GC gc, Visual* visual, Colormap colormap,
                            int fontAscent)
-    : m_display(display), m_drawable(drawable), m_gc(gc), m_visual(visual), m_colormap(colormap),
-      m_trueColour(visual->c_class == TrueColor), m_fontAscent(fontAscent), m_cache{}, m_cacheCount(0), m_cacheNext(0)
+    : m_display(display), m_drawable(drawable), m_gc(gc), m_colormap(colormap),
+      m_trueColour(visual->c_class == TrueColor), m_red(FindChannel(visual->red_mask)),
+      m_green(FindChannel(visual->green_mask)), m_blue(FindChannel(visual->blue_mask)),
+      m_fontAscent(fontAscent), m_cache{}, m_cacheCount(0), m_cacheNext(0)
 {
 }
 
-unsigned long CXlibSurface::PlaceChannel(uint32_t value, unsigned long mask)
+CXlibSurface::Channel CXlibSurface::FindChannel(unsigned long mask)
 {
+    Channel channel{mask, 0, 0};
     if (mask == 0)
+        return channel;
+    while (((mask >> channel.shift) & 1) == 0)
+        ++channel.shift;
+    while (((mask >> (channel.shift + channel.bits)) & 1) != 0)
+        ++channel.bits;
+    return channel;
+}
+
+unsigned long CXlibSurface::PlaceChannel(uint32_t value, const Channel& channel)
+{
+    if (channel.mask == 0)
         return 0;
-    int shift = 0;
-    while (((mask >> shift) & 1) == 0)
-        ++shift;
-    int bits = 0;
-    while (((mask >> (shift + bits)) & 1) != 0)
-        ++bits;
     // Keep the top bits of the 8-bit value when the channel is narrower (a 16-bit visual).
+    const int bits = channel.bits;
     const unsigned long scaled = bits >= 8 ? static_cast<unsigned long>(value) << (bits - 8) : value >> (8 - bits);
-    return (scaled << shift) & mask;
+    return (scaled << channel.shift) & channel.mask;
 }
 
 unsigned long CXlibSurface::GetPixel(Colour colour)
 {
     if (m_trueColour) {
-        return PlaceChannel(RedOf(colour), m_visual->red_mask) | PlaceChannel(GreenOf(colour), m_visual->green_mask) |
-               PlaceChannel(BlueOf(colour), m_visual->blue_mask);
+        return PlaceChannel(RedOf(colour), m_red) | PlaceChannel(GreenOf(colour), m_green) |
+               PlaceChannel(BlueOf(colour), m_blue);
     }
     for (int index = 0; index < m_cacheCount; ++index) {
         if (m_cache[index].colour == colour)

@@ -22,16 +22,24 @@ public:
     unsigned long GetPixel(Colour colour);
 
 private:
-    // A channel of 8 bits placed into a visual's channel mask.
-    static unsigned long PlaceChannel(uint32_t value, unsigned long mask);
+    // Where a true-colour visual keeps one channel: the mask's lowest bit and its width. Found
+    // once, since every shape asks for a pixel.
+    struct Channel {
+        unsigned long mask;
+        int shift;
+        int bits;
+    };
+    static Channel FindChannel(unsigned long mask);
+    // A channel of 8 bits placed into the visual's channel.
+    static unsigned long PlaceChannel(uint32_t value, const Channel& channel);
     unsigned long AllocatePixel(Colour colour);
 
     Display* m_display;
     Drawable m_drawable;
     GC m_gc;
-    Visual* m_visual;
     Colormap m_colormap;
     bool m_trueColour;
+    Channel m_red, m_green, m_blue;
     int m_fontAscent;
 
     // Colour-mapped visuals need a round trip per new colour; the scene uses few, so keep them.
