@@ -48,16 +48,26 @@ public:
         CloseHandle(m_info.hThread);
     }
 
-    // arguments as they follow the program on the command line.
+    // arguments as they follow the program on the command line. Under a heavily loaded Wine a
+    // start is now and then refused for the moment, so a refusal is tried again for a few seconds;
+    // a saver that cannot start at all still fails. StartError() tells the last refusal's code.
     bool Start(const std::string& arguments)
     {
         const std::string path = SaverPath();
-        std::string commandLine = "\"" + path + "\" " + arguments;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        return CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &m_info) != 0;
+        return PumpUntil(
+            [&] {
+                std::string commandLine = "\"" + path + "\" " + arguments;
+                STARTUPINFOA startup = {};
+                startup.cb = sizeof startup;
+                if (CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &startup, &m_info) != 0)
+                    return true;
+                m_startError = GetLastError();
+                return false;
+            },
+            5000);
     }
+    DWORD StartError() const { return m_startError; }
 
     // The process's visible top-level windows now.
     std::vector<HWND> VisibleWindows() const
@@ -108,6 +118,7 @@ public:
 
 private:
     PROCESS_INFORMATION m_info = {};
+    DWORD m_startError = ERROR_SUCCESS;
     bool m_sawWindow = false;
 };
 

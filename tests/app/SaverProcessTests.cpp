@@ -255,7 +255,7 @@ TEST_F(SaverProcess, SurvivesEverySettingAtItsExtremes)
         for (int32_t index = 0; index < Setting::AllCount; ++index)
             m_store.Write(*Setting::All[index], value);
         CSaverProcess saver;
-        ASSERT_TRUE(saver.Start("/s")) << value;
+        ASSERT_TRUE(saver.Start("/s")) << value << ", refused with error " << saver.StartError();
         HWND window = saver.WaitForWindow();
         ASSERT_NE(window, nullptr) << value;
         // Runs the saver for a while, checking all the while that its window answers.
