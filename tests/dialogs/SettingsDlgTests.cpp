@@ -211,6 +211,42 @@ TEST_F(SettingsDialog, ChoosingRandomSetsDriverTwoAndOkStoresNetworkZero)
     EXPECT_EQ(0, StoredOr(Setting::Network, -1));
 }
 
+TEST_F(SettingsDialog, TextTypedInTheIntelligenceBoxReachesNeitherPreviewNorStore)
+{
+    // Typed letters, then a list closed on nothing: the box must show the intelligence that the
+    // preview runs and OK stores.
+    for (const char* typed : {"Banana", ""}) {
+        SCOPED_TRACE(typed);
+        Store(Setting::Driver, 3); // the preview loads it too
+        CSettingsDlg dialog;
+        Load(dialog, 50, 5, 2, 3);
+        RunMain(dialog, [&](CDriver& driver, HWND window) {
+            HWND list = GetDlgItem(window, IDC_DRIVER_LIST);
+            driver.OnUi([&] {
+                SetFocus(list);
+                for (const char* letter = typed; *letter != '\0'; ++letter)
+                    SendMessageA(GetFocus(), WM_CHAR, static_cast<WPARAM>(*letter), 1);
+                if (*typed == '\0')
+                    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+                SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_DRIVER_LIST, CBN_SELENDOK),
+                             reinterpret_cast<LPARAM>(list));
+                char shown[32] = "", item[32] = "";
+                GetWindowTextA(list, shown, sizeof shown);
+                SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(dialog.m_driver), reinterpret_cast<LPARAM>(item));
+                if (*typed != '\0')
+                    driver.ExpectEqual(std::string(item), std::string(shown), "the box shows the chosen intelligence");
+                driver.Expect(dialog.m_driver >= 0 && dialog.m_driver <= 3, "m_driver names an intelligence");
+                driver.ExpectEqual(dialog.m_driver, dialog.m_preview.m_driver, "preview driver");
+            });
+            driver.Click(window, IDOK);
+        });
+        EXPECT_EQ(dialog.m_driver, StoredOr(Setting::Driver, -1));
+        if (*typed == '\0') {
+            EXPECT_EQ(3, dialog.m_driver) << "no selection keeps the loaded intelligence";
+        }
+    }
+}
+
 TEST_F(SettingsDialog, DefaultViewReturnsToTheStoredBaseScaleOrTwenty)
 {
     for (int32_t baseScale : {0, 35}) {
@@ -545,7 +581,7 @@ TEST_F(SettingsDialog, ApplyAndTestSavesRegistersTheSaverAndAsksToStartIt)
     }
 }
 
-TEST_F(SettingsDialog, ResetAllAnsweredNoChangesNothingAndYesKeepsOnlyPreviousVersionCountingTheReset)
+TEST_F(SettingsDialog, ResetAllAnsweredNoOrEnterChangesNothingAndYesKeepsOnlyPreviousVersionCountingTheReset)
 {
     // Answer No, then Yes without and with a stored Previous Version.
     for (int32_t previousVersion : {-1, 0, 7}) {
@@ -571,9 +607,12 @@ TEST_F(SettingsDialog, ResetAllAnsweredNoChangesNothingAndYesKeepsOnlyPreviousVe
             driver.Expect(GetWindow(box, GW_OWNER) == window, "owned by the main dialog");
             driver.OnUi([&] {
                 driver.Expect(MessageBoxIcon(box) == LoadIconA(nullptr, IDI_HAND), "stop-sign icon");
-                driver.Expect(GetFocus() == GetDlgItem(box, IDYES), "Yes is the default button");
+                driver.Expect(GetFocus() == GetDlgItem(box, IDNO), "No is the default button");
             });
-            driver.Click(box, yes ? IDYES : IDNO);
+            if (yes)
+                driver.Click(box, IDYES);
+            else // a stray Enter
+                driver.OnUi([&] { PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 1); });
             if (!yes) {
                 driver.WaitGone(box);
                 driver.OnUi([&] { driver.Expect(IsWindowVisible(window) != 0, "the dialog stays open"); });
@@ -581,7 +620,7 @@ TEST_F(SettingsDialog, ResetAllAnsweredNoChangesNothingAndYesKeepsOnlyPreviousVe
                 return;
             }
             HWND done = driver.WaitForDialog("Ascenda Vintra Reset Completed");
-            driver.ExpectEqual(std::string("All settings removed\nSnarlex will now close"), MessageBoxText(done),
+            driver.ExpectEqual(std::string("All settings removed\nAscenda Vintra will now close"), MessageBoxText(done),
                                "completion text");
             driver.Expect(GetDlgItem(done, IDOK) != nullptr && GetDlgItem(done, IDNO) == nullptr, "an OK button");
             driver.OnUi([&] {
