@@ -142,7 +142,10 @@ TEST_F(DialogLayout, TabVisitsTheControlsInReadingOrderAndMnemonicsAreUnique)
             }
             std::vector<int> expected = dialogCase.readingOrder;
             expected.push_back(expected.front());
-            driver.Expect(expected == visited, "tab order differs from the reading order");
+            std::string order;
+            for (int id : visited)
+                order += " " + std::to_string(id);
+            driver.Expect(expected == visited, "Tab visits" + order);
             for (const auto& letter : Mnemonics(driver, dialog))
                 driver.ExpectEqual(1, letter.second, std::string("uses of the mnemonic ") + letter.first);
             driver.Click(dialog, IDCANCEL);
