@@ -3,6 +3,7 @@
 #
 #   build/release/ascenda-vintra-<version>-windows-x64.zip
 #       ASCENDA.SCR   the saver, built from the committed sources
+#       LICENSE.txt   the licence
 #       README.txt    for Windows users: installing, settings, removing
 #       SHA256SUMS    the checksum of ASCENDA.SCR
 #
@@ -49,6 +50,7 @@ mkdir -p "$stage"
 cp "$build/ASCENDA.SCR" "$stage/ASCENDA.SCR"
 # Windows line ends, so that every editor shows the lines.
 sed -e "s|@VERSION@|$version|" -e "s|@CONTACT@|$contact|" -e 's/$/\r/' "$root/packaging/README.txt" >"$stage/README.txt"
+sed -e 's/$/\r/' "$root/LICENSE" >"$stage/LICENSE.txt"
 (cd "$stage" && sha256sum ASCENDA.SCR >SHA256SUMS)
 
 zip=$out/ascenda-vintra-$version-windows-x64.zip

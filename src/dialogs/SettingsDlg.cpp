@@ -161,7 +161,11 @@ LRESULT CSettingsDlg::OnVScroll(WPARAM, LPARAM)
 
 void CSettingsDlg::OnDriverSelected()
 {
-    m_driver = m_driverCombo.GetCurSel();
+    // A list that selects nothing names no intelligence: the one chosen before stands.
+    const int32_t driver = m_driverCombo.GetCurSel();
+    if (driver == CB_ERR)
+        return;
+    m_driver = driver;
     m_network = m_networkCombo.GetCurSel();
     m_preview.SetDriver(m_driver, m_network);
     RepaintPreview();
@@ -229,11 +233,12 @@ void CSettingsDlg::OnApplyAndTest()
 
 void CSettingsDlg::OnResetAll()
 {
+    // No is the default, so that a stray Enter cannot wipe every setting.
     if (MessageBoxA(m_hWnd, "Are you sure you want to delete all Ascenda settings?", "Ascenda Vintra Reset Warning",
-                    MB_YESNO | MB_ICONHAND | MB_DEFBUTTON1) != IDYES)
+                    MB_YESNO | MB_ICONHAND | MB_DEFBUTTON2) != IDYES)
         return;
     ResetAllSettings(AfxGetStore());
-    MessageBoxA(m_hWnd, "All settings removed\nSnarlex will now close", "Ascenda Vintra Reset Completed",
+    MessageBoxA(m_hWnd, "All settings removed\nAscenda Vintra will now close", "Ascenda Vintra Reset Completed",
                 MB_OK | MB_ICONINFORMATION);
     EndDialog(IDOK);
 }

@@ -211,6 +211,38 @@ TEST_F(SettingsDialog, ChoosingRandomSetsDriverTwoAndOkStoresNetworkZero)
     EXPECT_EQ(0, StoredOr(Setting::Network, -1));
 }
 
+TEST_F(SettingsDialog, TextTypedInTheIntelligenceBoxReachesNeitherPreviewNorStore)
+{
+    // Letters typed into the box, or its list closed on no item: what the box shows, the preview
+    // runs and OK stores remain one and the same intelligence.
+    for (const char* typed : {"Banana", ""}) {
+        SCOPED_TRACE(typed);
+        Store(Setting::Driver, 3); // the preview loads it too
+        CSettingsDlg dialog;
+        Load(dialog, 50, 5, 2, 3);
+        char shown[32] = "";
+        RunMain(dialog, [&](CDriver& driver, HWND window) {
+            HWND list = GetDlgItem(window, IDC_DRIVER_LIST);
+            driver.OnUi([&] {
+                SetFocus(list);
+                for (const char* letter = typed; *letter != '\0'; ++letter)
+                    SendMessageA(GetFocus(), WM_CHAR, static_cast<WPARAM>(*letter), 1);
+                if (*typed == '\0')
+                    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+                SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_DRIVER_LIST, CBN_SELENDOK),
+                             reinterpret_cast<LPARAM>(list));
+                GetWindowTextA(list, shown, sizeof shown);
+                driver.ExpectEqual(dialog.m_driver, dialog.m_preview.m_driver, "preview driver");
+            });
+            driver.Click(window, IDOK);
+        });
+        const char* const names[] = {"Primitive", "Auto ground", "Random", "Smart"};
+        const int32_t stored = StoredOr(Setting::Driver, -1);
+        ASSERT_TRUE(stored >= 0 && stored <= 3) << stored;
+        EXPECT_EQ(std::string(*typed != '\0' ? shown : "Smart"), names[stored]);
+    }
+}
+
 TEST_F(SettingsDialog, DefaultViewReturnsToTheStoredBaseScaleOrTwenty)
 {
     for (int32_t baseScale : {0, 35}) {
@@ -545,7 +577,7 @@ TEST_F(SettingsDialog, ApplyAndTestSavesRegistersTheSaverAndAsksToStartIt)
     }
 }
 
-TEST_F(SettingsDialog, ResetAllAnsweredNoChangesNothingAndYesKeepsOnlyPreviousVersionCountingTheReset)
+TEST_F(SettingsDialog, ResetAllAnsweredNoOrEnterChangesNothingAndYesKeepsOnlyPreviousVersionCountingTheReset)
 {
     // Answer No, then Yes without and with a stored Previous Version.
     for (int32_t previousVersion : {-1, 0, 7}) {
@@ -571,9 +603,12 @@ TEST_F(SettingsDialog, ResetAllAnsweredNoChangesNothingAndYesKeepsOnlyPreviousVe
             driver.Expect(GetWindow(box, GW_OWNER) == window, "owned by the main dialog");
             driver.OnUi([&] {
                 driver.Expect(MessageBoxIcon(box) == LoadIconA(nullptr, IDI_HAND), "stop-sign icon");
-                driver.Expect(GetFocus() == GetDlgItem(box, IDYES), "Yes is the default button");
+                driver.Expect(GetFocus() == GetDlgItem(box, IDNO), "No is the default button");
             });
-            driver.Click(box, yes ? IDYES : IDNO);
+            if (yes)
+                driver.Click(box, IDYES);
+            else // a stray Enter
+                driver.OnUi([&] { PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 1); });
             if (!yes) {
                 driver.WaitGone(box);
                 driver.OnUi([&] { driver.Expect(IsWindowVisible(window) != 0, "the dialog stays open"); });
@@ -581,7 +616,7 @@ TEST_F(SettingsDialog, ResetAllAnsweredNoChangesNothingAndYesKeepsOnlyPreviousVe
                 return;
             }
             HWND done = driver.WaitForDialog("Ascenda Vintra Reset Completed");
-            driver.ExpectEqual(std::string("All settings removed\nSnarlex will now close"), MessageBoxText(done),
+            driver.ExpectEqual(std::string("All settings removed\nAscenda Vintra will now close"), MessageBoxText(done),
                                "completion text");
             driver.Expect(GetDlgItem(done, IDOK) != nullptr && GetDlgItem(done, IDNO) == nullptr, "an OK button");
             driver.OnUi([&] {

@@ -33,7 +33,7 @@ std::wstring AboutVersionLine(const std::wstring& file)
 
 } // namespace
 
-TEST(SaverFile, VersionResourceAndAboutBoxAgreeWithTheProjectVersion)
+TEST(SaverFile, VersionResourceAndAboutBoxAgreeWithTheProjectVersionAndLicence)
 {
     const std::wstring file = BuiltSaverPath();
     DWORD handle = 0;
@@ -49,6 +49,9 @@ TEST(SaverFile, VersionResourceAndAboutBoxAgreeWithTheProjectVersion)
     EXPECT_EQ(fixed->dwFileVersionLS, fixed->dwProductVersionLS);
     EXPECT_EQ(L"" ASCENDA_VERSION_TEXT, VersionString(file, L"FileVersion"));
     EXPECT_EQ(L"" ASCENDA_VERSION_TEXT, VersionString(file, L"ProductVersion"));
+    // The licence's copyright line, holder named.
+    EXPECT_EQ(L"" ASCENDA_COPYRIGHT_TEXT, VersionString(file, L"LegalCopyright"));
+    EXPECT_NE(std::wstring::npos, VersionString(file, L"LegalCopyright").find(L"Orvane's Registry Bits"));
 
     // "Version 1.0  (1.00.0016) ...": major and minor, and again with the minor in two digits.
     wchar_t expected[2][32];

@@ -14,12 +14,13 @@ mkdir -p "$work/unpacked"
 trap '"$wine_run" --build "$work/wine" --stop' EXIT
 
 python3 -m zipfile -e "$zip" "$work/unpacked"
-# Exactly the three files, and the checksum line matches the saver.
-[ "$(ls "$work/unpacked" | tr '\n' ' ')" = "ASCENDA.SCR README.txt SHA256SUMS " ] || {
+# Exactly the four files, and the checksum line matches the saver.
+[ "$(ls "$work/unpacked" | tr '\n' ' ')" = "ASCENDA.SCR LICENSE.txt README.txt SHA256SUMS " ] || {
   echo "check-install.sh: the package holds: $(ls "$work/unpacked")" >&2
   exit 1
 }
 (cd "$work/unpacked" && sha256sum --strict -c SHA256SUMS)
+grep -q '^Copyright ' "$work/unpacked/LICENSE.txt" || { echo "check-install.sh: LICENSE.txt has no copyright line" >&2; exit 1; }
 
 # A new display and a new prefix, so nothing from earlier runs is installed or stored.
 eval "$("$wine_run" --build "$work/wine" --env)"
