@@ -38,7 +38,8 @@ bool SameSettings(const CSaverOptions& left, const CSaverOptions& right)
     return a.people == b.people && a.driver == b.driver && a.capacity == b.capacity && a.colours == b.colours &&
            a.legend == b.legend && a.floors == b.floors && a.liftPause == b.liftPause && a.passPause == b.passPause &&
            a.passInterval == b.passInterval && a.temper == b.temper && a.backColour == b.backColour &&
-           a.scale == b.scale && a.cars == b.cars && a.updateSpeed == b.updateSpeed && left.m_target == right.m_target;
+           a.scale == b.scale && a.cars == b.cars && a.updateSpeed == b.updateSpeed &&
+           left.m_target == right.m_target && left.m_fps == right.m_fps;
 }
 
 TEST(SaverOptionsTest, TakesOneOrTwoDashesAndJoinedOrSeparateValues)
@@ -62,6 +63,11 @@ TEST(SaverOptionsTest, TakesOneOrTwoDashesAndJoinedOrSeparateValues)
     EXPECT_EQ(settings.updateSpeed, 1);
     // The later spelling of a switch wins.
     EXPECT_EQ(Parse({"--no-legend", "-legend"}).options.m_legend, 1);
+    // The scale is fitted to the window unless given; --fps only when asked for.
+    EXPECT_FALSE(all.options.m_fitScale);
+    EXPECT_TRUE(Parse({"--fps"}).options.m_fitScale);
+    EXPECT_EQ(Parse({"-fps"}).options.m_fps, 1);
+    EXPECT_EQ(Parse({}).options.m_fps, 0);
 }
 
 TEST(SaverOptionsTest, SpeedDrivesTheLiftTimerAndThePersonIntervalThePeopleTimer)
@@ -104,6 +110,7 @@ TEST(SaverOptionsTest, RefusesBadValuesNamingTheOptionAndItsRange)
         {{"--window-id", "0x20000000"}, "--window-id", "1 to 0x1FFFFFFF"},
         {{"-window-id", "12ab"}, "--window-id", "1 to 0x1FFFFFFF"},
         {{"--root=yes"}, "--root", "no value"},
+        {{"--fps=1"}, "--fps", "no value"},
         {{"---people", "50"}, "---people", "unknown"},
         {{"people", "50"}, "people", "unknown"},
     };
@@ -187,11 +194,12 @@ TEST_F(SettingsDescriptionTest, SwitchesChoicesAndTheColourMatchTheProgram)
     const CSaverOptions defaults = Parse({}).options;
     for (const DescribedControl& control : m_controls) {
         if (control.kind == "boolean") {
-            // Checked by default: only unchecking passes an option, and it must change something.
-            EXPECT_TRUE(control.Get("arg-set").empty()) << control.Get("id");
-            const ParseResult unset = Parse(ExpandArgument(control.Get("arg-unset"), ""));
-            ASSERT_TRUE(unset.valid) << unset.error;
-            EXPECT_FALSE(SameSettings(unset.options, defaults)) << control.Get("arg-unset");
+            // One state passes nothing, the other an option that changes something.
+            const std::string option = control.Get("arg-set") + control.Get("arg-unset");
+            EXPECT_TRUE(control.Get("arg-set").empty() || control.Get("arg-unset").empty()) << option;
+            const ParseResult changed = Parse(ExpandArgument(option, ""));
+            ASSERT_TRUE(changed.valid) << changed.error;
+            EXPECT_FALSE(SameSettings(changed.options, defaults)) << option;
         } else if (control.kind == "select") {
             // The first choice passes nothing; every other is a distinct, valid value.
             ASSERT_FALSE(control.options.empty());
@@ -205,9 +213,13 @@ TEST_F(SettingsDescriptionTest, SwitchesChoicesAndTheColourMatchTheProgram)
                 drivers.push_back(choice.options.m_driver);
             }
         } else if (control.kind == "string") {
-            const ParseResult stated = Parse(ExpandArgument(control.Get("arg"), control.Get("default")));
+            // The settings tool takes no default for a text field: its label names the colour an
+            // empty field leaves, which must be the program's.
+            const std::string label = control.Get("_label");
+            const std::string named = label.substr(label.rfind(' ') + 1, 6);
+            const ParseResult stated = Parse(ExpandArgument(control.Get("arg"), named));
             ASSERT_TRUE(stated.valid) << stated.error;
-            EXPECT_TRUE(SameSettings(stated.options, defaults)) << control.Get("arg");
+            EXPECT_TRUE(SameSettings(stated.options, defaults)) << label;
         }
     }
 }
@@ -217,7 +229,7 @@ TEST_F(SettingsDescriptionTest, EverySettingTheProgramListsHasAControl)
     // The settings section of --help names each setting once: each needs a control.
     std::string described;
     for (const DescribedControl& control : m_controls) {
-        described += " " + control.Get("arg") + " " + control.Get("arg-unset");
+        described += " " + control.Get("arg") + " " + control.Get("arg-set") + " " + control.Get("arg-unset");
         for (const auto& option : control.options)
             described += option.count("arg-set") ? " " + option.at("arg-set") : "";
     }
@@ -237,7 +249,7 @@ TEST_F(SettingsDescriptionTest, EverySettingTheProgramListsHasAControl)
                            described.find("--no-" + option.substr(2) + " ") != std::string::npos;
         EXPECT_TRUE(found) << option;
     }
-    EXPECT_EQ(listed, 14);
+    EXPECT_EQ(listed, 15);
 }
 
 } // namespace
