@@ -47,6 +47,11 @@ deb=$(find "$build/package" -maxdepth 1 -name 'ascenda_*.deb' | head -n 1)
 target=$out/$(basename "$deb")
 mv "$deb" "$target"
 
+# The files a user installs it for, where the daemon, its settings tool and man look for them.
+listing=$(dpkg-deb -c "$target")
+for path in libexec/xscreensaver/ascenda share/xscreensaver/config/ascenda.xml share/man/man6/ascenda.6.gz; do
+  echo "$listing" | grep -q " \./usr/$path\$" || { echo "release-deb.sh: $target lacks /usr/$path" >&2; exit 1; }
+done
 # lintian warns when run as root, which is how CI runs; its findings go to stderr.
 lintian --fail-on error "$target" >&2 || { echo "release-deb.sh: lintian found errors in $target" >&2; exit 1; }
 

@@ -150,23 +150,6 @@ TEST_F(SaverScreenTest, ResizeTo1920By1080RedrawsWithTheWidescreenFactor)
     EXPECT_TRUE(ShowsColourAt(window, 1900, 1070, DIMMED_FILL));
 }
 
-TEST_F(SaverScreenTest, FpsLineShowsInTheTopLeftCornerOnlyWhenAsked)
-{
-    const Window window = m_display.CreateWindow(0, 0, 640, 480);
-    const ExpectedPicture picture = ComputePicture(640, 480);
-    for (const bool fps : {false, true}) {
-        XClearWindow(m_display.Get(), window);
-        XSync(m_display.Get(), False);
-        std::vector<std::string> arguments = {"--window-id", Hex(window)};
-        if (fps)
-            arguments.push_back("--fps");
-        auto saver = StartSaver(arguments);
-        // The line is drawn with the legend, once a second.
-        ASSERT_TRUE(WaitFor([&] { return ShowsLegend(window, picture); }, PICTURE_TIMEOUT_MS)) << fps;
-        EXPECT_EQ(m_display.AreaHolds(window, 0, 0, 250, 16, COLOUR_OLIVE), fps);
-    }
-}
-
 // --- where it draws and how it ends ---
 
 TEST_F(SaverScreenTest, RootDrawsOnTheSaverWindowWhenNamedElseOnTheRoot)

@@ -8,7 +8,7 @@
 // The controls of the saver's settings description (the daemon's configuration XML), read the
 // simple way its fixed layout allows: one tag at a time, attributes in double quotes.
 struct DescribedControl {
-    std::string kind; // command, number, boolean, select, string
+    std::string kind; // number, boolean, select, string
     std::map<std::string, std::string> attributes;
     std::vector<std::map<std::string, std::string>> options; // a select's options
 
@@ -54,7 +54,7 @@ inline std::vector<DescribedControl> ReadSettingsDescription(const std::string& 
             inSelect = false;
         if (name == "option" && inSelect)
             controls.back().options.push_back(ReadAttributes(tag));
-        if (name == "command" || name == "number" || name == "boolean" || name == "string" || name == "select") {
+        if (name == "number" || name == "boolean" || name == "string" || name == "select") {
             controls.push_back({name, ReadAttributes(tag), {}});
             inSelect = name == "select";
         }
@@ -85,40 +85,6 @@ inline std::vector<std::string> DefaultCommandLine(const std::vector<DescribedCo
             continue; // a boolean at its default, a select's first option and an empty field add nothing
         for (const std::string& word : ExpandArgument(control.Get("arg"), control.Get("default")))
             words.push_back(word);
-    }
-    return words;
-}
-
-// The command line the settings tool writes on Save when the controls named in `changed` (by id:
-// a number's value, "on" or "off" for a check box, an option's id, a string's text) were set and
-// every other keeps its default: the fixed arguments first, then each control in the
-// description's order that differs from its default.
-inline std::vector<std::string> SavedCommandLine(const std::vector<DescribedControl>& controls,
-                                                 const std::map<std::string, std::string>& changed)
-{
-    std::vector<std::string> words;
-    const auto add = [&words](const std::vector<std::string>& more) {
-        words.insert(words.end(), more.begin(), more.end());
-    };
-    for (const DescribedControl& control : controls) {
-        const auto found = changed.find(control.Get("id"));
-        const std::string value = found == changed.end() ? std::string() : found->second;
-        if (control.kind == "command") {
-            add(ExpandArgument(control.Get("arg"), ""));
-        } else if ((control.kind == "number" && !value.empty() && value != control.Get("default")) ||
-                   (control.kind == "string" && !value.empty())) {
-            add(ExpandArgument(control.Get("arg"), value));
-        } else if (control.kind == "boolean") {
-            // A check box is on by default when checking it passes nothing.
-            const bool on = value.empty() ? control.Get("arg-set").empty() : value == "on";
-            add(ExpandArgument(control.Get(on ? "arg-set" : "arg-unset"), ""));
-        } else if (control.kind == "select") {
-            for (const auto& option : control.options) {
-                const auto argument = option.find("arg-set");
-                if (option.at("id") == value && argument != option.end())
-                    add(ExpandArgument(argument->second, ""));
-            }
-        }
     }
     return words;
 }

@@ -112,8 +112,6 @@ public:
     bool WasKilledBySignal() const { return m_ended && WIFSIGNALED(m_status); }
     // What it wrote to stderr; call after it ended.
     std::string ReadError() { return ReadPipe(m_errorFd, 2000); }
-    // What it has written to stderr since the last read, without waiting for its end.
-    std::string ReadErrorSoFar() { return ReadPipe(m_errorFd, 10); }
 
 private:
     void Reap(int flags)

@@ -11,7 +11,7 @@ set(ASCENDA_MAINTAINER "Orvane's Registry Bits <${contact}>")
 string(TIMESTAMP ASCENDA_RELEASE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 
 set(documents ${CMAKE_CURRENT_BINARY_DIR}/package-documents)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${documents}/changelog @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/debian/changelog.in ${documents}/changelog @ONLY)
 # gzip -n: no name or time in the header, so the compressed file too is the same each time.
 add_custom_command(OUTPUT ${documents}/changelog.gz
   COMMAND gzip -9nkf ${documents}/changelog
