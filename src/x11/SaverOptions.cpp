@@ -19,9 +19,10 @@ struct SwitchOption {
 };
 
 const SwitchOption SWITCH_OPTIONS[] = {
-    {"--colours", &CSaverOptions::m_colours, 1}, {"--no-colours", &CSaverOptions::m_colours, 0},
-    {"--legend", &CSaverOptions::m_legend, 1},   {"--no-legend", &CSaverOptions::m_legend, 0},
-    {"--fps", &CSaverOptions::m_fps, 1},
+    {"--colours", &CSaverOptions::m_colours, 1},
+    {"--no-colours", &CSaverOptions::m_colours, 0},
+    {"--legend", &CSaverOptions::m_legend, 1},
+    {"--no-legend", &CSaverOptions::m_legend, 0},
 };
 
 int HexDigit(char digit)
@@ -70,6 +71,8 @@ bool ParseSwitch(const char* name, CSaverOptions& options)
         options.m_target = DrawTarget::ROOT;
     else if (std::strcmp(name, "--help") == 0)
         options.m_help = true;
+    else if (std::strcmp(name, "--fps") == 0)
+        options.m_fps = true;
     else
         return false;
     return true;
@@ -79,7 +82,7 @@ bool ParseSwitch(const char* name, CSaverOptions& options)
 
 CSaverOptions::CSaverOptions()
     : m_scale(Setting::Scale.defaultValue), m_colours(Setting::Colours.defaultValue),
-      m_legend(Setting::Legend.defaultValue), m_fps(0), m_fitScale(true), m_backColour(GetDefaultBackColour()),
+      m_legend(Setting::Legend.defaultValue), m_fps(false), m_fitScale(true), m_backColour(GetDefaultBackColour()),
       m_target(DrawTarget::NEW_WINDOW), m_windowId(0), m_display(nullptr), m_help(false)
 {
 }

@@ -19,7 +19,7 @@ struct CSaverOptions : CSimulationOptions {
     int32_t m_scale;
     int32_t m_colours; // 0 or 1
     int32_t m_legend;  // 0 or 1
-    int32_t m_fps;     // 0 or 1: the lift ticks per second and the CPU share in a corner
+    bool m_fps;        // the lift ticks per second and the CPU share in a corner
     bool m_fitScale;   // no --scale given: the scale is chosen to fit every lift in the window
     Colour m_backColour;
     DrawTarget m_target;

@@ -161,7 +161,7 @@ CXlibSaver::CXlibSaver(Display* display, Window window, const XWindowAttributes&
       m_periods(GetTimerPeriods(options)), m_timers(m_periods.lift, m_periods.people, NowMs()), m_painted(false),
       m_width(attributes.width), m_height(attributes.height), m_exposed(XCreateRegion()),
       m_deleteWindow(XInternAtom(display, "WM_DELETE_WINDOW", False)), m_fitScale(options.m_fitScale),
-      m_showFrameRate(options.m_fps != 0), m_frameRate(NowMs(), CFrameRate::GetProcessCpuMs())
+      m_showFrameRate(options.m_fps), m_frameRate(NowMs(), CFrameRate::GetProcessCpuMs())
 {
     ApplySize();
 }
