@@ -10,7 +10,7 @@ packages="
   googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xserver-xephyr xauth x11-utils xdotool imagemagick
-  valgrind python3
+  valgrind python3 procps
   xscreensaver dpkg-dev lintian
   emscripten node-acorn chromium python3-websocket
   clang libfuzzer-14-dev libclang-rt-14-dev

@@ -36,6 +36,16 @@ int32_t LimitTo(int32_t value, int32_t minimum, int32_t maximum)
     return value < minimum ? minimum : (value > maximum ? maximum : value);
 }
 constexpr int32_t MAX_FLOOR_NUMBER = MAX_FLOORS - 1;
+
+// The world position of the call-button column and the ground line at the current scale.
+int32_t GetOriginX()
+{
+    return 140 * g_scale / 4;
+}
+int32_t GetOriginY()
+{
+    return 190 * g_scale / 4;
+}
 } // namespace
 
 void RestartScene()
@@ -250,8 +260,8 @@ Colour CScene::GetFillColour() const
 void CScene::Paint(CSurface& dc, int32_t clientWidth, int32_t clientHeight)
 {
     dc.FillRectangle(0, 0, clientWidth, clientHeight, GetFillColour());
-    g_originX = 140 * g_scale / 4;
-    g_originY = 190 * g_scale / 4;
+    g_originX = GetOriginX();
+    g_originY = GetOriginY();
     if (m_colours == 0) {
         return;
     }
@@ -266,6 +276,16 @@ void CScene::SetScreenFactorFromSize(int32_t width, int32_t height)
     const int64_t widthOfFourByThree = static_cast<int64_t>(height) * 4 / 3;
     const int64_t layoutWidth = width < widthOfFourByThree ? width : widthOfFourByThree;
     g_screenFactor = static_cast<int32_t>(layoutWidth / 67 + 1);
+}
+
+bool CScene::ShaftsFit(int32_t cars, int32_t floors, int32_t width, int32_t height)
+{
+    // The last shaft reaches furthest right; a car at the top floor highest, at floor 1 lowest.
+    const int32_t lastCentreX = GetOriginX() + CAR_SPACING * (cars - 1) + CAR_OFFSET_X;
+    const int32_t right = MapToDevice(lastCentreX) + MapToDevice(CAR_HALF_WIDTH);
+    const int32_t top = MapToDevice(GetOriginY() - FLOOR_HEIGHT * floors) - MapToDevice(CAR_HALF_HEIGHT);
+    const int32_t bottom = MapToDevice(GetOriginY() - FLOOR_HEIGHT) + MapToDevice(CAR_HALF_HEIGHT);
+    return right < width && top >= 0 && bottom < height;
 }
 
 void CScene::SetCars(int32_t cars)

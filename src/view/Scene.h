@@ -67,6 +67,9 @@ public:
     // than a 4:3 area of the client's height, so a widescreen keeps the ground line and the
     // legend on screen. 4:3 and narrower areas follow their width alone.
     static void SetScreenFactorFromSize(int32_t width, int32_t height);
+    // Whether the shafts of `cars` lifts serving floors 1 to `floors` lie wholly inside a client
+    // area of the given size, at the current scale and screen factor.
+    static bool ShaftsFit(int32_t cars, int32_t floors, int32_t width, int32_t height);
 
     // Setters used by the dialogs while the view runs. None of them draws.
     void SetCars(int32_t cars);

@@ -71,6 +71,8 @@ bool ParseSwitch(const char* name, CSaverOptions& options)
         options.m_target = DrawTarget::ROOT;
     else if (std::strcmp(name, "--help") == 0)
         options.m_help = true;
+    else if (std::strcmp(name, "--fps") == 0)
+        options.m_fps = true;
     else
         return false;
     return true;
@@ -80,8 +82,8 @@ bool ParseSwitch(const char* name, CSaverOptions& options)
 
 CSaverOptions::CSaverOptions()
     : m_scale(Setting::Scale.defaultValue), m_colours(Setting::Colours.defaultValue),
-      m_legend(Setting::Legend.defaultValue), m_backColour(GetDefaultBackColour()), m_target(DrawTarget::NEW_WINDOW),
-      m_windowId(0), m_display(nullptr), m_help(false)
+      m_legend(Setting::Legend.defaultValue), m_fps(false), m_fitScale(true), m_backColour(GetDefaultBackColour()),
+      m_target(DrawTarget::NEW_WINDOW), m_windowId(0), m_display(nullptr), m_help(false)
 {
 }
 
@@ -129,6 +131,7 @@ bool ParseSaverOptions(int argc, const char* const* argv, CSaverOptions& options
             if (!ParseRangedValue(line, Setting::Scale.minimum, Setting::Scale.maximum, "", options.m_scale, error,
                                   errorSize))
                 return false;
+            options.m_fitScale = false;
             continue;
         }
         if (std::strcmp(name, "--back-colour") == 0) {
@@ -197,10 +200,12 @@ const char* GetSaverUsageText()
            "With --root and --window-id it runs until SIGTERM or SIGINT, then exits 0.\n"
            "\n"
            "Settings (default in brackets):\n" SIMULATION_OPTIONS_USAGE
-           "  --scale N           20..50, larger draws the building smaller (25)\n"
+           "  --scale N           20..50, larger draws the building smaller (default: from 25\n"
+           "                      up to 50, the smallest that shows every lift whole)\n"
            "  --colours, --no-colours   coloured lifts, people and slabs (on)\n"
            "  --legend, --no-legend     the legend line (on)\n"
-           "  --back-colour RRGGBB      the background colour (000080)\n"
+           "  --back-colour RRGGBB      the background colour, also #RRGGBB (000080)\n"
+           "  --fps               the lift ticks per second and the CPU share, top left\n"
            "  --help              this text\n"
            "Values may follow the option or be joined to it with '='. Invalid options exit with status 2.\n";
 }

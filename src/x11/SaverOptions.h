@@ -19,6 +19,8 @@ struct CSaverOptions : CSimulationOptions {
     int32_t m_scale;
     int32_t m_colours; // 0 or 1
     int32_t m_legend;  // 0 or 1
+    bool m_fps;        // the lift ticks per second and the CPU share in a corner
+    bool m_fitScale;   // no --scale given: the scale is chosen to fit every lift in the window
     Colour m_backColour;
     DrawTarget m_target;
     uint32_t m_windowId;   // for WINDOW_ID
@@ -36,7 +38,8 @@ bool ParseSaverOptions(int argc, const char* const* argv, CSaverOptions& options
 // beyond the 29 bits of an X resource id are refused.
 bool ParseWindowId(const char* text, uint32_t& id);
 
-// The view settings a scene runs with for these options.
+// The view settings a scene runs with for these options; with m_fitScale the scale is the one
+// the window's size calls for (FitScale), set once the size is known.
 ViewSettings GetViewSettings(const CSaverOptions& options);
 
 // The lift and people timers' periods in milliseconds, from the options as the Windows view takes

@@ -12,11 +12,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ScaleFit.h"
+
 namespace {
 
 constexpr unsigned int WINDOW_WIDTH = 1024;
 constexpr unsigned int WINDOW_HEIGHT = 768;
 constexpr int FALLBACK_FONT_ASCENT = 10;
+constexpr int32_t FRAME_RATE_MARGIN = 4; // pixels between the --fps line and the window's corner
 
 int64_t NowMs()
 {
@@ -157,9 +160,10 @@ CXlibSaver::CXlibSaver(Display* display, Window window, const XWindowAttributes&
       m_surface(display, window, m_gc, attributes.visual, attributes.colormap, GetFontAscent(display, m_gc)),
       m_periods(GetTimerPeriods(options)), m_timers(m_periods.lift, m_periods.people, NowMs()), m_painted(false),
       m_width(attributes.width), m_height(attributes.height), m_exposed(XCreateRegion()),
-      m_deleteWindow(XInternAtom(display, "WM_DELETE_WINDOW", False))
+      m_deleteWindow(XInternAtom(display, "WM_DELETE_WINDOW", False)), m_fitScale(options.m_fitScale),
+      m_showFrameRate(options.m_fps), m_frameRate(NowMs(), CFrameRate::GetProcessCpuMs())
 {
-    CScene::SetScreenFactorFromSize(m_width, m_height);
+    ApplySize();
 }
 
 CXlibSaver::~CXlibSaver()
@@ -238,7 +242,7 @@ void CXlibSaver::OnConfigure(const XConfigureEvent& event)
         return;
     m_width = event.width;
     m_height = event.height;
-    CScene::SetScreenFactorFromSize(m_width, m_height);
+    ApplySize();
     // A new size moves everything: the whole window is painted again, as after a resize on Windows.
     Repaint();
 }
@@ -249,6 +253,20 @@ bool CXlibSaver::OnKey(XKeyEvent event)
         return true;
     const KeySym key = XLookupKeysym(&event, 0);
     return key != XK_q && key != XK_Escape;
+}
+
+void CXlibSaver::ApplySize()
+{
+    if (m_fitScale)
+        m_scene.SetScale(FitScale(g_liftCount, m_scene.m_floors, m_width, m_height));
+    CScene::SetScreenFactorFromSize(m_width, m_height);
+}
+
+void CXlibSaver::DrawFrameRate()
+{
+    char text[64];
+    const int32_t length = m_frameRate.Report(NowMs(), CFrameRate::GetProcessCpuMs(), text, sizeof text);
+    m_surface.DrawOpaqueText(FRAME_RATE_MARGIN, FRAME_RATE_MARGIN, text, length, COLOUR_OLIVE, m_scene.m_backColour);
 }
 
 void CXlibSaver::Repaint()
@@ -280,12 +298,15 @@ void CXlibSaver::RunDuePasses()
         switch (pass) {
         case Pass::LIFTS:
             m_scene.RunLiftPass(m_surface);
+            m_frameRate.CountLiftTick();
             break;
         case Pass::PEOPLE:
             m_scene.RunPeoplePass(m_surface);
             break;
         case Pass::LEGEND:
             m_scene.RunLegendPass(m_surface);
+            if (m_showFrameRate)
+                DrawFrameRate();
             break;
         case Pass::NONE:
             break;

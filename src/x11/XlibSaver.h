@@ -2,13 +2,15 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "FrameRate.h"
 #include "PassTimers.h"
 #include "SaverOptions.h"
 #include "XlibSurface.h"
 #include "view/Scene.h"
 
 // The saver on one X11 window: the scene's three passes on their timers, painting on exposure and
-// the screen factor from the window's size. Between ticks it sleeps in poll() on the X connection.
+// the screen factor (and, unless the user gave one, the scale) from the window's size. Between ticks it sleeps in
+// poll() on the X connection.
 class CXlibSaver {
 public:
     // `ownWindow`: the window is the saver's own top-level window, which takes q, Escape and the
@@ -33,6 +35,9 @@ private:
     bool OnKey(XKeyEvent event);
     void RunDuePasses();
     void Paint(Region clip);
+    // Takes m_width and m_height: the screen factor, and the fitting scale unless one was given.
+    void ApplySize();
+    void DrawFrameRate();
 
     Display* m_display;
     Window m_window;
@@ -47,6 +52,9 @@ private:
     int32_t m_height;
     Region m_exposed; // the areas exposed since the last paint
     Atom m_deleteWindow;
+    bool m_fitScale;
+    bool m_showFrameRate;
+    CFrameRate m_frameRate;
 };
 
 // Opens the display, finds or makes the window the options name, and runs the saver until it is

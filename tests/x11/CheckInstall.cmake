@@ -7,7 +7,8 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
-foreach(path libexec/xscreensaver/ascenda share/xscreensaver/config/ascenda.xml share/man/man6/ascenda.6)
+foreach(path libexec/xscreensaver/ascenda share/xscreensaver/config/ascenda.xml share/man/man6/ascenda.6.gz
+             share/doc/ascenda/copyright)
   if(NOT EXISTS ${PREFIX}/${path})
     message(FATAL_ERROR "not installed: ${path}")
   endif()

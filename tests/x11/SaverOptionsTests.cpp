@@ -8,6 +8,7 @@
 
 #include "SettingsDescription.h"
 #include "x11/SaverOptions.h"
+#include "x11/ScaleFit.h"
 
 namespace {
 
@@ -38,7 +39,8 @@ bool SameSettings(const CSaverOptions& left, const CSaverOptions& right)
     return a.people == b.people && a.driver == b.driver && a.capacity == b.capacity && a.colours == b.colours &&
            a.legend == b.legend && a.floors == b.floors && a.liftPause == b.liftPause && a.passPause == b.passPause &&
            a.passInterval == b.passInterval && a.temper == b.temper && a.backColour == b.backColour &&
-           a.scale == b.scale && a.cars == b.cars && a.updateSpeed == b.updateSpeed && left.m_target == right.m_target;
+           a.scale == b.scale && a.cars == b.cars && a.updateSpeed == b.updateSpeed &&
+           left.m_target == right.m_target && left.m_fps == right.m_fps;
 }
 
 TEST(SaverOptionsTest, TakesOneOrTwoDashesAndJoinedOrSeparateValues)
@@ -62,6 +64,8 @@ TEST(SaverOptionsTest, TakesOneOrTwoDashesAndJoinedOrSeparateValues)
     EXPECT_EQ(settings.updateSpeed, 1);
     // The later spelling of a switch wins.
     EXPECT_EQ(Parse({"--no-legend", "-legend"}).options.m_legend, 1);
+    EXPECT_FALSE(all.options.m_fitScale); // a given scale is kept, else fitted to the window
+    EXPECT_TRUE(Parse({"-fps"}).options.m_fitScale);
 }
 
 TEST(SaverOptionsTest, SpeedDrivesTheLiftTimerAndThePersonIntervalThePeopleTimer)
@@ -148,6 +152,20 @@ TEST(SaverOptionsTest, WindowIdsAreDecimalOrHexAndTheLastTargetWins)
     EXPECT_EQ(Parse({"--root", "--window"}).options.m_target, DrawTarget::NEW_WINDOW);
 }
 
+TEST(ScaleFitTest, TakesTheSmallestScaleThatShowsEveryLiftShaftWhole)
+{
+    const struct {
+        int32_t cars, floors, width, height, scale;
+    } cases[] = {
+        {10, 10, 1920, 1080, 29}, // at 28 the tenth shaft would end at x = 1952
+        {10, 10, 1280, 800, 34},  // at 33 at x = 1289
+        {2, 20, 1024, 768, 43},   // at 42 the top floor's car would start above the window
+        {10, 10, 1024, 768, 25},  // no scale up to 50 fits: the default stays
+    };
+    for (const auto& test : cases)
+        EXPECT_EQ(FitScale(test.cars, test.floors, test.width, test.height), test.scale) << test.width;
+}
+
 // --- the settings description the daemon's GUI reads ---
 
 class SettingsDescriptionTest : public ::testing::Test {
@@ -182,16 +200,16 @@ TEST_F(SettingsDescriptionTest, EveryNumberNamesAnOptionWithTheSameRangeAndDefau
     EXPECT_GT(numbers, 0);
 }
 
-TEST_F(SettingsDescriptionTest, SwitchesChoicesAndTheColourMatchTheProgram)
+TEST_F(SettingsDescriptionTest, SwitchesAndChoicesMatchTheProgram)
 {
     const CSaverOptions defaults = Parse({}).options;
     for (const DescribedControl& control : m_controls) {
         if (control.kind == "boolean") {
-            // Checked by default: only unchecking passes an option, and it must change something.
-            EXPECT_TRUE(control.Get("arg-set").empty()) << control.Get("id");
-            const ParseResult unset = Parse(ExpandArgument(control.Get("arg-unset"), ""));
-            ASSERT_TRUE(unset.valid) << unset.error;
-            EXPECT_FALSE(SameSettings(unset.options, defaults)) << control.Get("arg-unset");
+            // One state passes nothing, the other an option that changes something.
+            const std::string option = control.Get("arg-set") + control.Get("arg-unset");
+            const ParseResult changed = Parse(ExpandArgument(option, ""));
+            ASSERT_TRUE(changed.valid) << changed.error;
+            EXPECT_FALSE(SameSettings(changed.options, defaults)) << option;
         } else if (control.kind == "select") {
             // The first choice passes nothing; every other is a distinct, valid value.
             ASSERT_FALSE(control.options.empty());
@@ -204,10 +222,6 @@ TEST_F(SettingsDescriptionTest, SwitchesChoicesAndTheColourMatchTheProgram)
                     << control.options[index].at("arg-set");
                 drivers.push_back(choice.options.m_driver);
             }
-        } else if (control.kind == "string") {
-            const ParseResult stated = Parse(ExpandArgument(control.Get("arg"), control.Get("default")));
-            ASSERT_TRUE(stated.valid) << stated.error;
-            EXPECT_TRUE(SameSettings(stated.options, defaults)) << control.Get("arg");
         }
     }
 }
@@ -217,7 +231,7 @@ TEST_F(SettingsDescriptionTest, EverySettingTheProgramListsHasAControl)
     // The settings section of --help names each setting once: each needs a control.
     std::string described;
     for (const DescribedControl& control : m_controls) {
-        described += " " + control.Get("arg") + " " + control.Get("arg-unset");
+        described += " " + control.Get("arg") + " " + control.Get("arg-set") + " " + control.Get("arg-unset");
         for (const auto& option : control.options)
             described += option.count("arg-set") ? " " + option.at("arg-set") : "";
     }
@@ -237,7 +251,7 @@ TEST_F(SettingsDescriptionTest, EverySettingTheProgramListsHasAControl)
                            described.find("--no-" + option.substr(2) + " ") != std::string::npos;
         EXPECT_TRUE(found) << option;
     }
-    EXPECT_EQ(listed, 14);
+    EXPECT_EQ(listed, 15);
 }
 
 } // namespace

@@ -283,7 +283,7 @@ TEST(SaverCommandLineTest, InvalidOptionsExitTwoNamingTheOptionAndItsRange)
     } cases[] = {
         {{"-people", "101"}, "--people", "10 to 100"},
         {{"--scale=19"}, "--scale", "20 to 50"},
-        {{"--fps"}, "--fps", "unknown option"},
+        {{"--frame-rate"}, "--frame-rate", "unknown option"},
     };
     for (const auto& test : cases) {
         std::vector<std::string> arguments = test.arguments;

@@ -81,8 +81,8 @@ inline std::vector<std::string> DefaultCommandLine(const std::vector<DescribedCo
 {
     std::vector<std::string> words;
     for (const DescribedControl& control : controls) {
-        if (control.kind != "number" && control.kind != "string")
-            continue; // a boolean at its default and a select's first option add nothing
+        if ((control.kind != "number" && control.kind != "string") || control.Get("default").empty())
+            continue; // a boolean at its default, a select's first option and an empty field add nothing
         for (const std::string& word : ExpandArgument(control.Get("arg"), control.Get("default")))
             words.push_back(word);
     }

@@ -1,0 +1,59 @@
+#!/bin/sh
+# Builds the Debian package of the Linux (X11) saver from this checkout and checks it with lintian:
+#
+#   build/release/ascenda_<version>_amd64.deb
+#       /usr/libexec/xscreensaver/ascenda               the saver, where the daemon looks for hacks
+#       /usr/share/xscreensaver/config/ascenda.xml      its settings description
+#       /usr/share/man/man6/ascenda.6.gz                its man page
+#       /usr/share/doc/ascenda/copyright, changelog.gz
+#
+#   tools/release-deb.sh [--out DIR]    DIR defaults to build/release
+#
+# The package's dependencies come from dpkg-shlibdeps. Every time in it is the commit's time
+# (SOURCE_DATE_EPOCH, taken from the commit unless set). Prints the package's path and SHA-256;
+# fails when lintian reports an error.
+set -eu
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$root/build/release
+while [ $# -gt 0 ]; do
+  case $1 in
+    --out) [ $# -ge 2 ] || { echo "release-deb.sh: --out needs a folder" >&2; exit 2; }; out=$2; shift 2 ;;
+    *) echo "usage: tools/release-deb.sh [--out DIR]" >&2; exit 2 ;;
+  esac
+done
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+"$root/tools/install-deps.sh"
+
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) || {
+    echo "release-deb.sh: not a git checkout; set SOURCE_DATE_EPOCH to the sources' time" >&2
+    exit 1
+  }
+fi
+export SOURCE_DATE_EPOCH
+
+# Only what the package holds is built: installing does not wait for everything else.
+build=$out/build-deb
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DASCENDA_TESTS=OFF \
+  -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+cmake --build "$build" --target ascenda ascenda_manual ascenda_changelog --parallel "${JOBS:-$(nproc)}" >&2
+(cd "$build" && cpack -G DEB -B "$build/package" >&2)
+
+deb=$(find "$build/package" -maxdepth 1 -name 'ascenda_*.deb' | head -n 1)
+[ -n "$deb" ] || { echo "release-deb.sh: cpack made no package" >&2; exit 1; }
+target=$out/$(basename "$deb")
+mv "$deb" "$target"
+
+# The files a user installs it for, where the daemon, its settings tool and man look for them.
+listing=$(dpkg-deb -c "$target")
+for path in libexec/xscreensaver/ascenda share/xscreensaver/config/ascenda.xml share/man/man6/ascenda.6.gz; do
+  echo "$listing" | grep -q " \./usr/$path\$" || { echo "release-deb.sh: $target lacks /usr/$path" >&2; exit 1; }
+done
+# lintian warns when run as root, which is how CI runs; its findings go to stderr.
+lintian --fail-on error "$target" >&2 || { echo "release-deb.sh: lintian found errors in $target" >&2; exit 1; }
+
+echo "$target"
+sha256sum "$target" | cut -d' ' -f1
