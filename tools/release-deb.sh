@@ -14,26 +14,7 @@
 # fails when lintian reports an error.
 set -eu
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-out=$root/build/release
-while [ $# -gt 0 ]; do
-  case $1 in
-    --out) [ $# -ge 2 ] || { echo "release-deb.sh: --out needs a folder" >&2; exit 2; }; out=$2; shift 2 ;;
-    *) echo "usage: tools/release-deb.sh [--out DIR]" >&2; exit 2 ;;
-  esac
-done
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-
-"$root/tools/install-deps.sh"
-
-if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
-  SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) || {
-    echo "release-deb.sh: not a git checkout; set SOURCE_DATE_EPOCH to the sources' time" >&2
-    exit 1
-  }
-fi
-export SOURCE_DATE_EPOCH
+. "$(dirname "$0")/release-start.sh"
 
 # Only what the package holds is built: installing does not wait for everything else.
 build=$out/build-deb

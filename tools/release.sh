@@ -14,26 +14,7 @@
 # (SOURCE_DATE_EPOCH, taken from the commit unless set). Prints the zip's path and SHA-256.
 set -eu
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-out=$root/build/release
-while [ $# -gt 0 ]; do
-  case $1 in
-    --out) [ $# -ge 2 ] || { echo "release.sh: --out needs a folder" >&2; exit 2; }; out=$2; shift 2 ;;
-    *) echo "usage: tools/release.sh [--out DIR]" >&2; exit 2 ;;
-  esac
-done
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
-
-"$root/tools/install-deps.sh"
-
-if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
-  SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) || {
-    echo "release.sh: not a git checkout; set SOURCE_DATE_EPOCH to the sources' time" >&2
-    exit 1
-  }
-fi
-export SOURCE_DATE_EPOCH
+. "$(dirname "$0")/release-start.sh"
 
 build=$out/build
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \

@@ -1,0 +1,24 @@
+# The common start of the release scripts, sourced by them: reads --out DIR (default
+# build/release) into $out, installs what the build needs, and sets SOURCE_DATE_EPOCH to the
+# commit's time unless it is set already, so that every time inside a package is the commit's.
+script=$(basename "$0")
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$root/build/release
+while [ $# -gt 0 ]; do
+  case $1 in
+    --out) [ $# -ge 2 ] || { echo "$script: --out needs a folder" >&2; exit 2; }; out=$2; shift 2 ;;
+    *) echo "usage: tools/$script [--out DIR]" >&2; exit 2 ;;
+  esac
+done
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+"$root/tools/install-deps.sh"
+
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) || {
+    echo "$script: not a git checkout; set SOURCE_DATE_EPOCH to the sources' time" >&2
+    exit 1
+  }
+fi
+export SOURCE_DATE_EPOCH
