@@ -1,0 +1,164 @@
+"""Serves the web build on 127.0.0.1 and drives Debian's Chromium, headless, over the DevTools
+protocol (Debian's python3-websocket). Used by the page's tests, tools/run.sh --web, the CPU
+measurement and the README's picture."""
+
+import functools
+import http.server
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+import threading
+import time
+import urllib.request
+
+import websocket
+
+CHROMIUM = os.environ.get('ASCENDA_CHROMIUM', '/usr/bin/chromium')
+FLAGS = ['--headless', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+         '--disable-component-update', '--disable-sync', '--disable-extensions', '--hide-scrollbars',
+         '--mute-audio', '--remote-debugging-port=0']
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, '.wasm': 'application/wasm',
+                      '.js': 'text/javascript'}
+
+    def log_message(self, *arguments):
+        pass
+
+
+class Server:
+    """The folder served on 127.0.0.1 at a free port, until closed."""
+
+    def __init__(self, folder, port=0, handler=QuietHandler):
+        self.httpd = http.server.ThreadingHTTPServer(('127.0.0.1', port), functools.partial(handler, directory=folder))
+        self.url = 'http://127.0.0.1:%d/' % self.httpd.server_address[1]
+        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
+
+    def close(self):
+        self.httpd.shutdown()
+        self.httpd.server_close()
+
+
+def wait_until(condition, timeout, what):
+    """Polls condition() until it returns something true; raises TimeoutError naming `what`."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise TimeoutError('%s: not within %g s (last: %r)' % (what, timeout, result))
+        time.sleep(0.1)
+
+
+class Browser:
+    """One headless Chromium with a fresh profile and one page, at the given window size."""
+
+    def __init__(self, width=1024, height=768):
+        self.profile = tempfile.mkdtemp(prefix='ascenda-chromium-')
+        flags = FLAGS + ['--user-data-dir=' + self.profile, '--window-size=%d,%d' % (width, height)]
+        if os.geteuid() == 0:
+            flags.append('--no-sandbox')  # Chromium's sandbox refuses to run as root
+        self.process = subprocess.Popen([CHROMIUM] + flags + ['about:blank'], stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL, start_new_session=True)
+        self.errors = []
+        self.next_id = 0
+        try:
+            port_file = os.path.join(self.profile, 'DevToolsActivePort')
+            wait_until(lambda: os.path.exists(port_file) and open(port_file).read().split('\n')[0], 20,
+                       'Chromium DevTools port')
+            port = int(open(port_file).read().split('\n')[0])
+            pages = wait_until(lambda: [target for target in self.list_targets(port) if target['type'] == 'page'],
+                               10, 'Chromium page')
+            self.socket = websocket.create_connection(pages[0]['webSocketDebuggerUrl'], timeout=30,
+                                                      suppress_origin=True)
+            for domain in ('Page', 'Runtime', 'Log'):
+                self.send(domain + '.enable')
+        except BaseException:
+            self.close()
+            raise
+
+    @staticmethod
+    def list_targets(port):
+        with urllib.request.urlopen('http://127.0.0.1:%d/json/list' % port, timeout=5) as answer:
+            return json.load(answer)
+
+    def send(self, method, **params):
+        """Sends one DevTools command and returns its result; notes errors reported meanwhile."""
+        self.next_id += 1
+        self.socket.send(json.dumps({'id': self.next_id, 'method': method, 'params': params}))
+        while True:
+            message = json.loads(self.socket.recv())
+            if message.get('id') == self.next_id:
+                if 'error' in message:
+                    raise RuntimeError('%s: %s' % (method, message['error']))
+                return message.get('result', {})
+            self.note_event(message)
+
+    def note_event(self, message):
+        method, params = message.get('method'), message.get('params', {})
+        if method == 'Runtime.exceptionThrown':
+            self.errors.append(params['exceptionDetails'].get('exception', {}).get('description', 'exception'))
+        elif method == 'Runtime.consoleAPICalled' and params.get('type') in ('error', 'assert'):
+            self.errors.append(' '.join(str(argument.get('value')) for argument in params.get('args', [])))
+        elif method == 'Log.entryAdded' and params['entry'].get('level') == 'error':
+            self.errors.append(params['entry'].get('text'))
+
+    def evaluate(self, expression, gesture=False):
+        result = self.send('Runtime.evaluate', expression=expression, returnByValue=True, awaitPromise=True,
+                           userGesture=gesture)
+        if 'exceptionDetails' in result:
+            raise RuntimeError('%s: %s' % (expression, result['exceptionDetails']))
+        return result['result'].get('value')
+
+    def wait_for(self, expression, timeout=5):
+        """Polls a JavaScript expression in the page until it is true; returns its value."""
+        return wait_until(lambda: self.evaluate(expression), timeout, expression)
+
+    def set_size(self, width, height, pixel_ratio=1):
+        self.send('Emulation.setDeviceMetricsOverride', width=width, height=height, deviceScaleFactor=pixel_ratio,
+                  mobile=False)
+
+    def open(self, url, timeout=10):
+        """Loads the page and waits until the module has started the saver on its canvas."""
+        self.send('Page.navigate', url=url)
+        self.wait_for("typeof Module === 'object' && Module.calledRun === true && "
+                      "document.getElementById('building').width > 0", timeout)
+
+    def screenshot(self, path):
+        import base64
+        with open(path, 'wb') as picture:
+            picture.write(base64.b64decode(self.send('Page.captureScreenshot', format='png')['data']))
+
+    def renderer_pids(self):
+        """The renderer processes of this browser (the page's, and any spare one)."""
+        pids = []
+        for name in os.listdir('/proc'):
+            try:
+                command = open('/proc/%s/cmdline' % name, 'rb').read().split(b'\0')
+            except (OSError, ValueError):
+                continue
+            if b'--type=renderer' in command and any(self.profile.encode() in part for part in command):
+                pids.append(int(name))
+        return pids
+
+    def close(self):
+        if getattr(self, 'socket', None):
+            self.socket.close()
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exception):
+        self.close()
