@@ -4,6 +4,7 @@
 #include <emscripten/html5.h>
 
 #include <cmath>
+#include <cstdio>
 
 namespace {
 constexpr int32_t LEGEND_PERIOD = 1000;
@@ -19,9 +20,10 @@ EM_BOOL OnWindowResize(int, const EmscriptenUiEvent*, void* saver)
 } // namespace
 
 CWebSaver::CWebSaver(const char* selector, const CDisplayOptions& options)
-    : m_selector(selector), m_options(options), m_scene(GetViewSettings(options)), m_surface(), m_timers{}, m_width(0),
+    : m_selector{}, m_options(options), m_scene(GetViewSettings(options)), m_surface(), m_timers{}, m_width(0),
       m_height(0)
 {
+    std::snprintf(m_selector, sizeof m_selector, "%s", selector);
     SetTimer(TIMER_LIFTS, m_options.GetLiftInterval());
     SetTimer(TIMER_PEOPLE, m_options.m_passInterval);
     SetTimer(TIMER_LEGEND, LEGEND_PERIOD);

@@ -35,7 +35,7 @@ private:
     static void OnPeopleTimer(void* saver);
     static void OnLegendTimer(void* saver);
 
-    const char* m_selector;
+    char m_selector[64]; // a copy: the caller's text lives only as long as its call
     CDisplayOptions m_options;
     CScene m_scene;
     CCanvasSurface m_surface;

@@ -67,10 +67,7 @@ class Browser:
         self.errors = []
         self.next_id = 0
         try:
-            port_file = os.path.join(self.profile, 'DevToolsActivePort')
-            wait_until(lambda: os.path.exists(port_file) and open(port_file).read().split('\n')[0], 20,
-                       'Chromium DevTools port')
-            port = int(open(port_file).read().split('\n')[0])
+            port = int(wait_until(self.read_port, 20, 'Chromium DevTools port'))
             pages = wait_until(lambda: [target for target in self.list_targets(port) if target['type'] == 'page'],
                                10, 'Chromium page')
             self.socket = websocket.create_connection(pages[0]['webSocketDebuggerUrl'], timeout=30,
@@ -80,6 +77,13 @@ class Browser:
         except BaseException:
             self.close()
             raise
+
+    def read_port(self):
+        try:
+            with open(os.path.join(self.profile, 'DevToolsActivePort')) as port_file:
+                return port_file.readline().strip()
+        except OSError:
+            return None
 
     @staticmethod
     def list_targets(port):
