@@ -1,7 +1,16 @@
 """Serves the web build on 127.0.0.1 and drives Debian's Chromium, headless, over the DevTools
 protocol (Debian's python3-websocket). Used by the page's tests, tools/run.sh --web, the CPU
-measurement and the README's picture."""
+measurement and the README's picture:
 
+    browser.py serve FOLDER [PORT]                  serves FOLDER until interrupted
+    browser.py screenshot FOLDER FILE QUERY WIDTH HEIGHT SECONDS
+                                                    the page after SECONDS of running
+    browser.py measure FOLDER QUERY WIDTH HEIGHT SECONDS
+                                                    CPU share of Chromium's processes
+"""
+
+import argparse
+import base64
 import functools
 import http.server
 import json
@@ -133,21 +142,22 @@ class Browser:
                       "document.getElementById('building').width > 0", timeout)
 
     def screenshot(self, path):
-        import base64
         with open(path, 'wb') as picture:
             picture.write(base64.b64decode(self.send('Page.captureScreenshot', format='png')['data']))
 
-    def renderer_pids(self):
-        """The renderer processes of this browser (the page's, and any spare one)."""
-        pids = []
-        for name in os.listdir('/proc'):
+    def processes(self):
+        """{pid: kind} of this browser's processes: 'browser', 'renderer', 'gpu-process', ..."""
+        found = {}
+        for name in filter(str.isdigit, os.listdir('/proc')):
             try:
-                command = open('/proc/%s/cmdline' % name, 'rb').read().split(b'\0')
-            except (OSError, ValueError):
+                with open('/proc/%s/cmdline' % name, 'rb') as command_file:
+                    command = command_file.read().decode(errors='replace').replace('\0', ' ').split()
+            except OSError:
                 continue
-            if b'--type=renderer' in command and any(self.profile.encode() in part for part in command):
-                pids.append(int(name))
-        return pids
+            if any(self.profile in part for part in command):
+                kinds = [part[len('--type='):] for part in command if part.startswith('--type=')]
+                found[int(name)] = kinds[0] if kinds else 'browser'
+        return found
 
     def close(self):
         if getattr(self, 'socket', None):
@@ -166,3 +176,76 @@ class Browser:
 
     def __exit__(self, *exception):
         self.close()
+
+
+def cpu_ns(pid):
+    """CPU time of a process in nanoseconds, the scheduler's own count; 0 once it has gone."""
+    try:
+        with open('/proc/%d/schedstat' % pid) as schedstat:
+            return int(schedstat.read().split()[0])
+    except OSError:
+        return 0
+
+
+def measure(folder, query, width, height, seconds):
+    """Prints the CPU share of one core that each of Chromium's processes takes while the page runs."""
+    server = Server(folder)
+    try:
+        with Browser(width, height) as chromium:
+            chromium.open(server.url + query)
+            time.sleep(1)  # past start-up: the first paint and the first passes
+            processes = chromium.processes()
+            before = {pid: cpu_ns(pid) for pid in processes}
+            time.sleep(seconds)
+            used = {pid: cpu_ns(pid) - before[pid] for pid in processes}
+            print('CPU share of one core over %d s (%s at %d x %d, headless Chromium):' % (seconds, query, width, height))
+            # The busiest renderer is the page's; a spare one idles beside it.
+            for pid, kind in sorted(processes.items(), key=lambda item: -used[item[0]]):
+                print('  %-14s %6.2f %% (%d ms CPU)' % (kind, used[pid] / seconds / 1e7, used[pid] / 1e6))
+            if chromium.errors:
+                print('page errors: %s' % chromium.errors)
+    finally:
+        server.close()
+
+
+def take_screenshot(folder, path, query, width, height, seconds):
+    server = Server(folder)
+    try:
+        with Browser(width, height) as chromium:
+            chromium.open(server.url + query)
+            time.sleep(seconds)  # a picture of the building at work, not a test: let it run
+            chromium.screenshot(path)
+    finally:
+        server.close()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    commands = parser.add_subparsers(dest='command', required=True)
+    serve = commands.add_parser('serve')
+    serve.add_argument('folder')
+    serve.add_argument('port', type=int, nargs='?', default=8000)
+    for name in ('screenshot', 'measure'):
+        command = commands.add_parser(name)
+        command.add_argument('folder')
+        if name == 'screenshot':
+            command.add_argument('file')
+        for argument, kind in (('query', str), ('width', int), ('height', int), ('seconds', int)):
+            command.add_argument(argument, type=kind)
+    arguments = parser.parse_args()
+    if arguments.command == 'serve':
+        server = Server(arguments.folder, arguments.port)
+        print('Serving %s at %s (Ctrl-C ends it)' % (arguments.folder, server.url), flush=True)
+        try:
+            threading.Event().wait()
+        except KeyboardInterrupt:
+            server.close()
+    elif arguments.command == 'screenshot':
+        take_screenshot(arguments.folder, arguments.file, arguments.query, arguments.width, arguments.height,
+                        arguments.seconds)
+    else:
+        measure(arguments.folder, arguments.query, arguments.width, arguments.height, arguments.seconds)
+
+
+if __name__ == '__main__':
+    main()
