@@ -30,6 +30,11 @@ FLAGS = ['--headless', '--disable-gpu', '--disable-quic', '--no-first-run', '--d
          '--mute-audio', '--remote-debugging-port=0']
 
 
+# True once the module has started the saver on the page's canvas.
+STARTED = ("typeof Module === 'object' && Module.calledRun === true && "
+           "document.getElementById('building').width > 0")
+
+
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, '.wasm': 'application/wasm',
                       '.js': 'text/javascript'}
@@ -66,12 +71,12 @@ def wait_until(condition, timeout, what):
 class Browser:
     """One headless Chromium with a fresh profile and one page, at the given window size."""
 
-    def __init__(self, width=1024, height=768):
+    def __init__(self, width=1024, height=768, url='about:blank'):
         self.profile = tempfile.mkdtemp(prefix='ascenda-chromium-')
         flags = FLAGS + ['--user-data-dir=' + self.profile, '--window-size=%d,%d' % (width, height)]
         if os.geteuid() == 0:
             flags.append('--no-sandbox')  # Chromium's sandbox refuses to run as root
-        self.process = subprocess.Popen([CHROMIUM] + flags + ['about:blank'], stdout=subprocess.DEVNULL,
+        self.process = subprocess.Popen([CHROMIUM] + flags + [url], stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL, start_new_session=True)
         self.errors = []
         self.next_id = 0
@@ -138,8 +143,7 @@ class Browser:
     def open(self, url, timeout=10):
         """Loads the page and waits until the module has started the saver on its canvas."""
         self.send('Page.navigate', url=url)
-        self.wait_for("typeof Module === 'object' && Module.calledRun === true && "
-                      "document.getElementById('building').width > 0", timeout)
+        self.wait_for(STARTED, timeout)
 
     def screenshot(self, path):
         with open(path, 'wb') as picture:
@@ -191,9 +195,15 @@ def measure(folder, query, width, height, seconds):
     """Prints the CPU share of one core that each of Chromium's processes takes while the page runs."""
     server = Server(folder)
     try:
-        with Browser(width, height) as chromium:
-            chromium.open(server.url + query)
-            time.sleep(1)  # past start-up: the first paint and the first passes
+        # Started on the page, so that no renderer of an earlier page runs beside the page's.
+        with Browser(width, height, server.url + query) as chromium:
+            chromium.wait_for(STARTED, 10)
+            errors = chromium.errors
+            # Measured with DevTools detached, as a visitor's browser runs, and past Chromium's own
+            # start-up work in a fresh profile.
+            chromium.socket.close()
+            chromium.socket = None
+            time.sleep(10)
             processes = chromium.processes()
             before = {pid: cpu_ns(pid) for pid in processes}
             time.sleep(seconds)
@@ -202,8 +212,8 @@ def measure(folder, query, width, height, seconds):
             # The busiest renderer is the page's; a spare one idles beside it.
             for pid, kind in sorted(processes.items(), key=lambda item: -used[item[0]]):
                 print('  %-14s %6.2f %% (%d ms CPU)' % (kind, used[pid] / seconds / 1e7, used[pid] / 1e6))
-            if chromium.errors:
-                print('page errors: %s' % chromium.errors)
+            if errors:
+                print('page errors: %s' % errors)
     finally:
         server.close()
 
