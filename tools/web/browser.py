@@ -3,8 +3,9 @@ protocol (Debian's python3-websocket). Used by the page's tests, tools/run.sh --
 measurement and the README's picture:
 
     browser.py serve FOLDER [PORT]                  serves FOLDER until interrupted
-    browser.py screenshot FOLDER FILE QUERY WIDTH HEIGHT SECONDS
-                                                    the page after SECONDS of running
+    browser.py screenshot FOLDER FILE QUERY WIDTH HEIGHT SECONDS [--panel]
+                                                    the page after SECONDS of running, with
+                                                    its settings panel open if asked
     browser.py measure FOLDER QUERY WIDTH HEIGHT SECONDS
                                                     CPU share of Chromium's processes
 """
@@ -197,12 +198,15 @@ def measure(folder, query, width, height, seconds):
     try:
         # Started on the page, so that no renderer of an earlier page runs beside the page's.
         with Browser(width, height, server.url + query) as chromium:
-            chromium.wait_for(STARTED, 10)
+            # The window's size includes room for a frame that headless Chromium does not draw:
+            # the page is given the size asked for exactly.
+            chromium.set_size(width, height)
+            chromium.wait_for(STARTED + " && document.getElementById('building').width === %d" % width, 10)
             errors = chromium.errors
-            # Measured with DevTools detached, as a visitor's browser runs, and past Chromium's own
-            # start-up work in a fresh profile.
-            chromium.socket.close()
-            chromium.socket = None
+            # Measured with DevTools reporting nothing, and past Chromium's own start-up work in a
+            # fresh profile.
+            for domain in ('Page', 'Runtime', 'Log'):
+                chromium.send(domain + '.disable')
             time.sleep(10)
             processes = chromium.processes()
             before = {pid: cpu_ns(pid) for pid in processes}
@@ -218,12 +222,15 @@ def measure(folder, query, width, height, seconds):
         server.close()
 
 
-def take_screenshot(folder, path, query, width, height, seconds):
+def take_screenshot(folder, path, query, width, height, seconds, panel=False):
     server = Server(folder)
     try:
         with Browser(width, height) as chromium:
+            chromium.set_size(width, height)
             chromium.open(server.url + query)
             time.sleep(seconds)  # a picture of the building at work, not a test: let it run
+            if panel:
+                chromium.evaluate("document.getElementById('settings-button').click()")
             chromium.screenshot(path)
     finally:
         server.close()
@@ -242,6 +249,8 @@ def main():
             command.add_argument('file')
         for argument, kind in (('query', str), ('width', int), ('height', int), ('seconds', int)):
             command.add_argument(argument, type=kind)
+        if name == 'screenshot':
+            command.add_argument('--panel', action='store_true')
     arguments = parser.parse_args()
     if arguments.command == 'serve':
         server = Server(arguments.folder, arguments.port)
@@ -252,7 +261,7 @@ def main():
             server.close()
     elif arguments.command == 'screenshot':
         take_screenshot(arguments.folder, arguments.file, arguments.query, arguments.width, arguments.height,
-                        arguments.seconds)
+                        arguments.seconds, arguments.panel)
     else:
         measure(arguments.folder, arguments.query, arguments.width, arguments.height, arguments.seconds)
 
