@@ -8,7 +8,7 @@
 
 namespace {
 CWebSaver* g_saver = nullptr; // one saver per page, for the page's lifetime
-char g_text[512];             // the text the last call returned; the page copies it at once
+char g_text[1024];            // the text the last call returned; the page copies it at once
 
 CDisplayOptions GetOptions()
 {
