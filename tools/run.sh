@@ -12,6 +12,10 @@
 #                                   (--help lists them): in a window on $DISPLAY when set,
 #                                   otherwise a few seconds in a virtual display, leaving a
 #                                   screenshot and printing where
+#   tools/run.sh --web [QUERY]      the web page build/web/, served on 127.0.0.1 with Python's
+#                                   http.server (QUERY, e.g. '?cars=4&people=100', is added to the
+#                                   address printed); without $DISPLAY, a screenshot of it in
+#                                   headless Chromium after a few seconds, printing where
 set -eu
 
 main_job=saver
@@ -23,6 +27,7 @@ job=$main_job
 case ${1:-} in
   --sim) job=sim; shift ;;
   --x11) job=x11; shift ;;
+  --web) job=web; shift ;;
   --saver) job=saver; shift ;;
   /* | -[A-Za-z]*) job=saver ;; # a mode switch for the saver itself
 esac
@@ -72,6 +77,20 @@ run_x11() {
   echo "No display: ascenda${*:+ $*} ran for a few seconds in a virtual display. Screenshot: $shot"
 }
 
+run_web() {
+  build web
+  # Debian's Python, which has python3-websocket for driving Chromium.
+  python=/usr/bin/python3
+  if [ -n "${DISPLAY:-}" ]; then
+    echo "Open http://127.0.0.1:${PORT:-8000}/${1:-} in a browser."
+    exec "$python" tools/web/browser.py serve build/web "${PORT:-8000}"
+  fi
+  shot=$root/build/web/ascenda-web.png
+  # A demonstration, not a test: the building runs a few seconds before the picture.
+  "$python" tools/web/browser.py screenshot build/web "$shot" "${1:-}" 1024 768 5
+  echo "No display: the page${1:+ $1} ran for a few seconds in headless Chromium. Screenshot: $shot"
+}
+
 saver=build/windows/ASCENDA.SCR
 wine_run="cmake/wine-run.sh --build build/windows"
 
@@ -115,5 +134,6 @@ tools/install-deps.sh
 case $job in
   sim) run_sim "$@" ;;
   x11) run_x11 "$@" ;;
+  web) run_web "$@" ;;
   saver) run_saver "$@" ;;
 esac

@@ -1,11 +1,14 @@
 #!/bin/sh
-# Makes the README's two pictures again, so that they stay true after a visible change:
+# Makes the README's pictures again, so that they stay true after a visible change:
 #
 #   docs/ascenda-saver.png     the saver full screen at 1024 x 768 after a minute of running, with
 #                              the default settings but 100 people and 4 lifts
 #   docs/ascenda-settings.png  the settings dialog with its live preview, same settings
+#   docs/ascenda-web.png       the web page at 1024 x 768 in headless Chromium after half a
+#                              minute, same settings, its settings panel open
 #
-#   tools/screenshot.sh
+#   tools/screenshot.sh          all three
+#   tools/screenshot.sh --web    the web page's only (a few seconds more than its half minute)
 #
 # Runs the saver under Wine in a virtual display of its own and a fresh Wine prefix
 # (build/screenshot), whose registry is seeded with the settings first. Takes about a minute and
@@ -16,6 +19,21 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 tools/install-deps.sh
+
+# The picture without the time it was taken, so an unchanged picture gives an unchanged file.
+strip_png() { # from to
+  convert "$1" -strip -define png:exclude-chunks=date,time "$2"
+  echo "$2"
+}
+
+cmake --preset web >/dev/null
+cmake --build --preset web --target ascenda_web --parallel "${JOBS:-$(nproc)}" >&2
+mkdir -p build/screenshot-web
+/usr/bin/python3 tools/web/browser.py screenshot build/web build/screenshot-web/page.png \
+  '?people=100&cars=4' 1024 768 30 --panel
+strip_png build/screenshot-web/page.png docs/ascenda-web.png
+[ "${1:-}" = --web ] && exit 0
+
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target ascenda_saver --parallel "${JOBS:-$(nproc)}" >&2
 

@@ -1,9 +1,10 @@
 #!/bin/sh
 # Installs what is missing, then configures, builds and tests every preset: host, host-asan
-# (AddressSanitizer and UndefinedBehaviorSanitizer) and windows (the tests run under Wine).
+# (AddressSanitizer and UndefinedBehaviorSanitizer), windows (the tests run under Wine) and web
+# (the page in headless Chromium, its runner's trace against the host's).
 # Goes on after a failure so that one run shows them all; exits non-zero if anything failed.
 #
-#   tools/test.sh [PRESET...]     default: host host-asan windows
+#   tools/test.sh [PRESET...]     default: host host-asan windows web
 #   JOBS=N tools/test.sh          build and test with N jobs (default: the number of cores)
 set -u
 
@@ -12,12 +13,16 @@ cd "$root" || exit 1
 
 tools/install-deps.sh || exit 1
 
-[ $# -gt 0 ] || set -- host host-asan windows
+[ $# -gt 0 ] || set -- host host-asan windows web
 jobs=${JOBS:-$(nproc)}
 failed=
 
 for preset in "$@"; do
   echo "=== $preset"
+  if [ "$preset" = web ]; then
+    # The web runner's trace is checked against the host's runner, which must be up to date.
+    cmake --preset host >/dev/null && cmake --build --preset host --target ascenda-sim --parallel "$jobs"
+  fi
   if cmake --preset "$preset" >/dev/null &&
      cmake --build --preset "$preset" --parallel "$jobs" &&
      ctest --preset "$preset" --parallel "$jobs"; then

@@ -335,3 +335,8 @@ void CScene::SetColours(int32_t colours)
 {
     m_colours = colours;
 }
+
+void CScene::SetLegend(int32_t legend)
+{
+    m_legend = legend;
+}

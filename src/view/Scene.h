@@ -80,6 +80,8 @@ public:
     void SetDriver(int32_t mode, int32_t network);
     void SetCustom(int32_t floors, int32_t liftPause, int32_t passPause, int32_t passInterval, int32_t temper);
     void SetColours(int32_t colours);
+    // The legend pass draws the legend only while this is set; what it drew stays until a repaint.
+    void SetLegend(int32_t legend);
 
     // The legend line as DrawLegend formats it; returns its length.
     int32_t FormatLegend(char* buffer, int32_t bufferSize) const;

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "options/CommandLine.h"
-#include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
 
 namespace {
@@ -24,37 +23,6 @@ const SwitchOption SWITCH_OPTIONS[] = {
     {"--legend", &CSaverOptions::m_legend, 1},
     {"--no-legend", &CSaverOptions::m_legend, 0},
 };
-
-int HexDigit(char digit)
-{
-    if (digit >= '0' && digit <= '9')
-        return digit - '0';
-    if (digit >= 'a' && digit <= 'f')
-        return digit - 'a' + 10;
-    if (digit >= 'A' && digit <= 'F')
-        return digit - 'A' + 10;
-    return -1;
-}
-
-// "RRGGBB", six hex digits; a leading '#' is allowed as colour pickers write it.
-bool ParseColour(const char* text, Colour& colour)
-{
-    if (text == nullptr)
-        return false;
-    if (*text == '#')
-        ++text;
-    if (std::strlen(text) != 6)
-        return false;
-    uint32_t channels[3] = {};
-    for (int index = 0; index < 6; ++index) {
-        const int digit = HexDigit(text[index]);
-        if (digit < 0)
-            return false;
-        channels[index / 2] = channels[index / 2] * 16 + static_cast<uint32_t>(digit);
-    }
-    colour = MakeColour(channels[0], channels[1], channels[2]);
-    return true;
-}
 
 // Options that take no value. Returns false when the name is none of them.
 bool ParseSwitch(const char* name, CSaverOptions& options)
@@ -81,9 +49,7 @@ bool ParseSwitch(const char* name, CSaverOptions& options)
 } // namespace
 
 CSaverOptions::CSaverOptions()
-    : m_scale(Setting::Scale.defaultValue), m_colours(Setting::Colours.defaultValue),
-      m_legend(Setting::Legend.defaultValue), m_fps(false), m_fitScale(true), m_backColour(GetDefaultBackColour()),
-      m_target(DrawTarget::NEW_WINDOW), m_windowId(0), m_display(nullptr), m_help(false)
+    : m_fps(false), m_fitScale(true), m_target(DrawTarget::NEW_WINDOW), m_windowId(0), m_display(nullptr), m_help(false)
 {
 }
 
@@ -169,16 +135,6 @@ bool ParseSaverOptions(int argc, const char* const* argv, CSaverOptions& options
         return false;
     }
     return true;
-}
-
-ViewSettings GetViewSettings(const CSaverOptions& options)
-{
-    ViewSettings settings = MakeViewSettings(options);
-    settings.colours = options.m_colours;
-    settings.legend = options.m_legend;
-    settings.backColour = options.m_backColour;
-    settings.scale = options.m_scale;
-    return settings;
 }
 
 TimerPeriods GetTimerPeriods(const CSaverOptions& options)

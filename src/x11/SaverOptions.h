@@ -2,9 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "options/SimulationOptions.h"
-#include "settings/ViewSettings.h"
-#include "sim/Colour.h"
+#include "options/DisplayOptions.h"
 
 // Where the saver draws.
 enum class DrawTarget {
@@ -15,13 +13,9 @@ enum class DrawTarget {
 
 // One invocation of the X11 saver: the simulation's settings as the runner takes them, the
 // display settings, and where to draw.
-struct CSaverOptions : CSimulationOptions {
-    int32_t m_scale;
-    int32_t m_colours; // 0 or 1
-    int32_t m_legend;  // 0 or 1
-    bool m_fps;        // the lift ticks per second and the CPU share in a corner
-    bool m_fitScale;   // no --scale given: the scale is chosen to fit every lift in the window
-    Colour m_backColour;
+struct CSaverOptions : CDisplayOptions {
+    bool m_fps;      // the lift ticks per second and the CPU share in a corner
+    bool m_fitScale; // no --scale given: the scale is chosen to fit every lift in the window
     DrawTarget m_target;
     uint32_t m_windowId;   // for WINDOW_ID
     const char* m_display; // null: $DISPLAY
@@ -37,10 +31,6 @@ bool ParseSaverOptions(int argc, const char* const* argv, CSaverOptions& options
 // A window id as X11 programs write it: decimal, or hexadecimal after "0x". Zero and values
 // beyond the 29 bits of an X resource id are refused.
 bool ParseWindowId(const char* text, uint32_t& id);
-
-// The view settings a scene runs with for these options; with m_fitScale the scale is the one
-// the window's size calls for (FitScale), set once the size is known.
-ViewSettings GetViewSettings(const CSaverOptions& options);
 
 // The lift and people timers' periods in milliseconds, from the options as the Windows view takes
 // them from its settings: the speed drives the lifts, the person interval the people.

@@ -5,7 +5,9 @@
 #include <sched.h>
 #include <signal.h>
 #include <sys/mman.h>
+#ifndef __EMSCRIPTEN__
 #include <sys/prctl.h>
+#endif
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -71,8 +73,10 @@ bool WriteAll(int fd, const void* data, size_t size)
 
 [[noreturn]] void RunChild(const CRunOptions& options, CompareRun run, std::atomic<int64_t>& slot, int fd, pid_t parent)
 {
+#ifndef __EMSCRIPTEN__
     // Ends with the parent, so that an interrupted comparison leaves no run behind.
     prctl(PR_SET_PDEATHSIG, SIGKILL);
+#endif
     if (getppid() != parent)
         _exit(1);
     CSharedSlotSink sink(slot);
@@ -225,6 +229,9 @@ bool RunInChildren(const CRunOptions& options, int32_t jobs, CompareRun run, CPr
 
 int32_t GetCompareJobs()
 {
+#ifdef __EMSCRIPTEN__
+    return 1; // WebAssembly under Node.js has no child processes: the runs follow each other
+#endif
     cpu_set_t cpus;
     CPU_ZERO(&cpus);
     int32_t cores = sched_getaffinity(0, sizeof cpus, &cpus) == 0 ? CPU_COUNT(&cpus) : 0;

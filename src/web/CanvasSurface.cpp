@@ -1,0 +1,101 @@
+#include "CanvasSurface.h"
+
+#include <emscripten/emscripten.h>
+
+// The context is opaque: the page behind the canvas never shows through, and the browser
+// composites the canvas without blending.
+EM_JS(void, CanvasStart, (), { Module.sceneContext = Module.canvas.getContext('2d', {alpha : false}); });
+
+EM_JS(void, CanvasSetSize, (int32_t width, int32_t height, int32_t fontPixels), {
+    const canvas = Module.canvas;
+    if (canvas.width != width || canvas.height != height) {
+        canvas.width = width;
+        canvas.height = height;
+    }
+    // A new buffer has a new context state, so the font is set each time.
+    const context = Module.sceneContext;
+    context.font = fontPixels + 'px monospace';
+    context.textBaseline = 'top';
+    Module.sceneLineHeight = Math.ceil(fontPixels * 1.2);
+});
+
+// `rgb` is 0xRRGGBB, the order CSS writes a colour in.
+EM_JS(void, CanvasFill, (int32_t left, int32_t top, int32_t width, int32_t height, uint32_t rgb), {
+    const context = Module.sceneContext;
+    context.fillStyle = '#' + (0x1000000 + rgb).toString(16).slice(1);
+    context.fillRect(left, top, width, height);
+});
+
+EM_JS(void, CanvasText, (int32_t x, int32_t y, const char* text, int32_t length, uint32_t textRgb, uint32_t backRgb), {
+    const context = Module.sceneContext;
+    const line = UTF8ToString(text, length);
+    context.fillStyle = '#' + (0x1000000 + backRgb).toString(16).slice(1);
+    context.fillRect(x, y, Math.ceil(context.measureText(line).width), Module.sceneLineHeight);
+    context.fillStyle = '#' + (0x1000000 + textRgb).toString(16).slice(1);
+    context.fillText(line, x, y);
+    // What the picture says, for screen readers (and whoever cannot read pixels).
+    Module.canvas.setAttribute('aria-label', line.trim());
+});
+
+namespace {
+uint32_t ToRgb(Colour colour)
+{
+    return (RedOf(colour) << 16) | (GreenOf(colour) << 8) | BlueOf(colour);
+}
+
+int32_t Smaller(int32_t a, int32_t b)
+{
+    return a < b ? a : b;
+}
+
+int32_t Larger(int32_t a, int32_t b)
+{
+    return a > b ? a : b;
+}
+} // namespace
+
+CCanvasSurface::CCanvasSurface()
+{
+    CanvasStart();
+}
+
+void CCanvasSurface::SetSize(int32_t width, int32_t height, int32_t fontPixels)
+{
+    CanvasSetSize(width, height, fontPixels);
+}
+
+void CCanvasSurface::DrawPolygon(const BrushDescription& brush, const DevicePoint corners[4])
+{
+    // The scene's polygons are upright boxes. Filled and outlined, a box covers its corners
+    // inclusive: one pixel more each way than the corners' differences.
+    int32_t left = corners[0].x, right = corners[0].x, top = corners[0].y, bottom = corners[0].y;
+    for (int index = 1; index < 4; ++index) {
+        left = Smaller(left, corners[index].x);
+        right = Larger(right, corners[index].x);
+        top = Smaller(top, corners[index].y);
+        bottom = Larger(bottom, corners[index].y);
+    }
+    CanvasFill(left, top, right - left + 1, bottom - top + 1, ToRgb(brush.colour));
+}
+
+void CCanvasSurface::DrawLine(const BrushDescription& brush, DevicePoint from, DevicePoint to)
+{
+    // The scene draws upright lines only (boxes too narrow to fill); the end point is left out.
+    const int32_t length = Larger(from.y, to.y) - Smaller(from.y, to.y);
+    if (from.x != to.x || length == 0)
+        return;
+    CanvasFill(from.x, from.y < to.y ? from.y : to.y + 1, 1, length, ToRgb(brush.colour));
+}
+
+void CCanvasSurface::DrawOpaqueText(int32_t x, int32_t y, const char* text, int32_t length, Colour textColour,
+                                    Colour backColour)
+{
+    CanvasText(x, y, text, length, ToRgb(textColour), ToRgb(backColour));
+}
+
+void CCanvasSurface::FillRectangle(int32_t left, int32_t top, int32_t right, int32_t bottom, Colour colour)
+{
+    if (right <= left || bottom <= top)
+        return;
+    CanvasFill(left, top, right - left, bottom - top, ToRgb(colour));
+}

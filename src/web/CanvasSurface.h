@@ -1,0 +1,19 @@
+#pragma once
+#include "view/Surface.h"
+
+// The scene's surface on the page's canvas (Module.canvas), through its 2D context. Coordinates
+// are the canvas's own pixels, which the saver keeps equal to device pixels.
+class CCanvasSurface : public CSurface {
+public:
+    CCanvasSurface();
+
+    void DrawPolygon(const BrushDescription& brush, const DevicePoint corners[4]) override;
+    void DrawLine(const BrushDescription& brush, DevicePoint from, DevicePoint to) override;
+    void DrawOpaqueText(int32_t x, int32_t y, const char* text, int32_t length, Colour textColour,
+                        Colour backColour) override;
+    void FillRectangle(int32_t left, int32_t top, int32_t right, int32_t bottom, Colour colour) override;
+
+    // Sets the canvas's drawing buffer to width x height pixels (which clears it) and the
+    // legend's font to a line `fontPixels` high.
+    static void SetSize(int32_t width, int32_t height, int32_t fontPixels);
+};

@@ -1,0 +1,67 @@
+// The functions the page calls: start the saver on its canvas, change a setting, and read the
+// settings back for the panel and the address.
+#include <emscripten/emscripten.h>
+
+#include <cstdio>
+
+#include "WebSaver.h"
+
+namespace {
+CWebSaver* g_saver = nullptr; // one saver per page, for the page's lifetime
+char g_text[1024];            // the text the last call returned; the page copies it at once
+
+CDisplayOptions GetOptions()
+{
+    return g_saver != nullptr ? g_saver->GetOptions() : CDisplayOptions();
+}
+} // namespace
+
+extern "C" {
+
+// Starts the saver on the canvas `selector` names, with the settings of the address's query.
+// Returns the parameters that were ignored, as "name=value, ..."; empty when none.
+EMSCRIPTEN_KEEPALIVE const char* AscendaStart(const char* selector, const char* query)
+{
+    CDisplayOptions options;
+    ParsePageQuery(query, options, g_text, sizeof g_text);
+    if (g_saver == nullptr)
+        g_saver = new CWebSaver(selector, options);
+    return g_text;
+}
+
+// One setting from the panel; 1 when it was taken, 0 when the value is not one of its range.
+EMSCRIPTEN_KEEPALIVE int AscendaSet(const char* name, const char* value)
+{
+    return g_saver != nullptr && g_saver->Set(name, value) ? 1 : 0;
+}
+
+// The settings, one line each: "name value minimum maximum default". The background colour's
+// values are RRGGBB, and its range is every colour.
+EMSCRIPTEN_KEEPALIVE const char* AscendaDescribe()
+{
+    const CDisplayOptions options = GetOptions();
+    const CDisplayOptions defaults;
+    g_text[0] = '\0';
+    size_t used = 0;
+    for (int32_t index = 0; index < PAGE_SETTING_COUNT && used < sizeof g_text; ++index) {
+        const PageSetting& setting = PAGE_SETTINGS[index];
+        char value[16];
+        char defaultValue[16];
+        FormatPageOption(options, setting, value, sizeof value);
+        FormatPageOption(defaults, setting, defaultValue, sizeof defaultValue);
+        const int minimum = setting.key != nullptr ? setting.key->minimum : 0;
+        const int maximum = setting.key != nullptr ? setting.key->maximum : 0xFFFFFF;
+        const int written = std::snprintf(g_text + used, sizeof g_text - used, "%s %s %d %d %s\n", setting.name, value,
+                                          minimum, maximum, defaultValue);
+        used += written > 0 ? static_cast<size_t>(written) : 0;
+    }
+    return g_text;
+}
+
+// The query that shares the current settings as a link ("" for the defaults).
+EMSCRIPTEN_KEEPALIVE const char* AscendaQuery()
+{
+    FormatPageQuery(GetOptions(), g_text, sizeof g_text);
+    return g_text;
+}
+}

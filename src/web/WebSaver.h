@@ -1,0 +1,45 @@
+#pragma once
+#include <cstdint>
+
+#include "CanvasSurface.h"
+#include "PageOptions.h"
+#include "view/Scene.h"
+
+// The saver on the page's canvas: the scene's three passes on browser timers, which like window
+// timers fire late rather than in bursts, and a repaint after every size or setting change.
+class CWebSaver {
+public:
+    // Runs the scene with these options on Module.canvas, whose element `selector` names, and
+    // follows the browser window's size from now on.
+    CWebSaver(const char* selector, const CDisplayOptions& options);
+    CWebSaver(const CWebSaver&) = delete;
+    CWebSaver& operator=(const CWebSaver&) = delete;
+
+    // The element's size or the device pixel ratio may have changed: the canvas takes the
+    // element's size in device pixels, so that it is sharp on dense screens, and the new size
+    // reaches the scene as a window's size message does, followed by a repaint.
+    void OnSize();
+    // One setting from the page's panel, in the address's form. When it is taken, it reaches the
+    // scene through the setter the settings dialog's preview uses, and the view is repainted.
+    bool Set(const char* name, const char* value);
+    const CDisplayOptions& GetOptions() const { return m_options; }
+
+private:
+    enum Timer { TIMER_LIFTS, TIMER_PEOPLE, TIMER_LEGEND, TIMER_COUNT };
+
+    void Apply(PageSetter setter);
+    // Kills the timer and starts it again with this period, as SetTimer does for a window.
+    void SetTimer(Timer timer, int32_t period);
+    void Repaint();
+    static void OnLiftTimer(void* saver);
+    static void OnPeopleTimer(void* saver);
+    static void OnLegendTimer(void* saver);
+
+    char m_selector[64]; // a copy: the caller's text lives only as long as its call
+    CDisplayOptions m_options;
+    CScene m_scene;
+    CCanvasSurface m_surface;
+    long m_timers[TIMER_COUNT];
+    int32_t m_width;
+    int32_t m_height;
+};

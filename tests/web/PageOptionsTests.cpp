@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "web/PageOptions.h"
+
+namespace {
+
+struct QueryCase {
+    const char* query;
+    const char* setting; // the setting looked at, as the address writes it
+    const char* value;
+    const char* ignored;
+};
+
+std::string Value(const CDisplayOptions& options, const char* name)
+{
+    char text[16];
+    FormatPageOption(options, *FindPageSetting(name), text, sizeof text);
+    return text;
+}
+
+TEST(PageOptionsTest, QueryTakesValidParametersAndNamesTheOthers)
+{
+    const QueryCase cases[] = {
+        {"", "cars", "2", ""},
+        {"?cars=4&people=100", "cars", "4", ""},
+        {"?cars=4&people=100", "people", "100", ""},
+        {"?cars=banana", "cars", "2", "cars=banana"},
+        {"?people=5&scale=30", "people", "50", "people=5"},
+        {"?people=5&scale=30", "scale", "30", "people=5"},
+        {"driver=smart&legend=0", "driver", "3", ""},
+        {"?back-colour=%23a0B0c0", "back-colour", "A0B0C0", ""},
+        {"?colours=2&temper=0&floors=26", "colours", "1", "colours=2, temper=0, floors=26"},
+        {"?cars&&nosuch=1&cars=10", "cars", "10", "cars, nosuch=1"},
+        {"?cars=4=5&cars=%34", "cars", "4", "cars=4=5"},
+        {"?cars=%&pass-interval=1e3", "pass-interval", "500", "cars=%, pass-interval=1e3"},
+    };
+    for (const QueryCase& test : cases) {
+        CDisplayOptions options;
+        char ignored[256];
+        ParsePageQuery(test.query, options, ignored, sizeof ignored);
+        EXPECT_EQ(Value(options, test.setting), test.value) << test.query;
+        EXPECT_STREQ(ignored, test.ignored) << test.query;
+    }
+}
+
+TEST(PageOptionsTest, EverySettingTakesTheTablesRangeAndNothingBeyond)
+{
+    for (int32_t index = 0; index < PAGE_SETTING_COUNT; ++index) {
+        const PageSetting& setting = PAGE_SETTINGS[index];
+        if (setting.key == nullptr)
+            continue;
+        CDisplayOptions options;
+        EXPECT_EQ(options.*setting.field, setting.key->defaultValue) << setting.name;
+        for (const int32_t value : {setting.key->minimum - 1, setting.key->maximum + 1})
+            EXPECT_EQ(SetPageOption(options, setting.name, std::to_string(value).c_str()), nullptr) << setting.name;
+        for (const int32_t value : {setting.key->minimum, setting.key->maximum}) {
+            EXPECT_EQ(SetPageOption(options, setting.name, std::to_string(value).c_str()), &setting) << setting.name;
+            EXPECT_EQ(options.*setting.field, value) << setting.name;
+        }
+    }
+}
+
+TEST(PageOptionsTest, FormattedQueryGivesTheSameSettingsAndOmitsDefaults)
+{
+    CDisplayOptions options;
+    char query[256];
+    FormatPageQuery(options, query, sizeof query);
+    EXPECT_STREQ(query, "");
+    SetPageOption(options, "temper", "50");
+    SetPageOption(options, "back-colour", "102030");
+    SetPageOption(options, "cars", "10");
+    FormatPageQuery(options, query, sizeof query);
+    EXPECT_STREQ(query, "?cars=10&back-colour=102030&temper=50");
+    CDisplayOptions read;
+    char ignored[64];
+    ParsePageQuery(query, read, ignored, sizeof ignored);
+    for (int32_t index = 0; index < PAGE_SETTING_COUNT; ++index)
+        EXPECT_EQ(Value(read, PAGE_SETTINGS[index].name), Value(options, PAGE_SETTINGS[index].name));
+}
+
+TEST(PageOptionsTest, LongIgnoredListIsCutShortWithinItsBuffer)
+{
+    CDisplayOptions options;
+    char ignored[12];
+    ParsePageQuery("?a=1&b=2&c=3&d=4&e=5&cars=3", options, ignored, sizeof ignored);
+    EXPECT_STREQ(ignored, "a=1, b=2, c");
+    EXPECT_EQ(options.m_cars, 3);
+}
+
+} // namespace

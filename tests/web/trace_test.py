@@ -1,0 +1,49 @@
+"""The WebAssembly build against the native one: the runner's trace line for line under Node.js,
+and the page's module small enough to load quickly.
+
+    ASCENDA_WEB_BUILD=build/web ASCENDA_HOST_SIM=build/host/ascenda-sim python3 tests/web/trace_test.py
+"""
+
+import os
+import subprocess
+import unittest
+
+WEB_BUILD = os.environ.get('ASCENDA_WEB_BUILD', 'build/web')
+HOST_SIM = os.environ.get('ASCENDA_HOST_SIM', 'build/host/ascenda-sim')
+NODE = os.environ.get('ASCENDA_NODE', 'node')
+PAGE_MODULE_LIMIT = 400 * 1024
+
+# Each intelligence, the tables' limits and the fastest and slowest clocks.
+SETTINGS = [
+    ['--minutes', '10'],
+    ['--people', '100', '--cars', '10', '--capacity', '10', '--driver', 'smart', '--minutes', '10'],
+    ['--driver', 'random', '--floors', '25', '--speed', '100', '--pass-interval', '100', '--minutes', '2'],
+    ['--driver', 'auto-ground', '--people', '10', '--cars', '1', '--capacity', '1', '--lift-pause', '1',
+     '--pass-pause', '300', '--temper', '50', '--speed', '1', '--pass-interval', '2000', '--minutes', '60'],
+]
+
+
+def trace(command, settings):
+    return subprocess.run(command + ['--trace', '--quiet'] + settings, check=True, stdout=subprocess.PIPE,
+                          timeout=300).stdout.decode().splitlines()
+
+
+class WebBuildTest(unittest.TestCase):
+    def test_trace_matches_the_native_runner_line_for_line(self):
+        for settings in SETTINGS:
+            with self.subTest(settings=' '.join(settings)):
+                native = trace([HOST_SIM], settings)
+                web = trace([NODE, os.path.join(WEB_BUILD, 'node', 'ascenda-sim.js')], settings)
+                self.assertGreater(len(native), 1000)
+                first = next((index for index, pair in enumerate(zip(native, web)) if pair[0] != pair[1]), None)
+                self.assertIsNone(first, 'line %d differs:\n  native %s\n  web    %s' % (
+                    (first or 0) + 1, native[first or 0][:200], web[first or 0][:200]))
+                self.assertEqual(len(web), len(native))
+
+    def test_page_module_is_under_400_kb(self):
+        size = sum(os.path.getsize(os.path.join(WEB_BUILD, name)) for name in ('ascenda.js', 'ascenda.wasm'))
+        self.assertLess(size, PAGE_MODULE_LIMIT)
+
+
+if __name__ == '__main__':
+    unittest.main()

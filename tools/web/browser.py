@@ -1,0 +1,270 @@
+"""Serves the web build on 127.0.0.1 and drives Debian's Chromium, headless, over the DevTools
+protocol (Debian's python3-websocket). Used by the page's tests, tools/run.sh --web, the CPU
+measurement and the README's picture:
+
+    browser.py serve FOLDER [PORT]                  serves FOLDER until interrupted
+    browser.py screenshot FOLDER FILE QUERY WIDTH HEIGHT SECONDS [--panel]
+                                                    the page after SECONDS of running, with
+                                                    its settings panel open if asked
+    browser.py measure FOLDER QUERY WIDTH HEIGHT SECONDS
+                                                    CPU share of Chromium's processes
+"""
+
+import argparse
+import base64
+import functools
+import http.server
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+import threading
+import time
+import urllib.request
+
+import websocket
+
+CHROMIUM = os.environ.get('ASCENDA_CHROMIUM', '/usr/bin/chromium')
+FLAGS = ['--headless', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+         '--disable-component-update', '--disable-sync', '--disable-extensions', '--hide-scrollbars',
+         '--mute-audio', '--remote-debugging-port=0']
+
+
+# True once the module has started the saver on the page's canvas.
+STARTED = ("typeof Module === 'object' && Module.calledRun === true && "
+           "document.getElementById('building').width > 0")
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, '.wasm': 'application/wasm',
+                      '.js': 'text/javascript'}
+
+    def log_message(self, *arguments):
+        pass
+
+
+class Server:
+    """The folder served on 127.0.0.1 at a free port, until closed."""
+
+    def __init__(self, folder, port=0, handler=QuietHandler):
+        self.httpd = http.server.ThreadingHTTPServer(('127.0.0.1', port), functools.partial(handler, directory=folder))
+        self.url = 'http://127.0.0.1:%d/' % self.httpd.server_address[1]
+        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
+
+    def close(self):
+        self.httpd.shutdown()
+        self.httpd.server_close()
+
+
+def wait_until(condition, timeout, what):
+    """Polls condition() until it returns something true; raises TimeoutError naming `what`."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise TimeoutError('%s: not within %g s (last: %r)' % (what, timeout, result))
+        time.sleep(0.1)
+
+
+class Browser:
+    """One headless Chromium with a fresh profile and one page, at the given window size."""
+
+    def __init__(self, width=1024, height=768, url='about:blank'):
+        self.profile = tempfile.mkdtemp(prefix='ascenda-chromium-')
+        flags = FLAGS + ['--user-data-dir=' + self.profile, '--window-size=%d,%d' % (width, height)]
+        if os.geteuid() == 0:
+            flags.append('--no-sandbox')  # Chromium's sandbox refuses to run as root
+        self.process = subprocess.Popen([CHROMIUM] + flags + [url], stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL, start_new_session=True)
+        self.errors = []
+        self.next_id = 0
+        try:
+            port = int(wait_until(self.read_port, 20, 'Chromium DevTools port'))
+            pages = wait_until(lambda: [target for target in self.list_targets(port) if target['type'] == 'page'],
+                               10, 'Chromium page')
+            self.socket = websocket.create_connection(pages[0]['webSocketDebuggerUrl'], timeout=30,
+                                                      suppress_origin=True)
+            for domain in ('Page', 'Runtime', 'Log'):
+                self.send(domain + '.enable')
+        except BaseException:
+            self.close()
+            raise
+
+    def read_port(self):
+        try:
+            with open(os.path.join(self.profile, 'DevToolsActivePort')) as port_file:
+                return port_file.readline().strip()
+        except OSError:
+            return None
+
+    @staticmethod
+    def list_targets(port):
+        with urllib.request.urlopen('http://127.0.0.1:%d/json/list' % port, timeout=5) as answer:
+            return json.load(answer)
+
+    def send(self, method, **params):
+        """Sends one DevTools command and returns its result; notes errors reported meanwhile."""
+        self.next_id += 1
+        self.socket.send(json.dumps({'id': self.next_id, 'method': method, 'params': params}))
+        while True:
+            message = json.loads(self.socket.recv())
+            if message.get('id') == self.next_id:
+                if 'error' in message:
+                    raise RuntimeError('%s: %s' % (method, message['error']))
+                return message.get('result', {})
+            self.note_event(message)
+
+    def note_event(self, message):
+        method, params = message.get('method'), message.get('params', {})
+        if method == 'Runtime.exceptionThrown':
+            self.errors.append(params['exceptionDetails'].get('exception', {}).get('description', 'exception'))
+        elif method == 'Runtime.consoleAPICalled' and params.get('type') in ('error', 'assert'):
+            self.errors.append(' '.join(str(argument.get('value')) for argument in params.get('args', [])))
+        elif method == 'Log.entryAdded' and params['entry'].get('level') == 'error':
+            self.errors.append(params['entry'].get('text'))
+
+    def evaluate(self, expression, gesture=False):
+        result = self.send('Runtime.evaluate', expression=expression, returnByValue=True, awaitPromise=True,
+                           userGesture=gesture)
+        if 'exceptionDetails' in result:
+            raise RuntimeError('%s: %s' % (expression, result['exceptionDetails']))
+        return result['result'].get('value')
+
+    def wait_for(self, expression, timeout=5):
+        """Polls a JavaScript expression in the page until it is true; returns its value."""
+        return wait_until(lambda: self.evaluate(expression), timeout, expression)
+
+    def set_size(self, width, height, pixel_ratio=1):
+        self.send('Emulation.setDeviceMetricsOverride', width=width, height=height, deviceScaleFactor=pixel_ratio,
+                  mobile=False)
+
+    def open(self, url, timeout=10):
+        """Loads the page and waits until the module has started the saver on its canvas."""
+        self.send('Page.navigate', url=url)
+        self.wait_for(STARTED, timeout)
+
+    def screenshot(self, path):
+        with open(path, 'wb') as picture:
+            picture.write(base64.b64decode(self.send('Page.captureScreenshot', format='png')['data']))
+
+    def processes(self):
+        """{pid: kind} of this browser's processes: 'browser', 'renderer', 'gpu-process', ..."""
+        found = {}
+        for name in filter(str.isdigit, os.listdir('/proc')):
+            try:
+                with open('/proc/%s/cmdline' % name, 'rb') as command_file:
+                    command = command_file.read().decode(errors='replace').replace('\0', ' ').split()
+            except OSError:
+                continue
+            if any(self.profile in part for part in command):
+                kinds = [part[len('--type='):] for part in command if part.startswith('--type=')]
+                found[int(name)] = kinds[0] if kinds else 'browser'
+        return found
+
+    def close(self):
+        if getattr(self, 'socket', None):
+            self.socket.close()
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exception):
+        self.close()
+
+
+def cpu_ns(pid):
+    """CPU time of a process in nanoseconds, the scheduler's own count; 0 once it has gone."""
+    try:
+        with open('/proc/%d/schedstat' % pid) as schedstat:
+            return int(schedstat.read().split()[0])
+    except OSError:
+        return 0
+
+
+def measure(folder, query, width, height, seconds):
+    """Prints the CPU share of one core that each of Chromium's processes takes while the page runs."""
+    server = Server(folder)
+    try:
+        # Started on the page, so that no renderer of an earlier page runs beside the page's.
+        with Browser(width, height, server.url + query) as chromium:
+            # The window's size includes room for a frame that headless Chromium does not draw:
+            # the page is given the size asked for exactly.
+            chromium.set_size(width, height)
+            chromium.wait_for(STARTED + " && document.getElementById('building').width === %d" % width, 10)
+            errors = chromium.errors
+            # Measured with DevTools reporting nothing, and past Chromium's own start-up work in a
+            # fresh profile.
+            for domain in ('Page', 'Runtime', 'Log'):
+                chromium.send(domain + '.disable')
+            time.sleep(10)
+            processes = chromium.processes()
+            before = {pid: cpu_ns(pid) for pid in processes}
+            time.sleep(seconds)
+            used = {pid: cpu_ns(pid) - before[pid] for pid in processes}
+            print('CPU share of one core over %d s (%s at %d x %d, headless Chromium):' % (seconds, query, width, height))
+            # The busiest renderer is the page's; a spare one idles beside it.
+            for pid, kind in sorted(processes.items(), key=lambda item: -used[item[0]]):
+                print('  %-14s %6.2f %% (%d ms CPU)' % (kind, used[pid] / seconds / 1e7, used[pid] / 1e6))
+            if errors:
+                print('page errors: %s' % errors)
+    finally:
+        server.close()
+
+
+def take_screenshot(folder, path, query, width, height, seconds, panel=False):
+    server = Server(folder)
+    try:
+        with Browser(width, height) as chromium:
+            chromium.set_size(width, height)
+            chromium.open(server.url + query)
+            time.sleep(seconds)  # a picture of the building at work, not a test: let it run
+            if panel:
+                chromium.evaluate("document.getElementById('settings-button').click()")
+            chromium.screenshot(path)
+    finally:
+        server.close()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    commands = parser.add_subparsers(dest='command', required=True)
+    serve = commands.add_parser('serve')
+    serve.add_argument('folder')
+    serve.add_argument('port', type=int, nargs='?', default=8000)
+    for name in ('screenshot', 'measure'):
+        command = commands.add_parser(name)
+        command.add_argument('folder')
+        if name == 'screenshot':
+            command.add_argument('file')
+        for argument, kind in (('query', str), ('width', int), ('height', int), ('seconds', int)):
+            command.add_argument(argument, type=kind)
+        if name == 'screenshot':
+            command.add_argument('--panel', action='store_true')
+    arguments = parser.parse_args()
+    if arguments.command == 'serve':
+        server = Server(arguments.folder, arguments.port)
+        print('Serving %s at %s (Ctrl-C ends it)' % (arguments.folder, server.url), flush=True)
+        try:
+            threading.Event().wait()
+        except KeyboardInterrupt:
+            server.close()
+    elif arguments.command == 'screenshot':
+        take_screenshot(arguments.folder, arguments.file, arguments.query, arguments.width, arguments.height,
+                        arguments.seconds, arguments.panel)
+    else:
+        measure(arguments.folder, arguments.query, arguments.width, arguments.height, arguments.seconds)
+
+
+if __name__ == '__main__':
+    main()
