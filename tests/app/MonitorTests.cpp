@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <cstring>
+#include <map>
 #include <vector>
 
 #include "../win/WindowTestSupport.h"
@@ -31,6 +33,36 @@ struct SaverWindows {
     HWND simulation;
     HWND cover;
 };
+
+// How many pixels of each colour the screen shows in area.
+std::map<COLORREF, int> CountColours(const RECT& area)
+{
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    std::map<COLORREF, int> counts;
+    for (int index = 0; index < width * height; ++index) {
+        const uint32_t pixel = static_cast<const uint32_t*>(bits)[index];
+        ++counts[RGB(pixel >> 16 & 255, pixel >> 8 & 255, pixel & 255)];
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return counts;
+}
+
+// Slabs in the background colour, and cars: olive while idle, green or red while they travel.
+bool ShowsTheBuilding(const RECT& area)
+{
+    std::map<COLORREF, int> colours = CountColours(area);
+    return colours[BACKGROUND] > 1000 && colours[OLIVE] + colours[GREEN] + colours[RED] > 20;
+}
 
 void PressKey(WORD key)
 {
@@ -127,6 +159,23 @@ TEST_F(TwoMonitors, SecondMonitorShowsTheFillWhileThePrimaryRunsTheSimulationUnt
         ASSERT_TRUE(saver.WaitForExit()) << "a key ends the saver";
         EXPECT_EQ(saver.ExitCode(), 0u);
         m_store.Wipe();
+    }
+}
+
+TEST_F(TwoMonitors, SecondMonitorShowsTheBuildingOnlyWithEveryMonitorOn)
+{
+    for (int allMonitors : {1, 0}) {
+        SCOPED_TRACE(allMonitors);
+        m_store.Write(Setting::AllMonitors, allMonitors);
+        CSaverProcess saver;
+        ASSERT_NE(Start(saver).cover, nullptr);
+        EXPECT_TRUE(PumpUntil([] { return ShowsTheBuilding(PRIMARY); }));
+        if (allMonitors == 1)
+            EXPECT_TRUE(PumpUntil([] { return ShowsTheBuilding(SECOND); })) << "the mirror";
+        else
+            EXPECT_EQ(CountColours(SECOND)[DIMMED], 640 * 480) << "the fill alone";
+        PressKey(VK_SHIFT);
+        ASSERT_TRUE(saver.WaitForExit());
     }
 }
 
