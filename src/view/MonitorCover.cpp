@@ -29,6 +29,8 @@ void CMonitorCover::PostNcDestroy()
 
 void CMonitorCover::ShowPicture(HDC picture, const RECT& area)
 {
+    if (IsRectEmpty(&area))
+        return;
     HDC dc = GetDC();
     CopyPicture(dc, picture, area);
     ReleaseDC(dc);
