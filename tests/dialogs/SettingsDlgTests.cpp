@@ -333,8 +333,7 @@ TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderHandsThemToThePreview
         for (const auto& entry : stored) {
             HWND control = GetDlgItem(properties, entry.control);
             LRESULT shown = 0;
-            if (entry.control == IDC_USE_COLOURS || entry.control == IDC_SHOW_LEGEND ||
-                entry.control == IDC_ALL_MONITORS)
+            if (entry.key->maximum == 1) // the check boxes
                 shown = SendMessageA(control, BM_GETCHECK, 0, 0);
             else if (entry.control == IDC_SPEED_SLIDER)
                 shown = SendMessageA(control, TBM_GETPOS, 0, 0);
