@@ -5,7 +5,9 @@
 #
 # The monitors come from a Xephyr server with two screens side by side, shown inside the virtual
 # display of wine-run.sh: 800x600 at the origin, the primary, and 640x480 to its right. Wine
-# lists both through EnumDisplayMonitors.
+# lists both through EnumDisplayMonitors. ASCENDA_SCREENS="1920x1080 1920x1080" asks for other
+# sizes (the first screen is the primary); the server's process id is kept in
+# DIR/wine-run/xephyr.pid while it runs.
 #
 # A Wine server serves one prefix on one X display, so the program gets a prefix of its own,
 # DIR/wineprefix-monitors, copied once from wine-run.sh's. Its Wine server and the Xephyr server
@@ -62,16 +64,26 @@ xephyr_pid=
 cleanup() {
   WINEPREFIX=$prefix wineserver -k 9>&- </dev/null >/dev/null 2>&1 || true
   [ -z "$xephyr_pid" ] || kill "$xephyr_pid" 2>/dev/null || true
-  rm -f "$state/xephyr.display"
+  rm -f "$state/xephyr.display" "$state/xephyr.pid"
 }
 trap cleanup EXIT
 trap 'exit 143' HUP INT TERM
 
 rm -f "$state/xephyr.display"
+screens=
+for size in ${ASCENDA_SCREENS:-800x600 640x480}; do
+  case $size in
+    *[!0-9x]* | *x*x*) die "not a screen size: $size" ;;
+    [0-9]*x[0-9]*) screens="$screens -screen $size" ;;
+    *) die "not a screen size: $size" ;;
+  esac
+done
 # DISPLAY is the virtual display here, which Xephyr shows its screens in.
-Xephyr -displayfd 3 -screen 800x600 -screen 640x480 +xinerama -extension RANDR -nolisten tcp -noreset \
+# shellcheck disable=SC2086  # one word per option
+Xephyr -displayfd 3 $screens +xinerama -extension RANDR -nolisten tcp -noreset \
   3>"$state/xephyr.display" 9>&- </dev/null >"$state/xephyr.log" 2>&1 &
 xephyr_pid=$!
+echo "$xephyr_pid" >"$state/xephyr.pid"
 # shellcheck disable=SC2317  # called through poll
 display_written() { grep -q '^[0-9][0-9]*$' "$state/xephyr.display" 2>/dev/null; }
 poll 30 display_written || die "Xephyr did not start (see $state/xephyr.log)"

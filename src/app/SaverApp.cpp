@@ -44,6 +44,6 @@ bool CSaverApp::StartFullScreen()
 {
     CSaverWnd* window = new CSaverWnd;
     m_pMainWnd = window;
-    window->CreateFullScreen();
-    return true;
+    // A saver that cannot show itself ends at once, with nothing left running.
+    return window->CreateFullScreen();
 }

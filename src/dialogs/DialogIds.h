@@ -51,6 +51,7 @@
 #define IDC_UNUSED_CHECK_3 1057
 #define IDC_UNUSED_EDIT_2 1058
 #define IDC_UNUSED_EDIT_3 1059
+#define IDC_ALL_MONITORS 1061
 
 // Message dialog.
 #define IDC_MESSAGE_BODY 1047

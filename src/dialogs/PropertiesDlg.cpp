@@ -21,12 +21,13 @@ const ToolText g_toolTexts[] = {
     {IDC_PERSON_INTERVAL, "Time between person redraws"},
     {IDC_IMPATIENCE, "Rate at which person gets upset"},
     {IDC_USE_DEFAULTS, "Reset to default values"},
+    {IDC_ALL_MONITORS, "Show the building on every monitor, not only the main one"},
 };
 } // namespace
 
 CPropertiesDlg::CPropertiesDlg()
     : CDialog(IDD_PROPERTIES), m_useColours(0), m_showLegend(0), m_updateSpeed(24), m_baseScale(0), m_floors(0),
-      m_liftPause(0), m_personPause(0), m_personInterval(0), m_impatience(0)
+      m_liftPause(0), m_personPause(0), m_personInterval(0), m_impatience(0), m_allMonitors(0)
 {
 }
 
@@ -34,6 +35,7 @@ void CPropertiesDlg::DoDataExchange(CDataExchange& exchange)
 {
     DDX_Control(exchange, IDC_USE_COLOURS, m_colourCheck);
     DDX_Control(exchange, IDC_SHOW_LEGEND, m_legendCheck);
+    DDX_Control(exchange, IDC_ALL_MONITORS, m_monitorsCheck);
     DDX_Text(exchange, IDC_BASE_SCALE, m_baseScale);
     DDX_Text(exchange, IDC_FLOORS, m_floors);
     DDX_Text(exchange, IDC_LIFT_PAUSE, m_liftPause);
@@ -47,6 +49,7 @@ BOOL CPropertiesDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_colourCheck.SetCheck(m_useColours);
     m_legendCheck.SetCheck(m_showLegend);
+    m_monitorsCheck.SetCheck(m_allMonitors);
 
     m_speedSlider.Attach(GetDlgItemHandle(IDC_SPEED_SLIDER));
     m_speedSlider.SetRange(Setting::UpdSpd.minimum, Setting::UpdSpd.maximum);
@@ -71,6 +74,7 @@ void CPropertiesDlg::OnOptionClicked()
 {
     m_useColours = m_colourCheck.GetCheck();
     m_showLegend = m_legendCheck.GetCheck();
+    m_allMonitors = m_monitorsCheck.GetCheck();
 }
 
 void CPropertiesDlg::OnSpeedMoved(UINT, UINT, HWND)

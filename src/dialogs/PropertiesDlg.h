@@ -5,7 +5,7 @@
 #include "DialogIds.h"
 #include "win/Dialog.h"
 
-// The settings the main dialog doesn't show: two screen options, the update speed and six
+// The settings the main dialog doesn't show: three screen options, the update speed and six
 // internal settings of the simulation. OK refuses to close while an internal setting is out of
 // range, naming the first offender in a message dialog. The caller loads the nine values before
 // the run and stores them after an OK.
@@ -15,6 +15,7 @@ public:
 
     CButton m_colourCheck;
     CButton m_legendCheck;
+    CButton m_monitorsCheck;
     int32_t m_useColours;
     int32_t m_showLegend;
     int32_t m_updateSpeed;
@@ -24,6 +25,7 @@ public:
     int32_t m_personPause;
     int32_t m_personInterval;
     int32_t m_impatience;
+    int32_t m_allMonitors; // full screen: the building on every monitor, 0 or 1
     CToolTipCtrl m_toolTip;
     CSliderCtrl m_speedSlider;
 
@@ -36,6 +38,7 @@ public:
         BEGIN_COMMAND_MAP()
         ON_COMMAND_CODE(IDC_USE_COLOURS, BN_CLICKED, OnOptionClicked)
         ON_COMMAND_CODE(IDC_SHOW_LEGEND, BN_CLICKED, OnOptionClicked)
+        ON_COMMAND_CODE(IDC_ALL_MONITORS, BN_CLICKED, OnOptionClicked)
         ON_COMMAND_CODE(IDC_USE_DEFAULTS, BN_CLICKED, OnUseDefaults)
         ON_COMMAND_CODE(IDOK, BN_CLICKED, OnOK)
         END_COMMAND_MAP()

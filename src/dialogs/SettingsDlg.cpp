@@ -5,6 +5,7 @@
 #include "AboutDlg.h"
 #include "PropertiesDlg.h"
 #include "settings/Install.h"
+#include "settings/ViewSettings.h"
 #include "win/WinApp.h"
 
 namespace {
@@ -27,7 +28,7 @@ const ToolText g_toolTexts[] = {
     {IDC_APPLY_AND_TEST, "Save settings and run in full screen mode"},
 };
 
-// The Properties dialog's nine values, stored and loaded in this order.
+// The Properties dialog's values, stored and loaded in this order.
 void LoadProperties(CSettingsStore& store, CPropertiesDlg& properties)
 {
     properties.m_useColours = store.Read(Setting::Colours);
@@ -39,6 +40,7 @@ void LoadProperties(CSettingsStore& store, CPropertiesDlg& properties)
     properties.m_personPause = store.Read(Setting::PassPause);
     properties.m_personInterval = store.Read(Setting::PassIntvl);
     properties.m_impatience = store.Read(Setting::Temper);
+    properties.m_allMonitors = LoadAllMonitors(store);
 }
 
 void StoreProperties(CSettingsStore& store, const CPropertiesDlg& properties)
@@ -52,6 +54,7 @@ void StoreProperties(CSettingsStore& store, const CPropertiesDlg& properties)
     store.Write(Setting::PassPause, properties.m_personPause);
     store.Write(Setting::PassIntvl, properties.m_personInterval);
     store.Write(Setting::Temper, properties.m_impatience);
+    store.Write(Setting::AllMonitors, properties.m_allMonitors);
 }
 } // namespace
 

@@ -18,6 +18,7 @@ const SettingKey ColorBlue{"Config", "ColorBlue", 128, 0, 255};
 const SettingKey Legend{"Config", "Legend", 1, 0, 1};
 const SettingKey Colours{"Config", "Colours", 1, 0, 1};
 const SettingKey UpdSpd{"Config", "UpdSpd", 80, 1, 100};
+const SettingKey AllMonitors{"Config", "AllMonitors", 0, 0, 1}; // full screen: the building on every monitor
 
 const SettingKey BaseScale{"Custom", "BaseScale", 20, 20, 50};
 const SettingKey NoFloors{"Custom", "NoFloors", 10, 4, 25};
@@ -38,10 +39,12 @@ const SettingKey Running{"Settings", "Running", 0, 0, 1}; // never read; always 
 const SettingKey Resets{"Counters", "Resets", 0, ANY_MIN, ANY_MAX};
 
 const SettingKey* const All[] = {
-    &People,        &Capacity,         &Cars,      &Driver,  &Network,        &Scale,           &ColorRed,
-    &ColorGreen,    &ColorBlue,        &Legend,    &Colours, &UpdSpd,         &BaseScale,       &NoFloors,
-    &LiftPause,     &PassPause,        &PassIntvl, &Temper,  &CurrentVersion, &PreviousVersion, &CurrentUpdate,
-    &SuppressFirst, &SuppressReminder, &Date,      &Running, &Resets,
+    &People,          &Capacity,      &Cars,          &Driver,           &Network,
+    &Scale,           &ColorRed,      &ColorGreen,    &ColorBlue,        &Legend,
+    &Colours,         &UpdSpd,        &AllMonitors,   &BaseScale,        &NoFloors,
+    &LiftPause,       &PassPause,     &PassIntvl,     &Temper,           &CurrentVersion,
+    &PreviousVersion, &CurrentUpdate, &SuppressFirst, &SuppressReminder, &Date,
+    &Running,         &Resets,
 };
 const int32_t AllCount = static_cast<int32_t>(sizeof(All) / sizeof(All[0]));
 } // namespace Setting

@@ -27,6 +27,7 @@ extern const SettingKey ColorBlue;
 extern const SettingKey Legend;
 extern const SettingKey Colours;
 extern const SettingKey UpdSpd;
+extern const SettingKey AllMonitors;
 // Custom: the Properties dialog's internal settings.
 extern const SettingKey BaseScale;
 extern const SettingKey NoFloors;

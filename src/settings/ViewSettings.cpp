@@ -37,6 +37,11 @@ ViewSettings LoadViewSettings(CSettingsStore& store)
     return settings;
 }
 
+int32_t LoadAllMonitors(CSettingsStore& store)
+{
+    return ReadFlag(store, Setting::AllMonitors);
+}
+
 int32_t LoadUpdateSpeed(CSettingsStore& store)
 {
     const int32_t speed = store.Read(Setting::UpdSpd);

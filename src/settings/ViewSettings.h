@@ -28,6 +28,10 @@ struct ViewSettings {
 // overrun a table, divide by zero, hang a loop or stop the timers. UpdSpd is limited to 0..100.
 ViewSettings LoadViewSettings(CSettingsStore& store);
 
+// AllMonitors as 0 or 1 (any nonzero stored value means on): whether the full-screen saver shows
+// the building on every monitor rather than on the primary alone.
+int32_t LoadAllMonitors(CSettingsStore& store);
+
 // UpdSpd alone, limited to 0..100 (what a view reads when its window is created).
 int32_t LoadUpdateSpeed(CSettingsStore& store);
 

@@ -1,5 +1,7 @@
 #include "GdiSurface.h"
 
+#include <algorithm>
+
 namespace {
 // The pen and brush of one shape: made from the brush description, selected for the shape's
 // lifetime, then the device context's previous objects go back and both are deleted.
@@ -33,7 +35,26 @@ private:
     HGDIOBJ m_previousPen;
     HGDIOBJ m_previousBrush;
 };
+
+// The corners' bounds, widened by the 1-unit pen on every side.
+RECT OutlineBounds(const DevicePoint* corners, int count)
+{
+    RECT bounds = {corners[0].x, corners[0].y, corners[0].x, corners[0].y};
+    for (int index = 1; index < count; ++index) {
+        bounds.left = std::min<LONG>(bounds.left, corners[index].x);
+        bounds.top = std::min<LONG>(bounds.top, corners[index].y);
+        bounds.right = std::max<LONG>(bounds.right, corners[index].x);
+        bounds.bottom = std::max<LONG>(bounds.bottom, corners[index].y);
+    }
+    return {bounds.left - 1, bounds.top - 1, bounds.right + 2, bounds.bottom + 2};
+}
 } // namespace
+
+void CGdiSurface::NoteDrawn(int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+    const RECT shape = {left, top, right, bottom};
+    UnionRect(&m_drawn, &m_drawn, &shape);
+}
 
 void CGdiSurface::DrawPolygon(const BrushDescription& brush, const DevicePoint corners[4])
 {
@@ -45,6 +66,8 @@ void CGdiSurface::DrawPolygon(const BrushDescription& brush, const DevicePoint c
         points[index].y = corners[index].y;
     }
     Polygon(m_dc, points, 4);
+    const RECT bounds = OutlineBounds(corners, 4);
+    NoteDrawn(bounds.left, bounds.top, bounds.right, bounds.bottom);
 }
 
 void CGdiSurface::DrawLine(const BrushDescription& brush, DevicePoint from, DevicePoint to)
@@ -52,6 +75,9 @@ void CGdiSurface::DrawLine(const BrushDescription& brush, DevicePoint from, Devi
     CShapeTools tools(m_dc, brush);
     MoveToEx(m_dc, from.x, from.y, nullptr);
     LineTo(m_dc, to.x, to.y);
+    const DevicePoint ends[2] = {from, to};
+    const RECT bounds = OutlineBounds(ends, 2);
+    NoteDrawn(bounds.left, bounds.top, bounds.right, bounds.bottom);
 }
 
 void CGdiSurface::DrawOpaqueText(int32_t x, int32_t y, const char* text, int32_t length, Colour textColour,
@@ -62,6 +88,9 @@ void CGdiSurface::DrawOpaqueText(int32_t x, int32_t y, const char* text, int32_t
     SetTextColor(m_dc, textColour);
     SetTextAlign(m_dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     TextOutA(m_dc, x, y, text, length);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(m_dc, text, length, &size);
+    NoteDrawn(x, y, x + size.cx, y + size.cy);
 }
 
 void CGdiSurface::FillRectangle(int32_t left, int32_t top, int32_t right, int32_t bottom, Colour colour)
@@ -70,4 +99,5 @@ void CGdiSurface::FillRectangle(int32_t left, int32_t top, int32_t right, int32_
     HBRUSH brush = CreateSolidBrush(colour);
     FillRect(m_dc, &area, brush);
     DeleteObject(brush);
+    NoteDrawn(left, top, right, bottom);
 }

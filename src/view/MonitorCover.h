@@ -7,9 +7,10 @@
 class CSaverWnd;
 
 // A top-most window over one of the monitors the simulation does not run on, so that no desktop
-// content shows there while the saver runs. It paints the saver's fill colour, hides the pointer
-// and ends the whole saver on the same signs of the user as the saver's own window. The saver's
-// window owns it, so it goes with that window; it deletes itself when its window is gone.
+// content shows there while the saver runs. It paints the saver's fill colour, or the saver's
+// picture scaled to fit with the fill around it when the saver shows every monitor; it hides the
+// pointer and ends the whole saver on the same signs of the user as the saver's own window. The
+// saver's window owns it, so it goes with that window; it deletes itself when its window is gone.
 class CMonitorCover : public CWnd {
 public:
     explicit CMonitorCover(CSaverWnd& saver);
@@ -17,6 +18,9 @@ public:
     // Shows the cover over monitor (screen coordinates) without taking the activation from the
     // saver's window, which would end the saver.
     bool CreateCover(const RECT& monitor);
+    // Copies area (the saver's client coordinates) of the saver's picture, read from picture, to
+    // its place on the cover: the whole picture scaled to fit the cover with its aspect kept.
+    void ShowPicture(HDC picture, const RECT& area);
 
     void PostNcDestroy() override;
 
@@ -38,6 +42,9 @@ protected:
     LRESULT OnUserInput(WPARAM wParam, LPARAM lParam);
 
 private:
+    // Copies area of the saver's picture into dc; returns where the whole picture goes.
+    RECT CopyPicture(HDC dc, HDC picture, const RECT& area);
+
     // Valid for the cover's whole life: an owner's window destroys the windows it owns before its
     // own, and the saver object outlives its window.
     CSaverWnd& m_saver;

@@ -1,44 +1,56 @@
 #include "SaverWnd.h"
 
-#include <vector>
+#include <algorithm>
 
+#include "settings/ViewSettings.h"
 #include "view/MonitorCover.h"
+#include "view/MonitorLayout.h"
+#include "win/WinApp.h"
 
-namespace {
-BOOL CALLBACK CollectOtherMonitor(HMONITOR monitor, HDC, RECT*, LPARAM parameter)
+CSaverWnd::CSaverWnd()
+    : CSimView(true), m_firstMouse{-1, -1}, m_firstMouseSeen(false), m_allMonitors(LoadAllMonitors(AfxGetStore()))
 {
-    MONITORINFO info = {sizeof info, {}, {}, 0};
-    if (GetMonitorInfoA(monitor, &info) && (info.dwFlags & MONITORINFOF_PRIMARY) == 0)
-        reinterpret_cast<std::vector<RECT>*>(parameter)->push_back(info.rcMonitor);
-    return TRUE;
 }
-} // namespace
 
-CSaverWnd::CSaverWnd() : CSimView(true), m_firstMouse{-1, -1} {}
-
-void CSaverWnd::CreateFullScreen()
+bool CSaverWnd::CreateFullScreen()
 {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    const RECT screen = {0, 0, width, height};
-    // A refused creation may have deleted this object already.
-    if (!CreateView(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, screen, nullptr, 0, nullptr))
-        return;
+    const MonitorLayout layout = g_listMonitors();
+    // A refused creation has deleted this object already.
+    if (!CreateView(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, layout.primary, nullptr, 0, nullptr))
+        return false;
     // After the saver's window, which holds the activation from now on.
-    CoverOtherMonitors();
+    CoverMonitors(layout.others);
+    return true;
 }
 
-void CSaverWnd::CoverOtherMonitors()
+void CSaverWnd::CoverMonitors(const std::vector<RECT>& monitors)
 {
-    std::vector<RECT> monitors;
-    EnumDisplayMonitors(nullptr, nullptr, CollectOtherMonitor, reinterpret_cast<LPARAM>(&monitors));
     for (const RECT& monitor : monitors)
         (new CMonitorCover(*this))->CreateCover(monitor);
 }
 
+void CSaverWnd::RemoveCovers()
+{
+    // Each cover leaves the list as its window ends.
+    const std::vector<CMonitorCover*> covers = m_covers;
+    for (CMonitorCover* cover : covers)
+        cover->DestroyWindow();
+}
+
+void CSaverWnd::AddCover(CMonitorCover* cover)
+{
+    m_covers.push_back(cover);
+}
+
+void CSaverWnd::RemoveCover(CMonitorCover* cover)
+{
+    m_covers.erase(std::remove(m_covers.begin(), m_covers.end(), cover), m_covers.end());
+}
+
 PointerReport CSaverWnd::NotePointer(POINT screenPosition)
 {
-    if (m_firstMouse.x == -1 && m_firstMouse.y == -1) {
+    if (!m_firstMouseSeen) {
+        m_firstMouseSeen = true;
         m_firstMouse = screenPosition;
         return POINTER_FIRST;
     }
@@ -102,5 +114,44 @@ void CSaverWnd::OnMouseMove(UINT, POINT position)
 LRESULT CSaverWnd::OnUserInput(WPARAM, LPARAM)
 {
     PostClose();
+    return Default();
+}
+
+void CSaverWnd::OnTimer(UINT_PTR id)
+{
+    if (!ShowsEveryMonitor() || m_covers.empty()) {
+        CSimView::OnTimer(id);
+        return;
+    }
+    // One model drives every monitor: the others get a copy of what this pass drew, and only that.
+    HDC dc = GetDC();
+    CGdiSurface surface(dc);
+    if (!RunTimerPass(id, surface))
+        Default();
+    for (CMonitorCover* cover : m_covers)
+        cover->ShowPicture(dc, surface.GetDrawnBounds());
+    ReleaseDC(dc);
+}
+
+void CSaverWnd::OnPaint()
+{
+    CSimView::OnPaint();
+    if (!ShowsEveryMonitor())
+        return;
+    for (CMonitorCover* cover : m_covers)
+        cover->Invalidate(false);
+}
+
+LRESULT CSaverWnd::OnDisplayChange(WPARAM, LPARAM)
+{
+    // A monitor that powers down, a laptop docking, a new resolution: the platform may have moved
+    // a cover onto the primary, above the building, and a new monitor would show the desktop. So
+    // fit the window to the primary as it is now and cover exactly the monitors there are.
+    const MonitorLayout layout = g_listMonitors();
+    RemoveCovers();
+    const RECT& primary = layout.primary;
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, primary.left, primary.top, primary.right - primary.left,
+                   primary.bottom - primary.top, SWP_NOACTIVATE);
+    CoverMonitors(layout.others);
     return Default();
 }

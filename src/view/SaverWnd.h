@@ -1,8 +1,13 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "view/SaverInput.h"
 #include "view/SimView.h"
+
+class CMonitorCover;
 
 // What a pointer position reported to one of the saver's windows means.
 enum PointerReport {
@@ -13,21 +18,31 @@ enum PointerReport {
 
 // The full-screen saver: a simulation view over the primary screen, always on top, with the
 // pointer hidden, that closes at the first sign of the user and then ends the message loop.
-// Every other monitor gets a cover in the fill colour that ends the saver in the same way.
-// Always created on the heap; it deletes itself when its window is gone.
+// Every other monitor gets a cover that ends the saver in the same way and shows either the fill
+// colour or, with AllMonitors set, the saver's own picture scaled to fit. The covers follow the
+// monitors as they come, go and change. Always created on the heap; it deletes itself when its
+// window is gone.
 class CSaverWnd : public CSimView {
 public:
     CSaverWnd();
     ~CSaverWnd() override = default;
 
-    // A topmost popup covering the primary screen, then a cover over each other monitor.
-    void CreateFullScreen();
+    // A topmost popup covering the primary screen, then a cover over each other monitor. False
+    // when the window could not be made; the object has then deleted itself.
+    bool CreateFullScreen();
 
     // Judges a pointer position in screen coordinates against the first one reported to any of
     // the saver's windows (and keeps it when it is the first).
     PointerReport NotePointer(POINT screenPosition);
     // Closes the saver's window; the covers go with it and the message loop ends.
     void EndSaver() { PostClose(); }
+    // Whether the covers show the building rather than the fill colour.
+    bool ShowsEveryMonitor() const { return m_allMonitors != 0; }
+
+    // The covers in being, as they are made and as their windows end.
+    void AddCover(CMonitorCover* cover);
+    void RemoveCover(CMonitorCover* cover);
+    const std::vector<CMonitorCover*>& GetCovers() const { return m_covers; }
 
     BEGIN_MSG_MAP(CSaverWnd)
         ON_WM_SYSCOMMAND(OnSysCommand)
@@ -38,12 +53,16 @@ public:
         ON_WM_ACTIVATEAPP(OnActivateApp)
         ON_WM_MOUSEMOVE(OnMouseMove)
         ON_SAVER_INPUT(OnUserInput)
+        ON_WM_TIMER(OnTimer)
+        ON_WM_PAINT(OnPaint)
+        ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
     END_MSG_MAP(CSimView)
 
-    // The first pointer position reported to the window or a cover, (-1, -1) until then. The
-    // window covers the primary monitor from the screen's origin, so its client coordinates are
-    // screen coordinates.
+    // The first pointer position reported to the window or a cover, once m_firstMouseSeen is set.
+    // The window covers the primary monitor from the screen's origin, so its client coordinates
+    // are screen coordinates; every point, (-1, -1) too, lies on some monitor.
     POINT m_firstMouse;
+    bool m_firstMouseSeen;
 
 protected:
     void OnSysCommand(UINT code, LPARAM position);
@@ -54,11 +73,17 @@ protected:
     void OnActivateApp(BOOL active, DWORD threadId);
     void OnMouseMove(UINT flags, POINT position);
     LRESULT OnUserInput(WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR id);
+    void OnPaint();
+    LRESULT OnDisplayChange(WPARAM bitsPerPixel, LPARAM size);
 
 private:
-    // The monitors other than the primary, screen coordinates, as the platform lists them.
-    void CoverOtherMonitors();
+    void CoverMonitors(const std::vector<RECT>& monitors);
+    void RemoveCovers();
 
     // Closing is posted, so the input that caused it finishes its own processing first.
     void PostClose() { PostMessage(WM_CLOSE); }
+
+    int32_t m_allMonitors;
+    std::vector<CMonitorCover*> m_covers;
 };

@@ -14,8 +14,10 @@ bool CSimView::CreateView(DWORD exStyle, DWORD style, const RECT& rectangle, CWn
     if (g_viewClassName.empty()) {
         HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_SAVER_CURSOR));
         const char* name = RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, cursor, nullptr, nullptr);
-        if (name == nullptr)
+        if (name == nullptr) {
+            EndUnbornWindow(); // as a refused creation ends: no window will ever end this object
             return false;
+        }
         g_viewClassName = name;
     }
     HWND parentWindow = parent != nullptr ? parent->m_hWnd : nullptr;
@@ -76,19 +78,24 @@ void CSimView::OnTimer(UINT_PTR id)
 {
     HDC dc = GetDC();
     CGdiSurface surface(dc);
+    if (!RunTimerPass(id, surface))
+        Default();
+    ReleaseDC(dc);
+}
+
+bool CSimView::RunTimerPass(UINT_PTR id, CGdiSurface& surface)
+{
     switch (id) {
     case TIMER_LIFTS:
         RunLiftPass(surface);
-        break;
+        return true;
     case TIMER_PEOPLE:
         RunPeoplePass(surface);
-        break;
+        return true;
     case TIMER_LEGEND:
         RunLegendPass(surface);
-        break;
+        return true;
     default:
-        Default();
-        break;
+        return false;
     }
-    ReleaseDC(dc);
 }

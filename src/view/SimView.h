@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "view/GdiSurface.h"
 #include "view/Scene.h"
 #include "win/Wnd.h"
 
@@ -26,7 +27,8 @@ public:
 
     // Creates the view's window (registering its class on first use). rectangle is in the
     // parent's client coordinates, or the screen's when there is no parent. The last two
-    // arguments are accepted for the callers' sake and ignored.
+    // arguments are accepted for the callers' sake and ignored. False when no window was made;
+    // the object has then ended as after its window's end (a self-deleting one is gone).
     virtual bool CreateView(DWORD exStyle, DWORD style, const RECT& rectangle, CWnd* parent, UINT id = 0,
                             void* context = nullptr);
 
@@ -50,6 +52,8 @@ protected:
     void OnSize(UINT type, int width, int height);
     void OnPaint();
     void OnTimer(UINT_PTR id);
+    // The pass of timer id on surface; false for an id that is not one of the view's timers.
+    bool RunTimerPass(UINT_PTR id, CGdiSurface& surface);
 
     bool m_autoDelete;
 };

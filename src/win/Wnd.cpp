@@ -89,10 +89,17 @@ bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
     HookCreation(this);
     HWND window = CreateWindowExA(exStyle, className, windowName, style, x, y, width, height, parent, menu,
                                   GetModuleHandleA(nullptr), parameter);
+    // The hook clears the pending object when it binds the new window.
+    const bool bound = g_windowBeingCreated != this;
     UnhookCreation();
-    // A refused creation has already run WM_NCDESTROY, and PostNcDestroy may have deleted this
-    // object: touch nothing of it then.
-    return window != nullptr;
+    if (window != nullptr)
+        return true;
+    // Refused after binding: WM_NCDESTROY has run, and PostNcDestroy may have deleted this object,
+    // so touch nothing of it. Refused before (no such class, a bad owner): no message ever came,
+    // so end the object here, or a self-deleting one would leak.
+    if (!bound)
+        EndUnbornWindow();
+    return false;
 }
 
 UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT milliseconds)

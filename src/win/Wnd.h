@@ -41,7 +41,9 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    // Creates the window and binds it to this object. False when the window was not created.
+    // Creates the window and binds it to this object. False when the window was not created; the
+    // object has then had its PostNcDestroy, as after any window's end, whether the platform
+    // refused the creation before or after binding the window.
     bool CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y, int width,
                   int height, HWND parent, HMENU menu, void* parameter);
     bool DestroyWindow();
@@ -118,6 +120,9 @@ public:
 protected:
     // Handlers shared by every window.
     void OnDestroy() { Default(); }
+    // Ends an object whose window was never made, as a destroyed window's object ends: a main
+    // window's loop is told to stop, and PostNcDestroy runs (a heap object deletes itself).
+    void EndUnbornWindow() { OnFinalNcDestroy(); }
 
 private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -179,11 +184,11 @@ public:                                                                         
         handler();                                                                                            \
         result = 0;                                                                                           \
         return true;
-// void OnSize(UINT type, int width, int height)
+// void OnSize(UINT type, int width, int height): the sizes are unsigned 16-bit values.
 #define ON_WM_SIZE(handler)                                                                                   \
     case WM_SIZE:                                                                                             \
-        handler(static_cast<UINT>(wParam), static_cast<short>(LOWORD(lParam)),                                \
-                static_cast<short>(HIWORD(lParam)));                                                          \
+        handler(static_cast<UINT>(wParam), static_cast<int>(LOWORD(lParam)),                                  \
+                static_cast<int>(HIWORD(lParam)));                                                            \
         result = 0;                                                                                           \
         return true;
 // void OnTimer(UINT_PTR id)

@@ -32,6 +32,17 @@ struct SaverWindows {
     HWND cover;
 };
 
+// Floor 1's slab and lift 1's shaft as the primary shows them, scaled by percent on a monitor whose
+// left edge is left: true once the slab and a car in the shaft show there.
+bool ShowsTheBuilding(int left, int percent)
+{
+    auto pixel = [&](int x, int y) { return ScreenPixel(left + x * percent / 100, y * percent / 100); };
+    int car = 0;
+    for (int y = 0; y < 600; y += 2)
+        car += IsOneOf(pixel(468, y), {OLIVE, GREEN, RED}) ? 1 : 0;
+    return pixel(300, 520) == BACKGROUND && car > 3;
+}
+
 void PressKey(WORD key)
 {
     INPUT inputs[2] = {};
@@ -127,6 +138,25 @@ TEST_F(TwoMonitors, SecondMonitorShowsTheFillWhileThePrimaryRunsTheSimulationUnt
         ASSERT_TRUE(saver.WaitForExit()) << "a key ends the saver";
         EXPECT_EQ(saver.ExitCode(), 0u);
         m_store.Wipe();
+    }
+}
+
+TEST_F(TwoMonitors, SecondMonitorShowsTheBuildingOnlyWithEveryMonitorOn)
+{
+    for (int allMonitors : {1, 0}) {
+        SCOPED_TRACE(allMonitors);
+        m_store.Write(Setting::AllMonitors, allMonitors);
+        CSaverProcess saver;
+        ASSERT_NE(Start(saver).cover, nullptr);
+        EXPECT_TRUE(PumpUntil([] { return ShowsTheBuilding(0, 100); }));
+        EXPECT_EQ(PumpUntil([] { return ShowsTheBuilding(800, 80); }, allMonitors == 1 ? 10000 : 1000),
+                  allMonitors == 1)
+            << "four fifths of the primary";
+        for (int y = 0; allMonitors == 0 && y < 480; ++y) {
+            ASSERT_EQ(ScreenPixel(1174, y), DIMMED) << "the fill alone, row " << y;
+        }
+        PressKey(VK_SHIFT);
+        ASSERT_TRUE(saver.WaitForExit());
     }
 }
 

@@ -12,6 +12,7 @@
 #include "settings/SettingsTable.h"
 #include "sim/Building.h"
 #include "view/MonitorCover.h"
+#include "view/MonitorLayout.h"
 #include "view/SaverWnd.h"
 #include "view/Scene.h"
 #include "view/SimView.h"
@@ -473,6 +474,7 @@ protected:
     {
         if (m_window != nullptr && IsWindow(m_window))
             DestroyWindow(m_window);
+        g_listMonitors = ListDisplayMonitors;
         ViewWindow::TearDown();
     }
 
@@ -483,7 +485,7 @@ protected:
         m_window = saver->m_hWnd;
         // Let the platform report whatever it reports on its own, then start from no position.
         PumpMessages();
-        saver->m_firstMouse = POINT{-1, -1};
+        saver->m_firstMouseSeen = false;
         return saver;
     }
 
@@ -676,6 +678,69 @@ TEST_F(FullScreen, CoverJudgesThePointerAgainstTheFirstPositionOfAnyOfTheSaversW
     EXPECT_FALSE(CloseIsQueued(m_window)) << "the same place again";
     cover->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 8));
     EXPECT_TRUE(CloseIsQueued(m_window)) << "one unit away";
+}
+
+TEST_F(FullScreen, FirstPointerReportAtMinusOneOnAMonitorLeftOfThePrimaryCountsAsTheFirst)
+{
+    CSaverWnd* saver = MakeSaver();
+    CMonitorCover* cover = new CMonitorCover(*saver);
+    ASSERT_TRUE(cover->CreateCover({-200, -200, 0, 0}));
+    cover->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(199, 199)); // (-1, -1) on the screen
+    EXPECT_FALSE(CloseIsQueued(m_window)) << "the first report";
+    cover->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(198, 199));
+    EXPECT_TRUE(CloseIsQueued(m_window)) << "one unit away from the first report";
+}
+
+MonitorLayout g_fakeMonitors;
+
+TEST_F(FullScreen, DisplayChangeFitsThePrimaryAndCoversExactlyTheMonitorsThereAre)
+{
+    g_fakeMonitors = {{0, 0, 1920, 1080}, {{1920, 0, 2560, 480}, {-640, 0, 0, 480}}};
+    g_listMonitors = [] { return g_fakeMonitors; };
+    CSaverWnd* saver = MakeSaver();
+    ASSERT_EQ(saver->GetCovers().size(), 2u);
+    // What the platform does with the window of a monitor that went away.
+    ::SetWindowPos(saver->GetCovers()[1]->m_hWnd, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    g_fakeMonitors = {{0, 0, 1280, 1024}, {{1280, 0, 1920, 480}}};
+    saver->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+
+    RECT frame;
+    saver->GetWindowRect(&frame);
+    EXPECT_TRUE(EqualRect(&frame, &g_fakeMonitors.primary));
+    EXPECT_EQ(CountOwnedWindows(m_window), 1);
+    ASSERT_EQ(saver->GetCovers().size(), 1u);
+    saver->GetCovers()[0]->GetWindowRect(&frame);
+    EXPECT_TRUE(EqualRect(&frame, &g_fakeMonitors.others[0]));
+}
+
+TEST_F(FullScreen, PictureKeepsItsAspectCentredOnAnyMonitor)
+{
+    const struct {
+        int width, height;
+        RECT target, fitted;
+    } cases[] = {{1920, 1080, {0, 0, 1280, 1024}, {0, 152, 1280, 872}},
+                 {1280, 1024, {-1920, 0, 0, 1080}, {-1635, 0, -285, 1080}},
+                 {0, 600, {0, 0, 100, 100}, {50, 50, 50, 50}}};
+    for (const auto& fit : cases) {
+        const RECT fitted = FitPicture(fit.width, fit.height, fit.target);
+        EXPECT_TRUE(EqualRect(&fitted, &fit.fitted)) << fit.width << " x " << fit.height;
+    }
+    // {from, to, picture, fitted} gives {source from, source to, target from, target to}.
+    const int spans[][8] = {{6, 7, 800, 640, 5, 10, 4, 8},
+                            {1910, 1990, 1920, 1920, 1910, 1920, 1910, 1920},
+                            {0, 10, 0, 100, 0, 0, 0, 0},
+                            {7, 7, 800, 640, 0, 0, 0, 0}};
+    for (const auto& span : spans) {
+        const PictureSpan mapped = MapPictureSpan(span[0], span[1], span[2], span[3]);
+        EXPECT_EQ((std::vector<int>{mapped.sourceFrom, mapped.sourceTo, mapped.targetFrom, mapped.targetTo}),
+                  std::vector<int>(span + 4, span + 8));
+    }
+}
+
+TEST_F(ViewWindow, SizesAbove32767AreReadUnsigned)
+{
+    MakeChildView(300, 200)->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(1920, 40000));
+    EXPECT_EQ(g_screenFactor, 1920 / 67 + 1);
 }
 
 } // namespace

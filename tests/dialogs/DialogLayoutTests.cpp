@@ -125,6 +125,7 @@ TEST_F(DialogLayout, TabFollowsTheReadingOrderAndEveryPropertiesFieldHasAKeyOfIt
          &properties,
          {{IDC_USE_COLOURS, 'c'},
           {IDC_SHOW_LEGEND, 'l'},
+          {IDC_ALL_MONITORS, 'm'},
           {IDC_SPEED_SLIDER, 's'},
           {IDC_BASE_SCALE, 'b'},
           {IDC_FLOORS, 'f'},

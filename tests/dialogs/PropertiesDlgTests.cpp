@@ -209,7 +209,7 @@ TEST_F(PropertiesDialog, OptionsAndSpeedFollowTheirControls)
     EXPECT_EQ(99, dialog.m_updateSpeed);
 }
 
-TEST_F(PropertiesDialog, RegistersTenTooltipsWithTheirTextsOnItsControls)
+TEST_F(PropertiesDialog, RegistersElevenTooltipsWithTheirTextsOnItsControls)
 {
     CPropertiesDlg dialog;
     LoadStoredDefaults(dialog);
@@ -218,7 +218,7 @@ TEST_F(PropertiesDialog, RegistersTenTooltipsWithTheirTextsOnItsControls)
             const struct {
                 int id;
                 const char* text;
-            } tools[10] = {
+            } tools[11] = {
                 {IDC_USE_COLOURS, "Use colour options in screen saver"},
                 {IDC_SHOW_LEGEND, "Display legend and counters"},
                 {IDC_SPEED_SLIDER, "Refresh rate"},
@@ -229,10 +229,11 @@ TEST_F(PropertiesDialog, RegistersTenTooltipsWithTheirTextsOnItsControls)
                 {IDC_PERSON_INTERVAL, "Time between person redraws"},
                 {IDC_IMPATIENCE, "Rate at which person gets upset"},
                 {IDC_USE_DEFAULTS, "Reset to default values"},
+                {IDC_ALL_MONITORS, "Show the building on every monitor, not only the main one"},
             };
             HWND tips = dialog.m_toolTip.m_hWnd;
-            driver.ExpectEqual(10, SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), "tools");
-            for (int index = 0; index < 10; ++index) {
+            driver.ExpectEqual(11, SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), "tools");
+            for (int index = 0; index < 11; ++index) {
                 const std::string name = "tool " + std::to_string(index);
                 TOOLINFOA tool = {};
                 tool.cbSize = TTTOOLINFOA_V2_SIZE;

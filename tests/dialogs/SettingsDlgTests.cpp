@@ -349,7 +349,7 @@ TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderHandsThemToThePreview
         {&Setting::UpdSpd, 40, IDC_SPEED_SLIDER},     {&Setting::BaseScale, 23, IDC_BASE_SCALE},
         {&Setting::NoFloors, 11, IDC_FLOORS},         {&Setting::LiftPause, 6, IDC_LIFT_PAUSE},
         {&Setting::PassPause, 110, IDC_PERSON_PAUSE}, {&Setting::PassIntvl, 800, IDC_PERSON_INTERVAL},
-        {&Setting::Temper, 7, IDC_IMPATIENCE},
+        {&Setting::Temper, 7, IDC_IMPATIENCE},        {&Setting::AllMonitors, 1, IDC_ALL_MONITORS},
     };
     CMemoryStore memory;
     for (const auto& entry : stored)
@@ -365,7 +365,7 @@ TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderHandsThemToThePreview
         for (const auto& entry : stored) {
             HWND control = GetDlgItem(properties, entry.control);
             LRESULT shown = 0;
-            if (entry.control == IDC_USE_COLOURS || entry.control == IDC_SHOW_LEGEND)
+            if (entry.key->maximum == 1) // the check boxes
                 shown = SendMessageA(control, BM_GETCHECK, 0, 0);
             else if (entry.control == IDC_SPEED_SLIDER)
                 shown = SendMessageA(control, TBM_GETPOS, 0, 0);
@@ -374,6 +374,7 @@ TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderHandsThemToThePreview
             driver.ExpectEqual(static_cast<LRESULT>(entry.value), shown, std::string("loaded ") + entry.key->name);
         }
         driver.ClickControl(properties, IDC_USE_COLOURS);
+        driver.ClickControl(properties, IDC_ALL_MONITORS);
         driver.SetText(properties, IDC_FLOORS, "12");
         driver.SetText(properties, IDC_LIFT_PAUSE, "7");
         driver.SetText(properties, IDC_PERSON_PAUSE, "120");
@@ -396,10 +397,11 @@ TEST_F(SettingsDialog, PropertiesOkStoresItsNineKeysInOrderHandsThemToThePreview
     std::vector<std::string> writes;
     for (const CMemoryStore::Access& access : memory.m_writes)
         writes.push_back(access.section + "/" + access.key + "=" + std::to_string(access.value));
-    EXPECT_EQ((std::vector<std::string>{"Config/Colours=1", "Config/Legend=1", "Config/UpdSpd=40",
-                                        "Custom/BaseScale=23", "Custom/NoFloors=12", "Custom/LiftPause=7",
-                                        "Custom/PassPause=120", "Custom/PassIntvl=900", "Custom/Temper=7"}),
-              writes)
+    EXPECT_EQ(
+        (std::vector<std::string>{"Config/Colours=1", "Config/Legend=1", "Config/UpdSpd=40", "Custom/BaseScale=23",
+                                  "Custom/NoFloors=12", "Custom/LiftPause=7", "Custom/PassPause=120",
+                                  "Custom/PassIntvl=900", "Custom/Temper=7", "Config/AllMonitors=0"}),
+        writes)
         << "and the main dialog's Cancel writes nothing more";
 }
 
@@ -589,6 +591,7 @@ TEST_F(SettingsDialog, ResetAllAnsweredNoOrEnterChangesNothingAndYesKeepsOnlyPre
         Store(Setting::People, 70);
         Store(Setting::Resets, 3);
         Store(Setting::NoFloors, 12);
+        Store(Setting::AllMonitors, 1);
         const std::vector<std::string> before = ListStored();
         CSettingsDlg dialog;
         Load(dialog, 55);

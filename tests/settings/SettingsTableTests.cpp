@@ -19,7 +19,7 @@ TEST(SettingsTable, EveryKeyIsListedOnceWithItsDefaultInsideItsRange)
         EXPECT_TRUE(seen.insert({key.section, key.name}).second) << key.section << "/" << key.name;
         EXPECT_EQ(LimitToRange(key, key.defaultValue), key.defaultValue) << key.name;
     }
-    EXPECT_EQ(Setting::AllCount, 26);
+    EXPECT_EQ(Setting::AllCount, 27);
     EXPECT_EQ(LimitToRange(Setting::People, INT32_MIN), 10);
     EXPECT_EQ(LimitToRange(Setting::People, INT32_MAX), 100);
     EXPECT_EQ(LimitToRange(Setting::Date, INT32_MIN), INT32_MIN) << "an unlimited key";

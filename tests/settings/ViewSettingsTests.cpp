@@ -82,6 +82,17 @@ TEST(ViewSettings, UpdateSpeedAloneIsLimitedSoTheLiftTimerKeepsAPositivePeriod)
     }
 }
 
+TEST(ViewSettings, EveryMonitorIsOffUntilStoredAndAnyStoredValueReadsAsZeroOrOne)
+{
+    CMemoryStore store;
+    EXPECT_EQ(LoadAllMonitors(store), 0);
+    const int32_t cases[][2] = {{0, 0}, {1, 1}, {2, 1}, {-1, 1}, {INT32_MIN, 1}};
+    for (const auto& flagCase : cases) {
+        store.Write(Setting::AllMonitors, flagCase[0]);
+        EXPECT_EQ(LoadAllMonitors(store), flagCase[1]) << flagCase[0];
+    }
+}
+
 // The Properties dialog hands a stored speed on unlimited, so the period itself must hold for any
 // speed: no overflow of 5 * speed, a negative speed as 0, a fast one as the fastest tick.
 TEST(ViewSettings, LiftPeriodHoldsForEverySpeedAnyPathCanHandOn)

@@ -16,7 +16,8 @@ class CShortLivedWnd : public CWnd {
 public:
     bool Create()
     {
-        return CreateEx(0, RegisterWndClass(0), "short", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr);
+        const char* className = m_className != nullptr ? m_className : RegisterWndClass(0);
+        return CreateEx(0, className, "short", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr);
     }
     BEGIN_MSG_MAP(CShortLivedWnd)
         ON_WM_CREATE(OnCreate)
@@ -38,6 +39,7 @@ public:
     }
 
     bool m_refuse = false;
+    const char* m_className = nullptr;
     static int g_deleted;
 };
 int CShortLivedWnd::g_deleted = 0;
@@ -115,6 +117,12 @@ TEST_F(Application, LoopReturnsAtOnceWhenTheMainWindowWasNeverCreated)
     EXPECT_FALSE(window->Create());
     EXPECT_EQ(CShortLivedWnd::g_deleted, 1) << "the refused window deleted itself";
     EXPECT_EQ(app.m_pMainWnd, nullptr) << "and is no longer the main window";
+    auto* unborn = new CShortLivedWnd; // refused before the platform made any window
+    unborn->m_className = "AscendaNoSuchClass";
+    app.m_pMainWnd = unborn;
+    EXPECT_FALSE(unborn->Create());
+    EXPECT_EQ(CShortLivedWnd::g_deleted, 2) << "the unborn window deleted itself";
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
     app.Run();
     EXPECT_FALSE(g_watchdogFired) << "the loop must not wait for a window that never existed";
 }
