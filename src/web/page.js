@@ -71,9 +71,13 @@ function togglePanel() {
 }
 
 // As the saver ends on input, full screen ends on a key, a click or touch, or the pointer moving
-// away from the first place it is seen.
+// away from the first place it is seen. The listeners stay in place and ask whether the page is
+// full screen: the browser reports it before its change event, and a key pressed in between
+// must end it too.
 let firstPointer = null;
 function onInputInFullScreen(event) {
+  if (!document.fullscreenElement)
+    return;
   if (event.type === 'pointermove') {
     if (firstPointer === null) {
       firstPointer = {x: event.screenX, y: event.screenY};
@@ -84,17 +88,6 @@ function onInputInFullScreen(event) {
   }
   event.preventDefault();
   document.exitFullscreen().catch(() => {});
-}
-
-const FULL_SCREEN_ENDERS = ['keydown', 'pointerdown', 'pointermove'];
-function onFullScreenChange() {
-  firstPointer = null;
-  for (const type of FULL_SCREEN_ENDERS) {
-    if (document.fullscreenElement)
-      document.addEventListener(type, onInputInFullScreen, true);
-    else
-      document.removeEventListener(type, onInputInFullScreen, true);
-  }
 }
 
 function startPage() {
@@ -112,5 +105,7 @@ function startPage() {
   const fullScreen = document.getElementById('fullscreen-button');
   fullScreen.hidden = !document.fullscreenEnabled;
   fullScreen.addEventListener('click', () => document.documentElement.requestFullscreen().catch(() => {}));
-  document.addEventListener('fullscreenchange', onFullScreenChange);
+  document.addEventListener('fullscreenchange', () => { firstPointer = null; });
+  for (const type of ['keydown', 'pointerdown', 'pointermove'])
+    document.addEventListener(type, onInputInFullScreen, true);
 }
