@@ -64,21 +64,23 @@ CSimulationOptions::CSimulationOptions()
 
 ViewSettings MakeViewSettings(const CSimulationOptions& options)
 {
+    // Limited as a view limits what it loads from the store: the parser checks the ranges, but
+    // not every caller fills the options through it.
     ViewSettings settings{};
-    settings.people = options.m_people;
-    settings.driver = options.m_driver;
-    settings.capacity = options.m_capacity;
+    settings.people = LimitToRange(Setting::People, options.m_people);
+    settings.driver = LimitToRange(Setting::Driver, options.m_driver);
+    settings.capacity = LimitToRange(Setting::Capacity, options.m_capacity);
     settings.colours = Setting::Colours.defaultValue;
     settings.legend = Setting::Legend.defaultValue;
-    settings.floors = options.m_floors;
-    settings.liftPause = options.m_liftPause;
-    settings.passPause = options.m_passPause;
-    settings.passInterval = options.m_passInterval;
-    settings.temper = options.m_temper;
+    settings.floors = LimitToRange(Setting::NoFloors, options.m_floors);
+    settings.liftPause = LimitToRange(Setting::LiftPause, options.m_liftPause);
+    settings.passPause = LimitToRange(Setting::PassPause, options.m_passPause);
+    settings.passInterval = LimitToRange(Setting::PassIntvl, options.m_passInterval);
+    settings.temper = LimitToRange(Setting::Temper, options.m_temper);
     settings.backColour = GetDefaultBackColour();
     settings.scale = Setting::Scale.defaultValue;
-    settings.cars = options.m_cars;
-    settings.updateSpeed = options.m_speed;
+    settings.cars = LimitToRange(Setting::Cars, options.m_cars);
+    settings.updateSpeed = LimitToRange(Setting::UpdSpd, options.m_speed);
     return settings;
 }
 
