@@ -104,7 +104,7 @@ bool ParseRangedValue(CCommandLine& line, int32_t minimum, int32_t maximum, cons
     int32_t number = 0;
     if (!ParseWhole(text, number) || number < minimum || number > maximum) {
         std::snprintf(error, errorSize, "%s needs a whole number from %d to %d%s (got \"%s\")", line.GetName(), minimum,
-                      maximum, unit, text ? text : "nothing");
+                      maximum, unit, line.Shown(text));
         return false;
     }
     value = number;
@@ -126,7 +126,7 @@ OptionMatch ParseSimulationOption(CCommandLine& line, CSimulationOptions& option
     const char* text = line.TakeValue();
     if (!ParseDriver(text, options.m_driver)) {
         std::snprintf(error, errorSize, "--driver needs 0 to 3 or primitive, auto-ground, random or smart (got \"%s\")",
-                      text ? text : "nothing");
+                      line.Shown(text));
         return OptionMatch::INVALID;
     }
     return OptionMatch::TAKEN;

@@ -43,9 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     InternalSettings settings = DefaultInternalSettings();
     size_t start = 0;
     for (const auto& field : FIELDS) {
+        // Fields the input does not reach are empty; a text ends at its first NUL, as a control
+        // hands it over.
         const size_t end = std::min(input.find('\n', start), input.size());
-        // A field's text ends at its first NUL, as the control hands it over.
-        const std::string text = input.substr(start, end - start).c_str();
+        const std::string text = start < input.size() ? input.substr(start, end - start).c_str() : "";
         start = end + 1;
         int32_t value = -12345;
         int64_t expected = 0;
