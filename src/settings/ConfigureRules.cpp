@@ -66,7 +66,8 @@ bool ParseWholeNumber(const char* text, int32_t& value)
     const char* start = text;
     while (IsBlank(*start))
         ++start;
-    if (*start == '\0')
+    // Checked here, not left to strtoll, which would also skip line breaks and form feeds.
+    if (*start != '-' && *start != '+' && (*start < '0' || *start > '9'))
         return false;
     char* end = nullptr;
     errno = 0;
