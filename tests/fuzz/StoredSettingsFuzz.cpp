@@ -1,6 +1,7 @@
 // The settings store, which any program can write: any 32-bit value in every key, as the store
 // hands it over, into a view's construction and a few hundred lift and people ticks, with the
-// model's promises checked after every tick.
+// model's promises checked after every tick, and through the configure sequence's bookkeeping
+// and Reset All.
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -9,7 +10,9 @@
 #include "FuzzCheck.h"
 #include "options/SimulationOptions.h"
 #include "settings/ConfigureRules.h"
+#include "settings/Install.h"
 #include "settings/MemoryStore.h"
+#include "view/NullSurface.h"
 #include "view/Scene.h"
 
 namespace {
@@ -17,12 +20,9 @@ namespace {
 constexpr int32_t LIFT_TICKS = 300;
 
 // Draws nothing, but asks for every shape, so that the mapping to the device is worked out.
-class CShapeSurface : public CSurface {
+class CShapeSurface : public CNullSurface {
 public:
-    void DrawPolygon(const BrushDescription&, const DevicePoint[4]) override {}
-    void DrawLine(const BrushDescription&, DevicePoint, DevicePoint) override {}
-    void DrawOpaqueText(int32_t, int32_t, const char*, int32_t, Colour, Colour) override {}
-    void FillRectangle(int32_t, int32_t, int32_t, int32_t, Colour) override {}
+    bool ShowsShapes() const override { return true; }
 };
 
 // The runner's and the X11 saver's options filled straight from the stored values, as a caller
@@ -64,8 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     RestartModel();
     RestartScene();
+    // The configure sequence's bookkeeping only ever moves its counts forward.
     UpdateVersionRecords(store);
     FUZZ_CHECK(store.Read(Setting::CurrentVersion) >= CURRENT_SETTINGS_VERSION);
+    const int32_t date = store.Read(Setting::Date);
+    AdvanceReminderDate(store, MonthCount(126, 11));
+    FUZZ_CHECK(store.Read(Setting::Date) >= date);
 
     const ViewSettings settings = data[0] & 1 ? MakeViewSettings(OptionsAsStored(store)) : LoadViewSettings(store);
     FUZZ_CHECK(FindSettingOutOfRange(settings) == nullptr);
@@ -88,5 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!broken.empty())
             FailFuzzCheck((broken + " after lift tick " + std::to_string(tick)).c_str(), __FILE__, __LINE__);
     }
+    const int32_t resets = store.Read(Setting::Resets);
+    ResetAllSettings(store);
+    FUZZ_CHECK(store.Read(Setting::Resets) >= resets && store.ValueCount() == 2);
     return 0;
 }
