@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "../sim/ModelInvariants.h"
+#include "../../tests/sim/ModelInvariants.h"
 #include "FuzzCheck.h"
 #include "options/SimulationOptions.h"
 #include "settings/ConfigureRules.h"
