@@ -20,9 +20,11 @@ cmake --build --preset fuzz --parallel "${JOBS:-2}" >build/fuzz/build.log 2>&1 |
 run() {
   mkdir -p "build/fuzz/corpus/$1" "build/fuzz/crashes/$1" build/fuzz/logs
   rm -f "build/fuzz/crashes/$1"/*
-  # The first folder takes what the run finds; the checked-in seeds are only read.
+  # The first folder takes what the run finds; the checked-in seeds are only read. Any input runs
+  # in milliseconds: a minute means a hang, where a shorter limit takes a starved process at the
+  # lowest priority on a busy machine for one.
   nice -n 19 "build/fuzz/tests/fuzz/fuzz_$1" "build/fuzz/corpus/$1" "tests/fuzz/corpus/$1" \
-    -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+    -max_total_time="$seconds" -timeout=60 -print_final_stats=1 \
     -artifact_prefix="build/fuzz/crashes/$1/" >"build/fuzz/logs/$1.log" 2>&1
 }
 
@@ -44,11 +46,12 @@ for target in $targets; do
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   coverage=$(grep -o 'cov: [0-9]*' "$log" | tail -n 1 | cut -d' ' -f2)
   features=$(grep -o 'ft: [0-9]*' "$log" | tail -n 1 | cut -d' ' -f2)
-  crashes=$(find "build/fuzz/crashes/$target" -type f | wc -l)
+  # Slow units (slow-unit-*) are reported in the log only: on a shared machine they measure the load.
+  crashes=$(find "build/fuzz/crashes/$target" -type f ! -name 'slow-unit-*' | wc -l)
   printf '%-18s %12s %9s %9s %8s\n' "$target" "${executions:-?}" "${coverage:-?}" "${features:-?}" "$crashes"
   [ "$crashes" -eq 0 ] && grep -q '^Done ' "$log" || failed=1
 done
-for crash in $(find build/fuzz/crashes -type f); do
+for crash in $(find build/fuzz/crashes -type f ! -name 'slow-unit-*'); do
   echo "crash: $crash" >&2
 done
 exit "$failed"
