@@ -1,9 +1,10 @@
 #include "CommandLine.h"
 
+#include <cstdio>
 #include <cstring>
 
 CCommandLine::CCommandLine(int argc, const char* const* argv)
-    : m_argc(argc), m_argv(argv), m_index(0), m_joinedValue(nullptr), m_name{}
+    : m_argc(argc), m_argv(argv), m_index(0), m_joinedValue(nullptr), m_name{}, m_shown{}
 {
 }
 
@@ -32,4 +33,21 @@ const char* CCommandLine::TakeValue()
     if (m_joinedValue != nullptr)
         return m_joinedValue;
     return m_index + 1 < m_argc ? m_argv[++m_index] : nullptr;
+}
+
+const char* CCommandLine::Shown(const char* text)
+{
+    if (text == nullptr)
+        return "nothing";
+    size_t used = 0;
+    // Room for one more escape and the terminator; whatever does not fit is left out.
+    for (; *text != '\0' && used + 5 <= sizeof m_shown; ++text) {
+        const unsigned char character = static_cast<unsigned char>(*text);
+        if (character < ' ' || character == 0x7F)
+            used += static_cast<size_t>(std::snprintf(m_shown + used, 5, "\\x%02X", character));
+        else
+            m_shown[used++] = *text;
+    }
+    m_shown[used] = '\0';
+    return m_shown;
 }

@@ -18,6 +18,9 @@ public:
     // The current option's value: the joined one, else the next argument, which is then used up.
     // Null when there is none.
     const char* TakeValue();
+    // text as an error message may show it on a terminal: control characters written as \xNN,
+    // cut short when long, "nothing" for null. Valid until the next call.
+    const char* Shown(const char* text);
 
 private:
     int m_argc;
@@ -25,4 +28,5 @@ private:
     int m_index;
     const char* m_joinedValue;
     char m_name[64];
+    char m_shown[64];
 };

@@ -64,21 +64,23 @@ CSimulationOptions::CSimulationOptions()
 
 ViewSettings MakeViewSettings(const CSimulationOptions& options)
 {
+    // Limited as a view limits what it loads from the store: the parser checks the ranges, but
+    // not every caller fills the options through it.
     ViewSettings settings{};
-    settings.people = options.m_people;
-    settings.driver = options.m_driver;
-    settings.capacity = options.m_capacity;
+    settings.people = LimitToRange(Setting::People, options.m_people);
+    settings.driver = LimitToRange(Setting::Driver, options.m_driver);
+    settings.capacity = LimitToRange(Setting::Capacity, options.m_capacity);
     settings.colours = Setting::Colours.defaultValue;
     settings.legend = Setting::Legend.defaultValue;
-    settings.floors = options.m_floors;
-    settings.liftPause = options.m_liftPause;
-    settings.passPause = options.m_passPause;
-    settings.passInterval = options.m_passInterval;
-    settings.temper = options.m_temper;
+    settings.floors = LimitToRange(Setting::NoFloors, options.m_floors);
+    settings.liftPause = LimitToRange(Setting::LiftPause, options.m_liftPause);
+    settings.passPause = LimitToRange(Setting::PassPause, options.m_passPause);
+    settings.passInterval = LimitToRange(Setting::PassIntvl, options.m_passInterval);
+    settings.temper = LimitToRange(Setting::Temper, options.m_temper);
     settings.backColour = GetDefaultBackColour();
     settings.scale = Setting::Scale.defaultValue;
-    settings.cars = options.m_cars;
-    settings.updateSpeed = options.m_speed;
+    settings.cars = LimitToRange(Setting::Cars, options.m_cars);
+    settings.updateSpeed = LimitToRange(Setting::UpdSpd, options.m_speed);
     return settings;
 }
 
@@ -102,7 +104,7 @@ bool ParseRangedValue(CCommandLine& line, int32_t minimum, int32_t maximum, cons
     int32_t number = 0;
     if (!ParseWhole(text, number) || number < minimum || number > maximum) {
         std::snprintf(error, errorSize, "%s needs a whole number from %d to %d%s (got \"%s\")", line.GetName(), minimum,
-                      maximum, unit, text ? text : "nothing");
+                      maximum, unit, line.Shown(text));
         return false;
     }
     value = number;
@@ -124,7 +126,7 @@ OptionMatch ParseSimulationOption(CCommandLine& line, CSimulationOptions& option
     const char* text = line.TakeValue();
     if (!ParseDriver(text, options.m_driver)) {
         std::snprintf(error, errorSize, "--driver needs 0 to 3 or primitive, auto-ground, random or smart (got \"%s\")",
-                      text ? text : "nothing");
+                      line.Shown(text));
         return OptionMatch::INVALID;
     }
     return OptionMatch::TAKEN;

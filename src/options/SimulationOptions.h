@@ -24,8 +24,8 @@ struct CSimulationOptions {
     int32_t GetLiftInterval() const { return LiftPeriodFromSpeed(m_speed); }
 };
 
-// The view settings a scene runs with for these options; the display settings (colours, legend,
-// background, scale) as an empty store gives them.
+// The view settings a scene runs with for these options, each limited to its settings key's range;
+// the display settings (colours, legend, background, scale) as an empty store gives them.
 ViewSettings MakeViewSettings(const CSimulationOptions& options);
 
 // The lines of --help that list these settings, for both programs' usage texts.

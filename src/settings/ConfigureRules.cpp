@@ -1,5 +1,8 @@
 #include "ConfigureRules.h"
 
+#include <cerrno>
+#include <cstdlib>
+
 namespace {
 // Months from January 1900 to the month whose count is 0.
 constexpr int32_t MONTH_COUNT_OFFSET = 1163;
@@ -19,6 +22,11 @@ const InternalSettingRule g_internalRules[] = {
     {&Setting::PassIntvl, &InternalSettings::personInterval, "Person interval should be between 100 and 2000 msecs"},
     {&Setting::Temper, &InternalSettings::impatience, "Impatience level should be between 1 and 50"},
 };
+
+bool IsBlank(char character)
+{
+    return character == ' ' || character == '\t';
+}
 } // namespace
 
 int32_t MonthCount(int32_t yearsSince1900, int32_t monthIndex)
@@ -51,6 +59,27 @@ void StoreMessageChoice(CSettingsStore& store, const SettingKey& key, bool close
     if (closedWithOk) {
         store.Write(key, ticked);
     }
+}
+
+bool ParseWholeNumber(const char* text, int32_t& value)
+{
+    const char* start = text;
+    while (IsBlank(*start))
+        ++start;
+    // Checked here, not left to strtoll, which would also skip line breaks and form feeds.
+    if (*start != '-' && *start != '+' && (*start < '0' || *start > '9'))
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long long number = std::strtoll(start, &end, 10);
+    if (end == start || errno == ERANGE || number < INT32_MIN || number > INT32_MAX)
+        return false;
+    while (IsBlank(*end))
+        ++end;
+    if (*end != '\0')
+        return false;
+    value = static_cast<int32_t>(number);
+    return true;
 }
 
 const char* FindInternalSettingsWarning(const InternalSettings& settings)

@@ -35,6 +35,10 @@ struct InternalSettings {
     int32_t impatience;
 };
 
+// The dialogs' rule for a number field's text: a signed decimal that fits 32 bits, with nothing but
+// blanks (spaces, tabs) around it. False, and value untouched, for anything else.
+bool ParseWholeNumber(const char* text, int32_t& value);
+
 // The warning for the first of the six values outside its range (bounds inclusive), in the order
 // of the struct; nullptr when all six are in range.
 const char* FindInternalSettingsWarning(const InternalSettings& settings);

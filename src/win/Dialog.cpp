@@ -2,11 +2,10 @@
 
 #include <commctrl.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "WinApp.h"
+#include "settings/ConfigureRules.h"
 
 namespace {
 
@@ -33,32 +32,6 @@ std::string GetWindowString(HWND window)
     const int copied = GetWindowTextA(window, &text[0], length + 1);
     text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
     return text;
-}
-
-bool IsBlank(char character)
-{
-    return character == ' ' || character == '\t';
-}
-
-// A signed decimal that fits 32 bits, with nothing but blanks around it.
-bool ParseWholeNumber(const std::string& text, int32_t& value)
-{
-    const char* start = text.c_str();
-    while (IsBlank(*start))
-        ++start;
-    if (*start == '\0')
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    const long long number = std::strtoll(start, &end, 10);
-    if (end == start || errno == ERANGE || number < INT32_MIN || number > INT32_MAX)
-        return false;
-    while (IsBlank(*end))
-        ++end;
-    if (*end != '\0')
-        return false;
-    value = static_cast<int32_t>(number);
-    return true;
 }
 
 } // namespace
@@ -100,7 +73,7 @@ void DDX_Text(CDataExchange& exchange, int id, int32_t& value)
         return;
     }
     int32_t number = 0;
-    if (!ParseWholeNumber(GetWindowString(control), number)) {
+    if (!ParseWholeNumber(GetWindowString(control).c_str(), number)) {
         CWinApp* app = AfxGetApp();
         const char* caption = app != nullptr && app->GetAppName()[0] != '\0' ? app->GetAppName() : nullptr;
         ::MessageBoxA(exchange.m_dialog->m_hWnd, "Please enter an integer.", caption, MB_OK | MB_ICONEXCLAMATION);

@@ -106,7 +106,7 @@ bool ParseSaverOptions(int argc, const char* const* argv, CSaverOptions& options
                 std::snprintf(error, errorSize,
                               "--back-colour needs six hex digits RRGGBB, from 000000 to FFFFFF "
                               "(got \"%s\")",
-                              text ? text : "nothing");
+                              line.Shown(text));
                 return false;
             }
             continue;
@@ -117,7 +117,7 @@ bool ParseSaverOptions(int argc, const char* const* argv, CSaverOptions& options
                 std::snprintf(error, errorSize,
                               "--window-id needs a window id, decimal or 0x hex, from 1 to 0x%X "
                               "(got \"%s\")",
-                              MAX_RESOURCE_ID, text ? text : "nothing");
+                              MAX_RESOURCE_ID, line.Shown(text));
                 return false;
             }
             options.m_target = DrawTarget::WINDOW_ID;
@@ -131,7 +131,7 @@ bool ParseSaverOptions(int argc, const char* const* argv, CSaverOptions& options
             }
             continue;
         }
-        std::snprintf(error, errorSize, "unknown option \"%s\" (see --help)", line.GetArgument());
+        std::snprintf(error, errorSize, "unknown option \"%s\" (see --help)", line.Shown(line.GetArgument()));
         return false;
     }
     return true;

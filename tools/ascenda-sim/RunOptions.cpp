@@ -64,13 +64,13 @@ bool ParseRunOptions(int argc, const char* const* argv, CRunOptions& options, ch
             int32_t number = 0;
             if (!ParseWhole(text, number) || number < 1 || number > maximum) {
                 std::snprintf(error, errorSize, "%s needs a whole number from 1 to %d (got \"%s\")", name, maximum,
-                              text ? text : "nothing");
+                              line.Shown(text));
                 return false;
             }
             options.m_durationMs = static_cast<int64_t>(number) * (seconds ? 1000 : 60 * 1000);
             continue;
         }
-        std::snprintf(error, errorSize, "unknown option \"%s\" (see --help)", line.GetArgument());
+        std::snprintf(error, errorSize, "unknown option \"%s\" (see --help)", line.Shown(line.GetArgument()));
         return false;
     }
     if (options.m_trace && (options.m_compare || options.m_json)) {
