@@ -20,8 +20,8 @@ EM_BOOL OnWindowResize(int, const EmscriptenUiEvent*, void* saver)
 } // namespace
 
 CWebSaver::CWebSaver(const char* selector, const CDisplayOptions& options)
-    : m_selector{}, m_options(options), m_scene(GetViewSettings(options)), m_surface(), m_timers{}, m_width(0),
-      m_height(0)
+    : m_selector{}, m_options(options), m_scene(GetViewSettings(options)), m_surface(), m_clocks{}, m_browserTimer(0),
+      m_width(0), m_height(0)
 {
     std::snprintf(m_selector, sizeof m_selector, "%s", selector);
     SetTimer(TIMER_LIFTS, m_options.GetLiftInterval());
@@ -100,11 +100,9 @@ void CWebSaver::Apply(PageSetter setter)
 
 void CWebSaver::SetTimer(Timer timer, int32_t period)
 {
-    static void (*const HANDLERS[TIMER_COUNT])(void*) = {OnLiftTimer, OnPeopleTimer, OnLegendTimer};
-    if (m_timers[timer] != 0)
-        emscripten_clear_interval(m_timers[timer]);
     // The speed's own limits keep the period at 1 ms or more.
-    m_timers[timer] = emscripten_set_interval(HANDLERS[timer], period, this);
+    m_clocks[timer] = {static_cast<double>(period), emscripten_get_now() + period};
+    RunDuePasses();
 }
 
 void CWebSaver::Repaint()
@@ -112,20 +110,58 @@ void CWebSaver::Repaint()
     m_scene.Paint(m_surface, m_width, m_height);
 }
 
-void CWebSaver::OnLiftTimer(void* saver)
+void CWebSaver::RunDuePasses()
 {
-    CWebSaver& self = *static_cast<CWebSaver*>(saver);
-    self.m_scene.RunLiftPass(self.m_surface);
+    const double now = emscripten_get_now();
+    bool anyDue = false;
+    for (const PassClock& clock : m_clocks)
+        anyDue = anyDue || (clock.period > 0 && clock.due <= now);
+    bool ran[TIMER_COUNT] = {};
+    while (anyDue) {
+        int next = -1;
+        for (int timer = 0; timer < TIMER_COUNT; ++timer) {
+            const PassClock& clock = m_clocks[timer];
+            if (!ran[timer] && clock.period > 0 && clock.due <= now + clock.period / 4 &&
+                (next < 0 || clock.due < m_clocks[next].due))
+                next = timer;
+        }
+        if (next < 0)
+            break;
+        ran[next] = true;
+        RunPass(static_cast<Timer>(next));
+        PassClock& clock = m_clocks[next];
+        clock.due += clock.period;
+        if (clock.due <= now) // fallen behind, as a hidden page does: late, not in a burst
+            clock.due = now + clock.period;
+    }
+    double nextDue = m_clocks[TIMER_LIFTS].due;
+    for (const PassClock& clock : m_clocks)
+        nextDue = clock.period > 0 && clock.due < nextDue ? clock.due : nextDue;
+    if (m_browserTimer != 0)
+        emscripten_clear_timeout(m_browserTimer);
+    m_browserTimer = emscripten_set_timeout(OnTimer, nextDue - now, this);
 }
 
-void CWebSaver::OnPeopleTimer(void* saver)
+void CWebSaver::RunPass(Timer timer)
 {
-    CWebSaver& self = *static_cast<CWebSaver*>(saver);
-    self.m_scene.RunPeoplePass(self.m_surface);
+    switch (timer) {
+    case TIMER_LIFTS:
+        m_scene.RunLiftPass(m_surface);
+        break;
+    case TIMER_PEOPLE:
+        m_scene.RunPeoplePass(m_surface);
+        break;
+    case TIMER_LEGEND:
+        m_scene.RunLegendPass(m_surface);
+        break;
+    case TIMER_COUNT:
+        break;
+    }
 }
 
-void CWebSaver::OnLegendTimer(void* saver)
+void CWebSaver::OnTimer(void* saver)
 {
     CWebSaver& self = *static_cast<CWebSaver*>(saver);
-    self.m_scene.RunLegendPass(self.m_surface);
+    self.m_browserTimer = 0;
+    self.RunDuePasses();
 }
