@@ -87,6 +87,9 @@ class PageTest(unittest.TestCase):
         self.assertGreater(whole.get(BACK, 0), layout.width * 10, 'floor slabs')
         self.assertGreater(whole.get(FILL, 0), layout.width * 10, 'dimmed background')
         self.assertTrue(CAR_COLOURS & set(lifts_area), 'a car')
+        # The people's pass runs too: within a few of its ticks someone calls a lift.
+        self.browser.wait_for("/Waiting= *[1-9]|Ave Wait= *[1-9]/"
+                              ".test(document.getElementById('building').getAttribute('aria-label'))", 10)
         self.assertEqual(self.browser.errors, [])
 
     def test_address_sets_lifts_and_people_and_the_panel_changes_them_at_once(self):
