@@ -3,13 +3,24 @@
 # (Debian's) at 1920 x 1080, the page served on 127.0.0.1. The page's renderer is the busiest
 # renderer; Chromium's other processes are listed beside it.
 #
-#   tools/measure-web.sh [SECONDS]     (default 60)
+#   tools/measure-web.sh [--floor] [SECONDS]     (default 60)
+#
+# --floor measures tools/web/floor.html instead: a canvas on which ten boxes move every 101 ms,
+# the browser's own cost of as many canvas frames as the building makes.
 set -eu
 
+page=saver
+if [ "${1:-}" = --floor ]; then
+  page=floor
+  shift
+fi
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
+if [ "$page" = floor ]; then
+  exec /usr/bin/python3 tools/web/browser.py measure tools/web floor.html 1920 1080 "$seconds"
+fi
 cmake --preset web >/dev/null
 cmake --build --preset web --target ascenda_web --parallel "${JOBS:-2}" >/dev/null
 exec /usr/bin/python3 tools/web/browser.py measure build/web '?people=100&cars=10' 1920 1080 "$seconds"

@@ -16,9 +16,9 @@ CAR_COLOURS = {(128, 128, 0), (0, 128, 0), (128, 0, 0)}  # idle, up, down
 OLIVE = (128, 128, 0)
 SCALE, ORIGIN_X, ORIGIN_Y = 25, 140 * 25 // 4, 190 * 25 // 4  # the default scale's origins, world units
 
-# The canvas's colours in a rectangle of its pixels, as {(red, green, blue): count}.
+# The colours the scene has drawn in a rectangle of device pixels, as {(red, green, blue): count}.
 COUNT_COLOURS = """(() => {
-  const data = document.getElementById('building').getContext('2d').getImageData(%d, %d, %d, %d).data;
+  const data = Module.sceneContext.getImageData(%d, %d, %d, %d).data;
   const counts = {};
   for (let index = 0; index < data.length; index += 4) {
     const key = data[index] + ',' + data[index + 1] + ',' + data[index + 2];
@@ -87,6 +87,9 @@ class PageTest(unittest.TestCase):
         self.assertGreater(whole.get(BACK, 0), layout.width * 10, 'floor slabs')
         self.assertGreater(whole.get(FILL, 0), layout.width * 10, 'dimmed background')
         self.assertTrue(CAR_COLOURS & set(lifts_area), 'a car')
+        # What is drawn reaches the screen: the page's picture changes as the cars move.
+        first = self.browser.screenshot_data()
+        browser.wait_until(lambda: self.browser.screenshot_data() != first, 5, 'the picture on screen to change')
         # The people's pass runs too: within a few of its ticks someone calls a lift.
         self.browser.wait_for("/Waiting= *[1-9]|Ave Wait= *[1-9]/"
                               ".test(document.getElementById('building').getAttribute('aria-label'))", 10)

@@ -7,7 +7,8 @@ measurement and the README's picture:
                                                     the page after SECONDS of running, with
                                                     its settings panel open if asked
     browser.py measure FOLDER QUERY WIDTH HEIGHT SECONDS
-                                                    CPU share of Chromium's processes
+                                                    CPU share of Chromium's processes, once
+                                                    the page's canvas fills the window
 """
 
 import argparse
@@ -146,9 +147,13 @@ class Browser:
         self.send('Page.navigate', url=url)
         self.wait_for(STARTED, timeout)
 
+    def screenshot_data(self):
+        """The page as it is on screen, a PNG file's bytes."""
+        return base64.b64decode(self.send('Page.captureScreenshot', format='png')['data'])
+
     def screenshot(self, path):
         with open(path, 'wb') as picture:
-            picture.write(base64.b64decode(self.send('Page.captureScreenshot', format='png')['data']))
+            picture.write(self.screenshot_data())
 
     def processes(self):
         """{pid: kind} of this browser's processes: 'browser', 'renderer', 'gpu-process', ..."""
@@ -184,12 +189,16 @@ class Browser:
 
 
 def cpu_ns(pid):
-    """CPU time of a process in nanoseconds, the scheduler's own count; 0 once it has gone."""
+    """CPU time of a process and all its threads, living or ended, in nanoseconds; 0 once it has gone.
+    (The scheduler's own count, /proc/PID/schedstat, holds the main thread alone: a renderer's
+    compositor, IO and worker threads would go uncounted.)"""
     try:
-        with open('/proc/%d/schedstat' % pid) as schedstat:
-            return int(schedstat.read().split()[0])
+        with open('/proc/%d/stat' % pid) as stat:
+            fields = stat.read().rsplit(')', 1)[1].split()
     except OSError:
         return 0
+    user_ticks, system_ticks = int(fields[11]), int(fields[12])
+    return (user_ticks + system_ticks) * 1000000000 // os.sysconf('SC_CLK_TCK')
 
 
 def measure(folder, query, width, height, seconds):
@@ -201,7 +210,8 @@ def measure(folder, query, width, height, seconds):
             # The window's size includes room for a frame that headless Chromium does not draw:
             # the page is given the size asked for exactly.
             chromium.set_size(width, height)
-            chromium.wait_for(STARTED + " && document.getElementById('building').width === %d" % width, 10)
+            # Only a started page sizes its canvas to the window.
+            chromium.wait_for("document.getElementById('building')?.width === %d" % width, 10)
             errors = chromium.errors
             # Measured with DevTools reporting nothing, and past Chromium's own start-up work in a
             # fresh profile.
