@@ -33,10 +33,11 @@ export DISPLAY=":$(cat "$number")"
 "$build/ascenda" --root --people 100 --cars 10 &
 saver=$!
 
-# CPU time of a process in nanoseconds: the scheduler's own count, finer than the tick counts.
+# CPU time of a process in nanoseconds: the scheduler's own count, finer than the tick counts,
+# summed over its threads (a process's own schedstat holds its main thread alone).
 cpu_ns() {
   if [ -r "/proc/$1/schedstat" ]; then
-    awk '{ print $1 }' "/proc/$1/schedstat"
+    cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ total += $1 } END { printf "%.0f\n", total }'
   else
     awk -v hz="$(getconf CLK_TCK)" '{ printf "%.0f\n", ($14 + $15) * 1e9 / hz }' "/proc/$1/stat"
   fi
