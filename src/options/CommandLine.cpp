@@ -35,19 +35,21 @@ const char* CCommandLine::TakeValue()
     return m_index + 1 < m_argc ? m_argv[++m_index] : nullptr;
 }
 
-const char* CCommandLine::Shown(const char* text)
+const char* ShowOnTerminal(const char* text, char* shown, size_t size)
 {
     if (text == nullptr)
         return "nothing";
+    if (size == 0)
+        return "";
     size_t used = 0;
     // Room for one more escape and the terminator; whatever does not fit is left out.
-    for (; *text != '\0' && used + 5 <= sizeof m_shown; ++text) {
+    for (; *text != '\0' && used + 5 <= size; ++text) {
         const unsigned char character = static_cast<unsigned char>(*text);
         if (character < ' ' || character == 0x7F)
-            used += static_cast<size_t>(std::snprintf(m_shown + used, 5, "\\x%02X", character));
+            used += static_cast<size_t>(std::snprintf(shown + used, 5, "\\x%02X", character));
         else
-            m_shown[used++] = *text;
+            shown[used++] = *text;
     }
-    m_shown[used] = '\0';
-    return m_shown;
+    shown[used] = '\0';
+    return shown;
 }

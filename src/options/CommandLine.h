@@ -1,5 +1,11 @@
 #pragma once
 
+#include <cstddef>
+
+// text as an error message may show it on a terminal: control characters written as \xNN, cut
+// short to fit `size` bytes, "nothing" for null. Written into `shown`, which it returns.
+const char* ShowOnTerminal(const char* text, char* shown, size_t size);
+
 // Walks a command line option by option. An option may be written with one or two leading dashes
 // ("-people" or "--people", as X11 screen-saver hacks accept them); its value is the next argument
 // or is joined to the name with '=' ("--people=60").
@@ -18,9 +24,8 @@ public:
     // The current option's value: the joined one, else the next argument, which is then used up.
     // Null when there is none.
     const char* TakeValue();
-    // text as an error message may show it on a terminal: control characters written as \xNN,
-    // cut short when long, "nothing" for null. Valid until the next call.
-    const char* Shown(const char* text);
+    // ShowOnTerminal's text, valid until the next call.
+    const char* Shown(const char* text) { return ShowOnTerminal(text, m_shown, sizeof m_shown); }
 
 private:
     int m_argc;

@@ -13,6 +13,7 @@
 #include <cstdlib>
 
 #include "ScaleFit.h"
+#include "options/CommandLine.h"
 
 namespace {
 
@@ -125,7 +126,9 @@ Window FindTargetWindow(Display* display, const CSaverOptions& options)
         return DefaultRootWindow(display);
     uint32_t id = 0;
     if (!ParseWindowId(saverWindow, id)) {
-        std::fprintf(stderr, "ascenda: XSCREENSAVER_WINDOW is not a window id: \"%s\"\n", saverWindow);
+        char shown[64];
+        std::fprintf(stderr, "ascenda: XSCREENSAVER_WINDOW is not a window id: \"%s\"\n",
+                     ShowOnTerminal(saverWindow, shown, sizeof shown));
         return 0;
     }
     return id;
@@ -318,7 +321,9 @@ int RunXlibSaver(const CSaverOptions& options)
 {
     Display* display = XOpenDisplay(options.m_display);
     if (display == nullptr) {
-        std::fprintf(stderr, "ascenda: cannot open display \"%s\"\n", XDisplayName(options.m_display));
+        char shown[64];
+        std::fprintf(stderr, "ascenda: cannot open display \"%s\"\n",
+                     ShowOnTerminal(XDisplayName(options.m_display), shown, sizeof shown));
         return 1;
     }
     if (!InstallStopSignals()) {

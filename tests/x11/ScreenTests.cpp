@@ -259,6 +259,9 @@ TEST_F(SaverScreenTest, AnUnusableWindowOrDisplayEndsWithAClearMessage)
         {{"--window-id", Hex(gone)}, {}, "no window " + Hex(gone)},
         {{"--root"}, {"XSCREENSAVER_WINDOW=somewhere"}, "XSCREENSAVER_WINDOW"},
         {{"--window-id", Hex(gone), "--display", ":4242"}, {}, "cannot open display \":4242\""},
+        // What came from outside reaches the terminal with its control characters shown, not obeyed.
+        {{"--root"}, {"XSCREENSAVER_WINDOW=\x1b[2J"}, "\"\\x1B[2J\""},
+        {{"--root", "--display", ":1\x1b]0;x\x07"}, {}, "\":1\\x1B]0;x\\x07\""},
     };
     for (const auto& test : cases) {
         auto saver = StartSaver(test.arguments, test.environment);
