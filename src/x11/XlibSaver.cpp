@@ -13,6 +13,7 @@
 #include <cstdlib>
 
 #include "ScaleFit.h"
+#include "XColourName.h"
 #include "options/CommandLine.h"
 
 namespace {
@@ -331,7 +332,9 @@ int RunXlibSaver(const CSaverOptions& options)
         XCloseDisplay(display);
         return 1;
     }
-    const int status = RunOnDisplay(display, options, g_stopPipe[0]);
+    CSaverOptions resolved = options;
+    ResolveBackColour(display, resolved);
+    const int status = RunOnDisplay(display, resolved, g_stopPipe[0]);
     XCloseDisplay(display);
     return status;
 }

@@ -60,8 +60,11 @@ TEST(SaverOptionsTest, TakesOneOrTwoDashesAndJoinedOrSeparateValues)
     EXPECT_EQ(settings.scale, 50);
     EXPECT_EQ(settings.colours, 0);
     EXPECT_EQ(settings.legend, 0);
-    EXPECT_EQ(settings.backColour, MakeColour(0xA0, 0xB0, 0xC0));
     EXPECT_EQ(settings.updateSpeed, 1);
+    // The colour is kept as given, for the front end's own colour names.
+    EXPECT_STREQ(all.options.m_backColourName, "#A0b0C0");
+    EXPECT_EQ(Parse({}).options.m_backColourName, nullptr);
+    EXPECT_STREQ(Parse({"--back-colour=dark slate gray"}).options.m_backColourName, "dark slate gray");
     // The later spelling of a switch wins.
     EXPECT_EQ(Parse({"--no-legend", "-legend"}).options.m_legend, 1);
     EXPECT_FALSE(all.options.m_fitScale); // a given scale is kept, else fitted to the window
@@ -101,9 +104,10 @@ TEST(SaverOptionsTest, RefusesBadValuesNamingTheOptionAndItsRange)
         // The numbers' ranges are checked control by control against the settings description.
         {{"--speed"}, "--speed", "1 to 100"},
         {{"--driver", "clever"}, "--driver", "0 to 3"},
-        {{"--back-colour", "12345"}, "--back-colour", "000000 to FFFFFF"},
-        {{"--back-colour", "1234567"}, "--back-colour", "000000 to FFFFFF"},
-        {{"--back-colour", "GG0000"}, "--back-colour", "000000 to FFFFFF"},
+        {{"--scale", "51"}, "--scale", "20 to 50"},
+        {{"--back-colour"}, "--back-colour", "a colour"},
+        {{"-fps=1"}, "--fps", "no value"},
+        {{"--no-legend="}, "--no-legend", "no value"},
         {{"--window-id", "0"}, "--window-id", "1 to 0x1FFFFFFF"},
         {{"--window-id", "0x20000000"}, "--window-id", "1 to 0x1FFFFFFF"},
         {{"-window-id", "12ab"}, "--window-id", "1 to 0x1FFFFFFF"},
