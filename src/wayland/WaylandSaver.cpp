@@ -1,0 +1,540 @@
+#include "WaylandSaver.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "ext-idle-notify-v1-client.h"
+#include "fractional-scale-v1-client.h"
+#include "options/CommandLine.h"
+#include "view/NullSurface.h"
+#include "viewporter-client.h"
+#include "x11/ScaleFit.h"
+#include "xdg-shell-client.h"
+
+namespace {
+
+constexpr int32_t FRAME_RATE_MARGIN = 4; // pixels between the --fps line and the corner
+// The versions this program knows; a compositor may offer newer ones.
+constexpr uint32_t COMPOSITOR_VERSION = 4;
+constexpr uint32_t OUTPUT_VERSION = 4;
+constexpr uint32_t SEAT_VERSION = 5;
+
+int64_t NowMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+// Draws each shape on several surfaces: one pass, every output that shows the building.
+class CFanOutSurface : public CSurface {
+public:
+    explicit CFanOutSurface(const std::vector<CSurface*>& targets) : m_targets(targets) {}
+
+    void DrawPolygon(const BrushDescription& brush, const DevicePoint corners[4]) override
+    {
+        for (CSurface* target : m_targets)
+            target->DrawPolygon(brush, corners);
+    }
+    void DrawLine(const BrushDescription& brush, DevicePoint from, DevicePoint to) override
+    {
+        for (CSurface* target : m_targets)
+            target->DrawLine(brush, from, to);
+    }
+    void DrawOpaqueText(int32_t x, int32_t y, const char* text, int32_t length, Colour textColour,
+                        Colour backColour) override
+    {
+        for (CSurface* target : m_targets)
+            target->DrawOpaqueText(x, y, text, length, textColour, backColour);
+    }
+    void FillRectangle(int32_t left, int32_t top, int32_t right, int32_t bottom, Colour colour) override
+    {
+        for (CSurface* target : m_targets)
+            target->FillRectangle(left, top, right, bottom, colour);
+    }
+
+private:
+    const std::vector<CSurface*>& m_targets;
+};
+
+// --- the stop signals: a write to a pipe that the loop polls along with the connection ---
+
+int g_stopPipe[2] = {-1, -1};
+
+void OnStopSignal(int)
+{
+    const char byte = 0;
+    const ssize_t written = write(g_stopPipe[1], &byte, 1);
+    (void)written; // a full pipe already holds a stop request
+}
+
+bool InstallStopSignals()
+{
+    if (pipe2(g_stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    return sigaction(SIGTERM, &action, nullptr) == 0 && sigaction(SIGINT, &action, nullptr) == 0;
+}
+
+} // namespace
+
+CWaylandSaver::CWaylandSaver(const CWaylandOptions& options)
+    : m_options(options), m_display(nullptr), m_registry(nullptr), m_compositor(nullptr), m_shm(nullptr),
+      m_shell(nullptr), m_viewporter(nullptr), m_fractionalScale(nullptr), m_idleNotifier(nullptr), m_seat(nullptr),
+      m_seatName(0), m_pointer(nullptr), m_keyboard(nullptr), m_touch(nullptr), m_covering(false), m_idle(false),
+      m_ended(false), m_failed(false), m_scene(GetViewSettings(options)), m_liftPeriod(options.GetLiftInterval()),
+      m_peoplePeriod(options.m_passInterval), m_timers(m_liftPeriod, m_peoplePeriod, NowMs()), m_painted(false),
+      m_layoutOutput(0), m_layoutWidth(0), m_layoutHeight(0), m_layoutRatio(1.0),
+      m_frameRate(NowMs(), CFrameRate::GetProcessCpuMs())
+{
+}
+
+CWaylandSaver::~CWaylandSaver()
+{
+    m_windows.clear();
+    SetSeatCapabilities(0);
+    if (m_seat != nullptr)
+        wl_seat_destroy(m_seat);
+    if (m_idleNotifier != nullptr)
+        ext_idle_notifier_v1_destroy(m_idleNotifier);
+    if (m_fractionalScale != nullptr)
+        wp_fractional_scale_manager_v1_destroy(m_fractionalScale);
+    if (m_viewporter != nullptr)
+        wp_viewporter_destroy(m_viewporter);
+    if (m_shell != nullptr)
+        xdg_wm_base_destroy(m_shell);
+    if (m_shm != nullptr)
+        wl_shm_destroy(m_shm);
+    if (m_compositor != nullptr)
+        wl_compositor_destroy(m_compositor);
+    if (m_registry != nullptr)
+        wl_registry_destroy(m_registry);
+    if (m_display != nullptr) {
+        wl_display_flush(m_display);
+        wl_display_disconnect(m_display);
+    }
+}
+
+// --- connecting ---
+
+bool CWaylandSaver::Connect()
+{
+    m_display = wl_display_connect(nullptr);
+    if (m_display == nullptr) {
+        const char* name = std::getenv("WAYLAND_DISPLAY");
+        char shown[64];
+        std::fprintf(stderr, "ascenda-wayland: cannot connect to the Wayland compositor \"%s\"\n",
+                     ShowOnTerminal(name != nullptr ? name : "wayland-0", shown, sizeof shown));
+        return false;
+    }
+    m_registry = wl_display_get_registry(m_display);
+    static const wl_registry_listener listener = {OnGlobal, OnGlobalRemove};
+    wl_registry_add_listener(m_registry, &listener, this);
+    // The first round trip brings the globals, the second the outputs' modes and scales.
+    if (wl_display_roundtrip(m_display) < 0 || wl_display_roundtrip(m_display) < 0) {
+        std::fprintf(stderr, "ascenda-wayland: the compositor closed the connection\n");
+        return false;
+    }
+    if (m_compositor == nullptr || m_shm == nullptr || m_shell == nullptr) {
+        std::fprintf(stderr, "ascenda-wayland: the compositor offers no %s\n",
+                     m_shell == nullptr ? "xdg-shell windows" : "shared-memory buffers");
+        return false;
+    }
+    return true;
+}
+
+void CWaylandSaver::OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version)
+{
+    auto* saver = static_cast<CWaylandSaver*>(data);
+    auto bind = [&](const wl_interface* type, uint32_t known) {
+        return wl_registry_bind(registry, name, type, std::min(version, known));
+    };
+    if (std::strcmp(interface, wl_compositor_interface.name) == 0) {
+        saver->m_compositor = static_cast<wl_compositor*>(bind(&wl_compositor_interface, COMPOSITOR_VERSION));
+    } else if (std::strcmp(interface, wl_shm_interface.name) == 0) {
+        saver->m_shm = static_cast<wl_shm*>(bind(&wl_shm_interface, 1));
+    } else if (std::strcmp(interface, xdg_wm_base_interface.name) == 0) {
+        saver->m_shell = static_cast<xdg_wm_base*>(bind(&xdg_wm_base_interface, 1));
+        static const xdg_wm_base_listener shellListener = {OnPing};
+        xdg_wm_base_add_listener(saver->m_shell, &shellListener, saver);
+    } else if (std::strcmp(interface, wp_viewporter_interface.name) == 0) {
+        saver->m_viewporter = static_cast<wp_viewporter*>(bind(&wp_viewporter_interface, 1));
+    } else if (std::strcmp(interface, wp_fractional_scale_manager_v1_interface.name) == 0) {
+        saver->m_fractionalScale =
+            static_cast<wp_fractional_scale_manager_v1*>(bind(&wp_fractional_scale_manager_v1_interface, 1));
+    } else if (std::strcmp(interface, ext_idle_notifier_v1_interface.name) == 0) {
+        saver->m_idleNotifier = static_cast<ext_idle_notifier_v1*>(bind(&ext_idle_notifier_v1_interface, 1));
+    } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && saver->m_seat == nullptr) {
+        // One seat: the one whose user the saver is for.
+        saver->m_seat = static_cast<wl_seat*>(bind(&wl_seat_interface, SEAT_VERSION));
+        saver->m_seatName = name;
+        static const wl_seat_listener seatListener = {OnSeatCapabilities, OnSeatName};
+        wl_seat_add_listener(saver->m_seat, &seatListener, saver);
+    } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
+        saver->AddOutput(name, version);
+    }
+}
+
+void CWaylandSaver::OnGlobalRemove(void* data, wl_registry*, uint32_t name)
+{
+    static_cast<CWaylandSaver*>(data)->RemoveGlobal(name);
+}
+
+void CWaylandSaver::OnPing(void*, xdg_wm_base* shell, uint32_t serial)
+{
+    xdg_wm_base_pong(shell, serial);
+}
+
+void CWaylandSaver::AddOutput(uint32_t name, uint32_t version)
+{
+    auto* output = static_cast<wl_output*>(
+        wl_registry_bind(m_registry, name, &wl_output_interface, std::min(version, OUTPUT_VERSION)));
+    m_windows.push_back(std::make_unique<COutputWindow>(name, output));
+    if (m_covering)
+        m_windows.back()->CreateWindow(GetWindowGlobals());
+}
+
+void CWaylandSaver::RemoveGlobal(uint32_t name)
+{
+    if (name == m_seatName && m_seat != nullptr) {
+        SetSeatCapabilities(0);
+        wl_seat_destroy(m_seat);
+        m_seat = nullptr;
+        m_seatName = 0;
+        return;
+    }
+    // The output's window goes with it; the next layout finds the first output again.
+    m_windows.erase(
+        std::remove_if(m_windows.begin(), m_windows.end(),
+                       [name](const std::unique_ptr<COutputWindow>& window) { return window->GetName() == name; }),
+        m_windows.end());
+}
+
+WindowGlobals CWaylandSaver::GetWindowGlobals() const
+{
+    return {m_compositor, m_shm, m_shell, m_viewporter, m_fractionalScale};
+}
+
+// --- input: the first key, button, touch or movement ends the saver ---
+
+void CWaylandSaver::SetSeatCapabilities(uint32_t capabilities)
+{
+    const bool pointer = (capabilities & WL_SEAT_CAPABILITY_POINTER) != 0;
+    const bool keyboard = (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0;
+    const bool touch = (capabilities & WL_SEAT_CAPABILITY_TOUCH) != 0;
+    if (pointer && m_pointer == nullptr) {
+        // Every event needs a handler, those that change nothing too.
+        static const wl_pointer_listener listener = {
+            OnPointerEnter,
+            OnPointerLeave,
+            OnPointerMotion,
+            OnPointerButton,
+            [](void*, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {},
+            [](void*, wl_pointer*) {},
+            [](void*, wl_pointer*, uint32_t) {},
+            [](void*, wl_pointer*, uint32_t, uint32_t) {},
+            [](void*, wl_pointer*, uint32_t, int32_t) {},
+            [](void*, wl_pointer*, uint32_t, int32_t) {},
+        };
+        m_pointer = wl_seat_get_pointer(m_seat);
+        wl_pointer_add_listener(m_pointer, &listener, this);
+    } else if (!pointer && m_pointer != nullptr) {
+        wl_pointer_destroy(m_pointer);
+        m_pointer = nullptr;
+    }
+    if (keyboard && m_keyboard == nullptr) {
+        static const wl_keyboard_listener listener = {
+            OnKeymap,
+            [](void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) {},
+            [](void*, wl_keyboard*, uint32_t, wl_surface*) {},
+            OnKey,
+            [](void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) {},
+            [](void*, wl_keyboard*, int32_t, int32_t) {},
+        };
+        m_keyboard = wl_seat_get_keyboard(m_seat);
+        wl_keyboard_add_listener(m_keyboard, &listener, this);
+    } else if (!keyboard && m_keyboard != nullptr) {
+        wl_keyboard_destroy(m_keyboard);
+        m_keyboard = nullptr;
+    }
+    if (touch && m_touch == nullptr) {
+        static const wl_touch_listener listener = {
+            OnTouchDown,
+            [](void*, wl_touch*, uint32_t, uint32_t, int32_t) {},
+            [](void*, wl_touch*, uint32_t, int32_t, wl_fixed_t, wl_fixed_t) {},
+            [](void*, wl_touch*) {},
+            [](void*, wl_touch*) {},
+            [](void*, wl_touch*, int32_t, wl_fixed_t, wl_fixed_t) {},
+            [](void*, wl_touch*, int32_t, wl_fixed_t) {},
+        };
+        m_touch = wl_seat_get_touch(m_seat);
+        wl_touch_add_listener(m_touch, &listener, this);
+    } else if (!touch && m_touch != nullptr) {
+        wl_touch_destroy(m_touch);
+        m_touch = nullptr;
+    }
+}
+
+void CWaylandSaver::OnSeatCapabilities(void* data, wl_seat*, uint32_t capabilities)
+{
+    static_cast<CWaylandSaver*>(data)->SetSeatCapabilities(capabilities);
+}
+
+void CWaylandSaver::OnPointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface*, wl_fixed_t x,
+                                   wl_fixed_t y)
+{
+    // No pointer image over the saver.
+    wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
+    static_cast<CWaylandSaver*>(data)->m_pointerRest.OnEnter(wl_fixed_to_double(x), wl_fixed_to_double(y));
+}
+
+void CWaylandSaver::OnPointerLeave(void* data, wl_pointer*, uint32_t, wl_surface*)
+{
+    static_cast<CWaylandSaver*>(data)->m_pointerRest.OnLeave();
+}
+
+void CWaylandSaver::OnPointerMotion(void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y)
+{
+    auto* saver = static_cast<CWaylandSaver*>(data);
+    if (saver->m_pointerRest.OnMotion(wl_fixed_to_double(x), wl_fixed_to_double(y)))
+        saver->End();
+}
+
+void CWaylandSaver::OnPointerButton(void* data, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t state)
+{
+    if (state == WL_POINTER_BUTTON_STATE_PRESSED)
+        static_cast<CWaylandSaver*>(data)->End();
+}
+
+void CWaylandSaver::OnKeymap(void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t)
+{
+    close(fd); // keys end the saver whatever they mean
+}
+
+void CWaylandSaver::OnKey(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t state)
+{
+    // A key already down when the window got the focus (the one that started the saver from a
+    // terminal) comes as the focus's key list, not as a press: it does not end it.
+    if (state == WL_KEYBOARD_KEY_STATE_PRESSED)
+        static_cast<CWaylandSaver*>(data)->End();
+}
+
+void CWaylandSaver::OnTouchDown(void* data, wl_touch*, uint32_t, uint32_t, wl_surface*, int32_t, wl_fixed_t, wl_fixed_t)
+{
+    static_cast<CWaylandSaver*>(data)->End();
+}
+
+// --- waiting for idleness ---
+
+void CWaylandSaver::OnIdled(void* data, ext_idle_notification_v1*)
+{
+    static_cast<CWaylandSaver*>(data)->m_idle = true;
+}
+
+bool CWaylandSaver::WaitForIdle(int stopFd)
+{
+    if (m_idleNotifier == nullptr || m_seat == nullptr) {
+        std::fprintf(stderr, "ascenda-wayland: --idle needs idle notifications (ext-idle-notify-v1), which this "
+                             "compositor does not offer; start it from an idle daemon instead\n");
+        m_failed = true;
+        return false;
+    }
+    ext_idle_notification_v1* notification = ext_idle_notifier_v1_get_idle_notification(
+        m_idleNotifier, static_cast<uint32_t>(m_options.m_idleSeconds) * 1000, m_seat);
+    static const ext_idle_notification_v1_listener listener = {OnIdled, [](void*, ext_idle_notification_v1*) {}};
+    ext_idle_notification_v1_add_listener(notification, &listener, this);
+    while (!m_idle) {
+        if (!Dispatch(stopFd, -1))
+            break;
+    }
+    ext_idle_notification_v1_destroy(notification);
+    return m_idle;
+}
+
+// --- the loop ---
+
+bool CWaylandSaver::Dispatch(int stopFd, int timeoutMs)
+{
+    while (wl_display_prepare_read(m_display) != 0) {
+        if (wl_display_dispatch_pending(m_display) < 0)
+            return false;
+    }
+    // A full socket is flushed once poll says it can take more.
+    const bool flushed = wl_display_flush(m_display) >= 0 || errno == EAGAIN;
+    pollfd watched[2] = {{wl_display_get_fd(m_display), POLLIN, 0}, {stopFd, POLLIN, 0}};
+    if (!flushed || (poll(watched, 2, timeoutMs) < 0 && errno != EINTR)) {
+        wl_display_cancel_read(m_display);
+        m_failed = true;
+        return false;
+    }
+    if ((watched[0].revents & POLLIN) != 0) {
+        if (wl_display_read_events(m_display) < 0) {
+            m_failed = true;
+            return false;
+        }
+    } else {
+        wl_display_cancel_read(m_display);
+    }
+    if (wl_display_dispatch_pending(m_display) < 0 || (watched[0].revents & (POLLERR | POLLHUP)) != 0) {
+        m_failed = true;
+        return false;
+    }
+    return (watched[1].revents & POLLIN) == 0;
+}
+
+int CWaylandSaver::Run(int stopFd)
+{
+    if (!Connect())
+        return 1;
+    if (m_options.m_idleSeconds > 0 && !WaitForIdle(stopFd))
+        return m_failed ? 1 : 0;
+    m_covering = true;
+    for (auto& window : m_windows)
+        window->CreateWindow(GetWindowGlobals());
+    while (!m_ended) {
+        const int64_t now = NowMs();
+        UpdateLayout();
+        for (auto& window : m_windows) {
+            if (window->NeedsPaint())
+                PaintWindow(*window);
+        }
+        RunDuePasses(now);
+        for (auto& window : m_windows)
+            window->Present(now);
+        int64_t wait = m_painted ? m_timers.GetWait(NowMs()) : -1;
+        if (wait > INT_MAX)
+            wait = INT_MAX;
+        if (!Dispatch(stopFd, static_cast<int>(wait)))
+            break;
+    }
+    if (m_failed)
+        std::fprintf(stderr, "ascenda-wayland: the connection to the compositor failed\n");
+    return m_failed ? 1 : 0;
+}
+
+// --- layout and painting ---
+
+void CWaylandSaver::UpdateLayout()
+{
+    // The scene is laid out for the first output that has its size.
+    COutputWindow* first = nullptr;
+    for (auto& window : m_windows) {
+        if (window->IsReady()) {
+            first = window.get();
+            break;
+        }
+    }
+    if (first == nullptr)
+        return;
+    if (first->GetName() == m_layoutOutput && first->GetWidth() == m_layoutWidth &&
+        first->GetHeight() == m_layoutHeight && first->GetPixelRatio() == m_layoutRatio)
+        return;
+    m_layoutOutput = first->GetName();
+    m_layoutWidth = first->GetWidth();
+    m_layoutHeight = first->GetHeight();
+    m_layoutRatio = first->GetPixelRatio();
+    if (m_options.m_fitScale)
+        m_scene.SetScale(FitScale(g_liftCount, m_scene.m_floors, m_layoutWidth, m_layoutHeight));
+    CScene::SetScreenFactorFromSize(m_layoutWidth, m_layoutHeight);
+    // A new layout moves everything, on every output.
+    for (auto& window : m_windows) {
+        if (window->IsReady())
+            PaintWindow(*window);
+    }
+}
+
+bool CWaylandSaver::ShowsBuilding(const COutputWindow& window) const
+{
+    return m_layoutOutput != 0 && (m_options.m_everyMonitor || window.GetName() == m_layoutOutput);
+}
+
+Placement CWaylandSaver::GetPlacement(const COutputWindow& window) const
+{
+    if (window.GetName() == m_layoutOutput)
+        return {1.0, 0.0, 0.0};
+    // The first output's picture, as large as fits, in the middle.
+    const double scaleX = static_cast<double>(window.GetWidth()) / m_layoutWidth;
+    const double scaleY = static_cast<double>(window.GetHeight()) / m_layoutHeight;
+    const double scale = scaleX < scaleY ? scaleX : scaleY;
+    return {scale, std::floor((window.GetWidth() - scale * m_layoutWidth) / 2),
+            std::floor((window.GetHeight() - scale * m_layoutHeight) / 2)};
+}
+
+void CWaylandSaver::PaintWindow(COutputWindow& window)
+{
+    CCairoSurface& drawing = window.GetDrawing();
+    drawing.SetPlacement({1.0, 0.0, 0.0});
+    drawing.Clear(m_scene.GetFillColour());
+    window.SetPainted();
+    if (!ShowsBuilding(window))
+        return;
+    drawing.SetPlacement(GetPlacement(window));
+    drawing.SetFontSize(12.0 * m_layoutRatio);
+    m_scene.Paint(drawing, m_layoutWidth, m_layoutHeight);
+    if (!m_painted) {
+        m_painted = true;
+        m_timers = CPassTimers(m_liftPeriod, m_peoplePeriod, NowMs());
+    }
+}
+
+void CWaylandSaver::RunDuePasses(int64_t nowMs)
+{
+    if (!m_painted)
+        return;
+    std::vector<CSurface*> targets;
+    for (auto& window : m_windows) {
+        if (ShowsBuilding(*window) && window->TakeShown(nowMs))
+            targets.push_back(&window->GetDrawing());
+    }
+    CFanOutSurface fanOut(targets);
+    CNullSurface nothing;
+    // With no output to show it, the model goes on all the same.
+    CSurface& surface = targets.empty() ? static_cast<CSurface&>(nothing) : fanOut;
+    for (Pass pass = m_timers.TakeDue(nowMs); pass != Pass::NONE; pass = m_timers.TakeDue(nowMs)) {
+        switch (pass) {
+        case Pass::LIFTS:
+            m_scene.RunLiftPass(surface);
+            m_frameRate.CountLiftTick();
+            break;
+        case Pass::PEOPLE:
+            m_scene.RunPeoplePass(surface);
+            break;
+        case Pass::LEGEND:
+            m_scene.RunLegendPass(surface);
+            if (m_options.m_fps)
+                DrawFrameRate(surface, nowMs);
+            break;
+        case Pass::NONE:
+            break;
+        }
+    }
+}
+
+void CWaylandSaver::DrawFrameRate(CSurface& surface, int64_t nowMs)
+{
+    char text[64];
+    const int32_t length = m_frameRate.Report(nowMs, CFrameRate::GetProcessCpuMs(), text, sizeof text);
+    surface.DrawOpaqueText(FRAME_RATE_MARGIN, FRAME_RATE_MARGIN, text, length, COLOUR_OLIVE, m_scene.m_backColour);
+}
+
+int RunWaylandSaver(const CWaylandOptions& options)
+{
+    if (!InstallStopSignals()) {
+        std::perror("ascenda-wayland: signals");
+        return 1;
+    }
+    CWaylandSaver saver(options);
+    return saver.Run(g_stopPipe[0]);
+}

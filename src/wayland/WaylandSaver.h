@@ -1,0 +1,106 @@
+#pragma once
+#include <wayland-client.h>
+
+#include <memory>
+#include <vector>
+
+#include "CairoSurface.h"
+#include "OutputWindow.h"
+#include "PointerRest.h"
+#include "WaylandOptions.h"
+#include "view/Scene.h"
+#include "x11/FrameRate.h"
+#include "x11/PassTimers.h"
+
+struct xdg_wm_base;
+struct wp_viewporter;
+struct wp_fractional_scale_manager_v1;
+struct ext_idle_notifier_v1;
+
+// The saver on a Wayland compositor: a full-screen window on each output, the scene's passes run
+// once for all of them, and the end on the user's first input.
+//
+// The passes step the model as they draw, so each runs once. The scene is laid out for the first
+// output's pixels; with --every-monitor, every other output receives the same drawing calls
+// through a placement that scales them to fit its own pixels, aspect kept, drawn there as
+// shapes at full resolution. The scene's process-wide layout thus stays that of one output.
+class CWaylandSaver {
+public:
+    explicit CWaylandSaver(const CWaylandOptions& options);
+    ~CWaylandSaver();
+    CWaylandSaver(const CWaylandSaver&) = delete;
+    CWaylandSaver& operator=(const CWaylandSaver&) = delete;
+
+    // Connects, waits for idleness when asked, covers the outputs and runs until the user's input
+    // or until `stopFd` becomes readable. Returns the exit status: 0 for those, 1 when the
+    // compositor cannot be used or lacks what --idle needs (the reason on stderr).
+    int Run(int stopFd);
+
+private:
+    bool Connect();
+    bool WaitForIdle(int stopFd);
+    // Reads and handles the compositor's events, waiting at most `timeoutMs` (-1: no limit).
+    // False when the connection failed or `stopFd` became readable.
+    bool Dispatch(int stopFd, int timeoutMs);
+    void AddOutput(uint32_t name, uint32_t version);
+    void RemoveGlobal(uint32_t name);
+    WindowGlobals GetWindowGlobals() const;
+    void UpdateLayout();
+    void PaintWindow(COutputWindow& window);
+    Placement GetPlacement(const COutputWindow& window) const;
+    bool ShowsBuilding(const COutputWindow& window) const;
+    void RunDuePasses(int64_t nowMs);
+    void DrawFrameRate(CSurface& surface, int64_t nowMs);
+    void SetSeatCapabilities(uint32_t capabilities);
+    void End() { m_ended = true; }
+
+    static void OnGlobal(void* data, wl_registry*, uint32_t name, const char* interface, uint32_t version);
+    static void OnGlobalRemove(void* data, wl_registry*, uint32_t name);
+    static void OnPing(void*, xdg_wm_base* shell, uint32_t serial);
+    static void OnSeatCapabilities(void* data, wl_seat*, uint32_t capabilities);
+    static void OnSeatName(void*, wl_seat*, const char*) {}
+    static void OnPointerEnter(void* data, wl_pointer* pointer, uint32_t serial, wl_surface*, wl_fixed_t x,
+                               wl_fixed_t y);
+    static void OnPointerLeave(void* data, wl_pointer*, uint32_t, wl_surface*);
+    static void OnPointerMotion(void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y);
+    static void OnPointerButton(void* data, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t state);
+    static void OnKeymap(void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t);
+    static void OnKey(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t state);
+    static void OnTouchDown(void* data, wl_touch*, uint32_t, uint32_t, wl_surface*, int32_t, wl_fixed_t, wl_fixed_t);
+    static void OnIdled(void* data, struct ext_idle_notification_v1*);
+
+    CWaylandOptions m_options;
+    wl_display* m_display;
+    wl_registry* m_registry;
+    wl_compositor* m_compositor;
+    wl_shm* m_shm;
+    xdg_wm_base* m_shell;
+    wp_viewporter* m_viewporter;
+    wp_fractional_scale_manager_v1* m_fractionalScale;
+    ext_idle_notifier_v1* m_idleNotifier;
+    wl_seat* m_seat;
+    uint32_t m_seatName;
+    wl_pointer* m_pointer;
+    wl_keyboard* m_keyboard;
+    wl_touch* m_touch;
+    std::vector<std::unique_ptr<COutputWindow>> m_windows; // in the order the outputs came
+    bool m_covering;                                       // windows are made for the outputs as they come
+    bool m_idle;
+    bool m_ended;
+    bool m_failed;
+
+    CScene m_scene;
+    int32_t m_liftPeriod;
+    int32_t m_peoplePeriod;
+    CPassTimers m_timers;
+    bool m_painted;          // the passes wait for the first paint of the building, which sets the origins
+    uint32_t m_layoutOutput; // the registry name of the output the scene is laid out for; 0: none
+    int32_t m_layoutWidth;
+    int32_t m_layoutHeight;
+    double m_layoutRatio;
+    CPointerRest m_pointerRest;
+    CFrameRate m_frameRate;
+};
+
+// Installs the stop signals and runs the saver. Returns the process's exit status.
+int RunWaylandSaver(const CWaylandOptions& options);
