@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+
+#include "wayland/CairoSurface.h"
+#include "wayland/DrawnArea.h"
+
+// What the Wayland saver draws on its canvas, and the areas it copies and marks damaged.
+namespace {
+
+constexpr Colour RED = MakeColour(200, 0, 0);
+constexpr Colour NAVY = MakeColour(0, 0, 128);
+
+bool Inside(const CDrawnArea& area, int32_t x, int32_t y)
+{
+    for (int index = 0; index < area.GetCount(); ++index) {
+        const PixelRect& rect = area.GetRect(index);
+        if (x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom)
+            return true;
+    }
+    return false;
+}
+
+class CanvasTest : public ::testing::Test {
+protected:
+    CanvasTest() : m_canvas(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 64, 48)), m_surface(m_canvas, 12.0) {}
+    ~CanvasTest() override { cairo_surface_destroy(m_canvas); }
+
+    Colour At(int32_t x, int32_t y)
+    {
+        cairo_surface_flush(m_canvas);
+        const auto* row = cairo_image_surface_get_data(m_canvas) + y * cairo_image_surface_get_stride(m_canvas);
+        const uint32_t pixel = reinterpret_cast<const uint32_t*>(row)[x];
+        return MakeColour((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
+    // The pixels of `colour`: their count and bounding box.
+    PixelRect Find(Colour colour, int& count)
+    {
+        PixelRect box{64, 48, 0, 0};
+        count = 0;
+        for (int32_t y = 0; y < 48; ++y) {
+            for (int32_t x = 0; x < 64; ++x) {
+                if (At(x, y) != colour)
+                    continue;
+                ++count;
+                box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
+                       std::max(box.bottom, y + 1)};
+            }
+        }
+        return box;
+    }
+
+    cairo_surface_t* m_canvas;
+    CCairoSurface m_surface;
+};
+
+void DrawBox(CSurface& surface, Colour colour, int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+    const DevicePoint corners[4] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+    surface.DrawPolygon({BRUSH_STYLE_SOLID, colour, 0}, corners);
+}
+
+TEST_F(CanvasTest, PolygonCoversItsCornersInclusiveAndItsErasingLeavesNothing)
+{
+    m_surface.Clear(NAVY);
+    m_surface.ClearDrawn();
+    DrawBox(m_surface, RED, 10, 5, 20, 9);
+    int count = 0;
+    const PixelRect box = Find(RED, count);
+    EXPECT_EQ(box.left, 10);
+    EXPECT_EQ(box.top, 5);
+    EXPECT_EQ(box.right, 21);
+    EXPECT_EQ(box.bottom, 10);
+    EXPECT_EQ(count, 11 * 5);
+    // Every pixel it changed is in the drawn area, which is at most a pixel wider on each side.
+    for (int32_t y = box.top; y < box.bottom; ++y)
+        for (int32_t x = box.left; x < box.right; ++x)
+            EXPECT_TRUE(Inside(m_surface.GetDrawn(), x, y)) << x << "," << y;
+    EXPECT_LE(m_surface.GetDrawn().GetArea(), 13 * 7);
+    // Scaled to half size, as on a smaller second output: drawn again in the background colour,
+    // the shape is gone without a trace.
+    m_surface.SetPlacement({0.5, 3.0, 2.0});
+    DrawBox(m_surface, RED, 30, 30, 51, 40);
+    DrawBox(m_surface, NAVY, 30, 30, 51, 40);
+    DrawBox(m_surface, NAVY, 10 * 2 - 6, 5 * 2 - 4, 20 * 2 - 6, 9 * 2 - 4);
+    m_surface.SetPlacement({1.0, 0.0, 0.0});
+    DrawBox(m_surface, NAVY, 10, 5, 20, 9);
+    Find(RED, count);
+    EXPECT_EQ(count, 0);
+}
+
+TEST_F(CanvasTest, LineLeavesOutItsEndPointAndTextStaysInItsDrawnArea)
+{
+    m_surface.Clear(NAVY);
+    m_surface.ClearDrawn();
+    m_surface.DrawLine({BRUSH_STYLE_SOLID, RED, 0}, {5, 10}, {5, 20});
+    int count = 0;
+    const PixelRect line = Find(RED, count);
+    EXPECT_EQ(line.left, 5);
+    EXPECT_EQ(line.right, 6);
+    EXPECT_EQ(line.top, 10);
+    EXPECT_EQ(line.bottom, 20);
+    m_surface.Clear(NAVY);
+    m_surface.ClearDrawn();
+    m_surface.DrawOpaqueText(8, 30, "People=5", 8, RED, MakeColour(0, 80, 0));
+    const PixelRect text = Find(RED, count);
+    EXPECT_GT(count, 10);
+    EXPECT_TRUE(Inside(m_surface.GetDrawn(), text.left, text.top));
+    EXPECT_TRUE(Inside(m_surface.GetDrawn(), text.right - 1, text.bottom - 1));
+    // A length shorter than the string draws only that much.
+    int32_t width = 0, height = 0;
+    m_surface.MeasureText("People=5", width, height);
+    EXPECT_LE(text.right, 8 + width);
+}
+
+TEST(DrawnAreaTest, KeepsDistantShapesApartJoinsTouchingOnesAndCutsToTheBuffer)
+{
+    CDrawnArea area;
+    area.SetBounds(100, 100);
+    area.Add({10, 10, 20, 20});
+    area.Add({20, 10, 30, 20}); // touches the first
+    area.Add({80, 80, 90, 90});
+    area.Add({95, -5, 120, 5}); // partly outside
+    area.Add({200, 200, 210, 210});
+    ASSERT_EQ(area.GetCount(), 3);
+    EXPECT_EQ(area.GetArea(), 200 + 100 + 25);
+    // Past the limit (a row of people, and a car far above), every pixel added stays inside,
+    // and the row is not joined with the car into one box over the building.
+    CDrawnArea many;
+    many.SetBounds(1000, 1000);
+    many.Add({900, 10, 960, 50});
+    for (int32_t index = 0; index < 40; ++index)
+        many.Add({index * 20, 900, index * 20 + 5, 940});
+    EXPECT_LE(many.GetCount(), CDrawnArea::RECT_LIMIT);
+    for (int32_t index = 0; index < 40; ++index)
+        EXPECT_TRUE(Inside(many, index * 20 + 4, 939)) << index;
+    EXPECT_TRUE(Inside(many, 959, 10));
+    EXPECT_LE(many.GetArea(), 800 * 40 + 60 * 40);
+}
+
+} // namespace

@@ -1,0 +1,112 @@
+#!/bin/sh
+# check-wayland.sh SAVER VIRTUAL_POINTER CASE: the Wayland saver in a private headless sway, as
+# nobody when root (sway will not run as root). CASE is one of:
+#   building       the building on the first output, only the fill on the second; --idle refused
+#   every-monitor  the building on both outputs
+#   pointer        a resting pointer's report and a small move go on; a real move ends it, status 0
+#   key            a key ends it, status 0, nothing left running
+#   outputs        (sway nested in sway, whose outputs can go) a new output is covered, a removed
+#                  one takes nothing else down
+set -eu
+saver=$1 pointer_helper=$2 case=$3
+dir=$(mktemp -d /tmp/ascenda-wayland.XXXXXX)
+pids=
+trap 'kill $pids 2>/dev/null || true; rm -rf "$dir"' EXIT
+fail() { echo "check-wayland.sh $case: $*" >&2; exit 1; }
+# Runs "$2 ..." every 0.1 s until it succeeds, for at most $1 seconds.
+poll() { end=$(($(date +%s) + $1)); shift; until "$@"; do [ "$(date +%s)" -lt "$end" ] || return 1; sleep 0.1; done; }
+as_user=
+[ "$(id -u)" -ne 0 ] || as_user="setpriv --reuid=nobody --regid=nogroup --clear-groups --"
+runtime=$dir/runtime
+mkdir -m 700 "$runtime"
+chmod 755 "$dir"
+cp "$saver" "$pointer_helper" "$dir/"
+saver=$dir/$(basename "$saver") pointer_helper=$dir/$(basename "$pointer_helper")
+[ -z "$as_user" ] || chown nobody:nogroup "$runtime"
+printf 'output HEADLESS-1 mode 1024x768\n' >"$dir/config"
+run() { $as_user env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$runtime" "$@"; }
+# The same in the background, adding its process to those the end takes down. A function run
+# with & would be a shell of its own, whose end would leave the program running.
+spawn() { $as_user env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$runtime" "$@" & last=$! pids="$! $pids"; }
+
+# The outer compositor, headless; its socket is the first in the runtime folder.
+spawn WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 sway -c "$dir/config" >"$dir/sway.log" 2>&1
+ipc() { ls "$runtime"/sway-ipc.*.sock 2>/dev/null | sed -n "${1}p" | grep .; }
+poll 15 ipc 1 >/dev/null || fail "sway did not start: $(cat "$dir/sway.log")"
+poll 15 test -S "$runtime/wayland-1" || fail "sway made no socket"
+outer=$(ipc 1) display=wayland-1
+msg() { $as_user env XDG_RUNTIME_DIR="$runtime" SWAYSOCK="${ipc_socket:-$outer}" swaymsg "$@" >/dev/null; }
+
+start_saver() {
+  spawn WAYLAND_DISPLAY=$display "$saver" "$@" >"$dir/saver.log" 2>&1
+  saver_pid=$last
+}
+running() { kill -0 "$saver_pid" 2>/dev/null; }
+shot() { run WAYLAND_DISPLAY=$display grim -o "$1" - >"$dir/$1.png" 2>/dev/null; }
+colours() { convert "$dir/$1.png" -unique-colors -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | sort -u | tr '\n' ' '; }
+# The dimmed fill, the slabs and a car (olive when it stands, green or red when it goes);
+# without the legend, olive is only ever a car.
+shows_building() { shot "$1" && c=$(colours "$1") && case $c in *000060*) ;; *) return 1 ;; esac &&
+  case $c in *000080*) ;; *) return 1 ;; esac && echo "$c" | grep -q -E '#(008000|800000|808000)'; }
+shows_fill_only() { shot "$1" && [ "$(colours "$1")" = "#000060 " ]; }
+# The output's picture changes within a few seconds: the saver is still drawing.
+changes() { out=$1 && shot "$out" && before=$(md5sum <"$dir/$out.png") &&
+  poll 10 eval 'shot "$out" && [ "$(md5sum <"$dir/$out.png")" != "$before" ]'; }
+ended_with_zero() { poll 10 eval '! running' || return 1; status=0; wait "$saver_pid" || status=$?; [ "$status" -eq 0 ]; }
+
+case $case in
+building)
+  start_saver --idle 60
+  wait "$saver_pid" && fail "--idle ran where the compositor has no idle notifications"
+  grep -q 'idle notifications' "$dir/saver.log" || fail "--idle did not say why: $(cat "$dir/saver.log")"
+  msg create_output
+  start_saver --no-legend
+  poll 15 shows_building HEADLESS-1 || fail "output 1 shows no building: $(colours HEADLESS-1)"
+  poll 15 shows_fill_only HEADLESS-2 || fail "output 2 shows more than the fill: $(colours HEADLESS-2)"
+  ;;
+every-monitor)
+  msg create_output
+  start_saver --no-legend --every-monitor
+  poll 15 shows_building HEADLESS-1 || fail "output 1 shows no building: $(colours HEADLESS-1)"
+  poll 15 shows_building HEADLESS-2 || fail "output 2 shows no building: $(colours HEADLESS-2)"
+  ;;
+pointer)
+  # A pointer for the seat.
+  spawn WAYLAND_DISPLAY=$display "$pointer_helper" >"$dir/pointer.log"
+  poll 10 grep -q ready "$dir/pointer.log" || fail "no virtual pointer"
+  start_saver --no-legend
+  poll 15 shows_building HEADLESS-1 || fail "no building"
+  # The window appeared under the resting pointer, which told it where the pointer is.
+  changes HEADLESS-1 && changes HEADLESS-1 || fail "the picture stands still"
+  running || fail "the pointer's first report ended it"
+  msg seat - cursor move 2 2
+  changes HEADLESS-1 && running || fail "a move of 2 pixels ended it"
+  msg seat - cursor move 40 0
+  ended_with_zero || fail "moving the pointer did not end it with status 0"
+  ;;
+key)
+  start_saver
+  poll 15 shows_building HEADLESS-1 || fail "no building"
+  # A new virtual keyboard each time: the saver asks for the keyboard once the seat has one.
+  poll 10 eval 'run WAYLAND_DISPLAY=$display wtype -k space 2>/dev/null; ! running' || fail "a key did not end it"
+  ended_with_zero || fail "a key ended it with status $status"
+  ! pgrep -f "^$saver" >/dev/null || fail "something of it is left running"
+  ;;
+outputs)
+  # A sway inside the first, on its wayland backend: each output is a window of the outer one,
+  # and closing that window takes the output away.
+  spawn WAYLAND_DISPLAY=wayland-1 WLR_BACKENDS=wayland WLR_RENDERER=pixman WLR_WL_OUTPUTS=1 WLR_LIBINPUT_NO_DEVICES=1 \
+    sway -c "$dir/config" >"$dir/inner.log" 2>&1
+  poll 15 ipc 2 >/dev/null || fail "the inner sway did not start: $(cat "$dir/inner.log")"
+  poll 15 test -S "$runtime/wayland-2" || fail "the inner sway made no socket"
+  inner=$(ls -t "$runtime"/sway-ipc.*.sock | head -n 1) display=wayland-2
+  start_saver --no-legend
+  poll 15 shows_building WL-1 || fail "no building: $(colours WL-1)"
+  ipc_socket=$inner msg create_output
+  poll 15 shows_fill_only WL-2 || fail "the new output is not covered: $(colours WL-2)"
+  msg '[title="- WL-2$"] kill'
+  poll 10 eval '! shot WL-2' || fail "the output did not go"
+  changes WL-1 && running || fail "the output's going took the rest down: $(cat "$dir/saver.log")"
+  ;;
+*) fail "no such case" ;;
+esac
