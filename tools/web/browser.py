@@ -325,11 +325,19 @@ def measure(folder, query, width, height, seconds):
             print('CPU share of one core over %d s (%s at %d x %d, headless Chromium):' % (seconds, query, width, height))
             # The busiest renderer is the page's; a spare one idles beside it.
             for pid, kind in sorted(processes.items(), key=lambda item: -used[item[0]]):
-                print('  %-14s %6.2f %% (%d ms CPU)' % (kind, used[pid] / seconds / 1e7, used[pid] / 1e6))
+                print('  %-14s %6.2f %% (%d ms CPU)' % (kind, used[pid] / seconds / 1e7, used[pid] / 1e6), flush=True)
             if errors:
                 print('page errors: %s' % errors)
+            return max(used[pid] for pid, kind in processes.items() if kind == 'renderer') / seconds / 1e7
     finally:
         server.close()
+
+
+def compare(folder, query, floor_folder, floor_query, width, height, seconds):
+    """Measures the page, then the floor page, and prints their renderers' ratio."""
+    page = measure(folder, query, width, height, seconds)
+    floor = measure(floor_folder, floor_query, width, height, seconds)
+    print('renderer: page %.2f %%, floor %.2f %%, ratio %.2f' % (page, floor, page / floor))
 
 
 def take_screenshot(folder, path, query, width, height, seconds, panel=False):
@@ -361,6 +369,9 @@ def main():
             command.add_argument(argument, type=kind)
         if name == 'screenshot':
             command.add_argument('--panel', action='store_true')
+        else:
+            command.add_argument('floor_folder', nargs='?')
+            command.add_argument('floor_query', nargs='?')
     arguments = parser.parse_args()
     if arguments.command == 'serve':
         server = Server(arguments.folder, arguments.port)
@@ -372,6 +383,9 @@ def main():
     elif arguments.command == 'screenshot':
         take_screenshot(arguments.folder, arguments.file, arguments.query, arguments.width, arguments.height,
                         arguments.seconds, arguments.panel)
+    elif arguments.floor_folder:
+        compare(arguments.folder, arguments.query, arguments.floor_folder, arguments.floor_query or '',
+                arguments.width, arguments.height, arguments.seconds)
     else:
         measure(arguments.folder, arguments.query, arguments.width, arguments.height, arguments.seconds)
 
