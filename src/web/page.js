@@ -31,6 +31,12 @@ function showSettings() {
     } else if (input.type === 'color') {
       input.value = '#' + setting.value.toLowerCase();
     } else {
+      // A list of numbers after its named choices ("Fit"), filled from the range once.
+      if (input.tagName === 'SELECT' && input.dataset.range !== undefined && input.dataset.range === '') {
+        for (let number = Number(setting.minimum); number <= Number(setting.maximum); ++number)
+          input.add(new Option(String(number)));
+        input.dataset.range = 'filled';
+      }
       if (input.tagName === 'INPUT') {
         input.min = setting.minimum;
         input.max = setting.maximum;
@@ -94,8 +100,15 @@ function startPage() {
   const ignored = Module.ccall('AscendaStart', 'string', ['string', 'string'], ['#building', location.search]);
   showSettings();
   if (ignored) {
+    // Each ignored parameter with what the page uses instead: the default, or an earlier valid
+    // value of the same setting.
+    const settings = describeSettings();
+    const said = ignored.split('\n').map((parameter) => {
+      const setting = settings[parameter.split('=')[0]];
+      return setting ? `${parameter} (using ${setting.value})` : `${parameter} (no such setting)`;
+    });
     const note = document.getElementById('ignored');
-    note.textContent = `Ignored, using the defaults instead: ${ignored}`;
+    note.textContent = `Ignored: ${said.join(', ')}`;
     note.hidden = false;
     togglePanel();
   }

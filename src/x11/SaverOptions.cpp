@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "options/CommandLine.h"
+#include "runtime/WholeNumber.h"
 #include "settings/SettingsTable.h"
 
 namespace {
@@ -28,22 +29,8 @@ CSaverOptions::CSaverOptions() : m_target(DrawTarget::NEW_WINDOW), m_windowId(0)
 
 bool ParseWindowId(const char* text, uint32_t& id)
 {
-    if (text == nullptr || *text == '\0')
-        return false;
-    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    const char* digits = hex ? text + 2 : text;
-    if (*digits == '\0')
-        return false;
-    uint64_t value = 0;
-    for (const char* digit = digits; *digit != '\0'; ++digit) {
-        const int number = HexDigit(*digit);
-        if (number < 0 || (!hex && number > 9))
-            return false;
-        value = value * (hex ? 16 : 10) + static_cast<uint64_t>(number);
-        if (value > MAX_RESOURCE_ID)
-            return false;
-    }
-    if (value == 0)
+    int64_t value = 0;
+    if (!ReadWholeNumber(text, {0, false, 1, MAX_RESOURCE_ID}, value))
         return false;
     id = static_cast<uint32_t>(value);
     return true;
