@@ -25,6 +25,11 @@ EM_JS(void, CanvasSetSize, (int32_t width, int32_t height, int32_t fontPixels), 
     Module.sceneLineHeight = Math.ceil(fontPixels * 1.2);
 });
 
+EM_JS(int32_t, CanvasTextWidth, (const char* text, int32_t length),
+      { return Math.ceil(Module.sceneContext.measureText(UTF8ToString(text, length)).width); });
+
+EM_JS(int32_t, CanvasLineHeight, (), { return Module.sceneLineHeight; });
+
 // `rgb` is 0xRRGGBB, the order CSS writes a colour in.
 EM_JS(void, CanvasFill, (int32_t left, int32_t top, int32_t width, int32_t height, uint32_t rgb), {
     const context = Module.sceneContext;
@@ -63,6 +68,12 @@ int32_t Larger(int32_t a, int32_t b)
 CCanvasSurface::CCanvasSurface()
 {
     CanvasStart();
+}
+
+void CCanvasSurface::MeasureText(const char* text, int32_t length, int32_t& width, int32_t& height)
+{
+    width = CanvasTextWidth(text, length);
+    height = CanvasLineHeight();
 }
 
 void CCanvasSurface::SetSize(int32_t width, int32_t height, int32_t fontPixels)

@@ -16,4 +16,6 @@ public:
     // Sets the canvas's drawing buffer to width x height pixels (which clears it) and the
     // legend's font to a line `fontPixels` high.
     static void SetSize(int32_t width, int32_t height, int32_t fontPixels);
+    // The size of a line of text in the font SetSize set, as DrawOpaqueText fills behind it.
+    static void MeasureText(const char* text, int32_t length, int32_t& width, int32_t& height);
 };

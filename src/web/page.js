@@ -63,6 +63,12 @@ function showSettings() {
     } else if (input.type === 'color') {
       input.value = '#' + setting.value.toLowerCase();
     } else {
+      // A list of numbers after its named choices ("Fit"), filled from the range once.
+      if (input.tagName === 'SELECT' && input.dataset.range !== undefined && input.dataset.range === '') {
+        for (let number = Number(setting.minimum); number <= Number(setting.maximum); ++number)
+          input.add(new Option(String(number)));
+        input.dataset.range = 'filled';
+      }
       if (input.tagName === 'INPUT') {
         input.min = setting.minimum;
         input.max = setting.maximum;

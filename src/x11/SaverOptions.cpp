@@ -4,43 +4,20 @@
 #include <cstring>
 
 #include "options/CommandLine.h"
+#include "runtime/WholeNumber.h"
 #include "settings/SettingsTable.h"
 
 namespace {
 
 constexpr uint32_t MAX_RESOURCE_ID = 0x1FFFFFFF;
 
-// An option that sets a field to a fixed value: the on and off spellings of the display switches.
-struct SwitchOption {
-    const char* name;
-    int32_t CSaverOptions::*field;
-    int32_t value;
-};
-
-const SwitchOption SWITCH_OPTIONS[] = {
-    {"--colours", &CSaverOptions::m_colours, 1},
-    {"--no-colours", &CSaverOptions::m_colours, 0},
-    {"--legend", &CSaverOptions::m_legend, 1},
-    {"--no-legend", &CSaverOptions::m_legend, 0},
-};
-
-// Options that take no value. Returns false when the name is none of them.
-bool ParseSwitch(const char* name, CSaverOptions& options)
+// --window and --root, which take no value. Returns false when the name is neither.
+bool ParseTargetSwitch(const char* name, CSaverOptions& options)
 {
-    for (const SwitchOption& option : SWITCH_OPTIONS) {
-        if (std::strcmp(name, option.name) == 0) {
-            options.*option.field = option.value;
-            return true;
-        }
-    }
     if (std::strcmp(name, "--window") == 0)
         options.m_target = DrawTarget::NEW_WINDOW;
     else if (std::strcmp(name, "--root") == 0)
         options.m_target = DrawTarget::ROOT;
-    else if (std::strcmp(name, "--help") == 0)
-        options.m_help = true;
-    else if (std::strcmp(name, "--fps") == 0)
-        options.m_fps = true;
     else
         return false;
     return true;
@@ -48,29 +25,12 @@ bool ParseSwitch(const char* name, CSaverOptions& options)
 
 } // namespace
 
-CSaverOptions::CSaverOptions()
-    : m_fps(false), m_fitScale(true), m_target(DrawTarget::NEW_WINDOW), m_windowId(0), m_display(nullptr), m_help(false)
-{
-}
+CSaverOptions::CSaverOptions() : m_target(DrawTarget::NEW_WINDOW), m_windowId(0), m_display(nullptr) {}
 
 bool ParseWindowId(const char* text, uint32_t& id)
 {
-    if (text == nullptr || *text == '\0')
-        return false;
-    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    const char* digits = hex ? text + 2 : text;
-    if (*digits == '\0')
-        return false;
-    uint64_t value = 0;
-    for (const char* digit = digits; *digit != '\0'; ++digit) {
-        const int number = HexDigit(*digit);
-        if (number < 0 || (!hex && number > 9))
-            return false;
-        value = value * (hex ? 16 : 10) + static_cast<uint64_t>(number);
-        if (value > MAX_RESOURCE_ID)
-            return false;
-    }
-    if (value == 0)
+    int64_t value = 0;
+    if (!ReadWholeNumber(text, {0, false, 1, MAX_RESOURCE_ID}, value))
         return false;
     id = static_cast<uint32_t>(value);
     return true;
@@ -81,36 +41,18 @@ bool ParseSaverOptions(int argc, const char* const* argv, CSaverOptions& options
     CCommandLine line(argc, argv);
     while (line.Next()) {
         const char* name = line.GetName();
-        if (ParseSwitch(name, options)) {
+        if (ParseTargetSwitch(name, options)) {
             if (line.HasJoinedValue()) {
                 std::snprintf(error, errorSize, "%s takes no value", name);
                 return false;
             }
             continue;
         }
-        const OptionMatch match = ParseSimulationOption(line, options, error, errorSize);
+        const OptionMatch match = ParseDisplayOption(line, options, error, errorSize);
         if (match == OptionMatch::INVALID)
             return false;
         if (match == OptionMatch::TAKEN)
             continue;
-        if (std::strcmp(name, "--scale") == 0) {
-            if (!ParseRangedValue(line, Setting::Scale.minimum, Setting::Scale.maximum, "", options.m_scale, error,
-                                  errorSize))
-                return false;
-            options.m_fitScale = false;
-            continue;
-        }
-        if (std::strcmp(name, "--back-colour") == 0) {
-            const char* text = line.TakeValue();
-            if (!ParseColour(text, options.m_backColour)) {
-                std::snprintf(error, errorSize,
-                              "--back-colour needs six hex digits RRGGBB, from 000000 to FFFFFF "
-                              "(got \"%s\")",
-                              line.Shown(text));
-                return false;
-            }
-            continue;
-        }
         if (std::strcmp(name, "--window-id") == 0) {
             const char* text = line.TakeValue();
             if (!ParseWindowId(text, options.m_windowId)) {
@@ -155,13 +97,8 @@ const char* GetSaverUsageText()
            "  --display NAME      the X display (default $DISPLAY)\n"
            "With --root and --window-id it runs until SIGTERM or SIGINT, then exits 0.\n"
            "\n"
-           "Settings (default in brackets):\n" SIMULATION_OPTIONS_USAGE
-           "  --scale N           20..50, larger draws the building smaller (default: from 25\n"
-           "                      up to 50, the smallest that shows every lift whole)\n"
-           "  --colours, --no-colours   coloured lifts, people and slabs (on)\n"
-           "  --legend, --no-legend     the legend line (on)\n"
-           "  --back-colour RRGGBB      the background colour, also #RRGGBB (000080)\n"
-           "  --fps               the lift ticks per second and the CPU share, top left\n"
-           "  --help              this text\n"
+           "Settings (default in brackets):\n" SIMULATION_OPTIONS_USAGE DISPLAY_OPTIONS_USAGE
+           "The background colour may be any name in the X server's colour database, or\n"
+           "rgb:RR/GG/BB; one it cannot read gives a warning, and the default is used.\n"
            "Values may follow the option or be joined to it with '='. Invalid options exit with status 2.\n";
 }

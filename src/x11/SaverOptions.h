@@ -14,12 +14,9 @@ enum class DrawTarget {
 // One invocation of the X11 saver: the simulation's settings as the runner takes them, the
 // display settings, and where to draw.
 struct CSaverOptions : CDisplayOptions {
-    bool m_fps;      // the lift ticks per second and the CPU share in a corner
-    bool m_fitScale; // no --scale given: the scale is chosen to fit every lift in the window
     DrawTarget m_target;
     uint32_t m_windowId;   // for WINDOW_ID
     const char* m_display; // null: $DISPLAY
-    bool m_help;
 
     CSaverOptions(); // every setting at the settings table's default, a window of its own
 };

@@ -12,8 +12,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ScaleFit.h"
+#include "XColourName.h"
 #include "options/CommandLine.h"
+#include "runtime/SceneFit.h"
 
 namespace {
 
@@ -161,11 +162,12 @@ CXlibSaver::CXlibSaver(Display* display, Window window, const XWindowAttributes&
     : m_display(display), m_window(window), m_ownWindow(ownWindow), m_gc(CreateSceneGc(display, window)),
       m_scene(GetViewSettings(options)),
       m_surface(display, window, m_gc, attributes.visual, attributes.colormap, GetFontAscent(display, m_gc)),
-      m_periods(GetTimerPeriods(options)), m_timers(m_periods.lift, m_periods.people, NowMs()), m_painted(false),
+      m_periods(GetTimerPeriods(options)), m_timers(m_periods.lift, m_periods.people, NowMs(), false), m_painted(false),
       m_width(attributes.width), m_height(attributes.height), m_exposed(XCreateRegion()),
-      m_deleteWindow(XInternAtom(display, "WM_DELETE_WINDOW", False)), m_fitScale(options.m_fitScale),
-      m_showFrameRate(options.m_fps), m_frameRate(NowMs(), CFrameRate::GetProcessCpuMs())
+      m_deleteWindow(XInternAtom(display, "WM_DELETE_WINDOW", False)), m_fitScale(options.m_fitScale), m_legendWidth(0),
+      m_legendHeight(0), m_showFrameRate(options.m_fps), m_frameRate(NowMs(), CFrameRate::GetProcessCpuMs())
 {
+    MeasureLegend();
     ApplySize();
 }
 
@@ -258,11 +260,27 @@ bool CXlibSaver::OnKey(XKeyEvent event)
     return key != XK_q && key != XK_Escape;
 }
 
+void CXlibSaver::MeasureLegend()
+{
+    if (m_scene.m_legend == 0)
+        return;
+    char text[128];
+    const int32_t length = m_scene.FormatLegend(text, sizeof text);
+    int direction = 0;
+    int ascent = 0;
+    int descent = 0;
+    XCharStruct extents{};
+    XQueryTextExtents(m_display, XGContextFromGC(m_gc), text, length, &direction, &ascent, &descent, &extents);
+    m_legendWidth = extents.width;
+    m_legendHeight = ascent + descent;
+}
+
 void CXlibSaver::ApplySize()
 {
     if (m_fitScale)
-        m_scene.SetScale(FitScale(g_liftCount, m_scene.m_floors, m_width, m_height));
-    CScene::SetScreenFactorFromSize(m_width, m_height);
+        ApplySceneFit(FitScene(g_liftCount, m_scene.m_floors, {m_width, m_height, m_legendWidth, m_legendHeight}));
+    else
+        CScene::SetScreenFactorFromSize(m_width, m_height);
 }
 
 void CXlibSaver::DrawFrameRate()
@@ -288,7 +306,7 @@ void CXlibSaver::Paint(Region clip)
         XSetClipMask(m_display, m_gc, None);
     if (!m_painted) {
         m_painted = true;
-        m_timers = CPassTimers(m_periods.lift, m_periods.people, NowMs());
+        m_timers = CPassScheduler(m_periods.lift, m_periods.people, NowMs(), false);
     }
 }
 
@@ -296,9 +314,9 @@ void CXlibSaver::RunDuePasses()
 {
     if (!m_painted)
         return;
-    const int64_t now = NowMs();
-    for (Pass pass = m_timers.TakeDue(now); pass != Pass::NONE; pass = m_timers.TakeDue(now)) {
-        switch (pass) {
+    const DuePasses due = m_timers.TakeDue(NowMs());
+    for (int index = 0; index < due.count; ++index) {
+        switch (due.passes[index]) {
         case Pass::LIFTS:
             m_scene.RunLiftPass(m_surface);
             m_frameRate.CountLiftTick();
@@ -310,8 +328,6 @@ void CXlibSaver::RunDuePasses()
             m_scene.RunLegendPass(m_surface);
             if (m_showFrameRate)
                 DrawFrameRate();
-            break;
-        case Pass::NONE:
             break;
         }
     }
@@ -331,7 +347,9 @@ int RunXlibSaver(const CSaverOptions& options)
         XCloseDisplay(display);
         return 1;
     }
-    const int status = RunOnDisplay(display, options, g_stopPipe[0]);
+    CSaverOptions resolved = options;
+    ResolveBackColour(display, resolved);
+    const int status = RunOnDisplay(display, resolved, g_stopPipe[0]);
     XCloseDisplay(display);
     return status;
 }

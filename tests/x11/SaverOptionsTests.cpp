@@ -8,7 +8,6 @@
 
 #include "SettingsDescription.h"
 #include "x11/SaverOptions.h"
-#include "x11/ScaleFit.h"
 
 namespace {
 
@@ -60,8 +59,11 @@ TEST(SaverOptionsTest, TakesOneOrTwoDashesAndJoinedOrSeparateValues)
     EXPECT_EQ(settings.scale, 50);
     EXPECT_EQ(settings.colours, 0);
     EXPECT_EQ(settings.legend, 0);
-    EXPECT_EQ(settings.backColour, MakeColour(0xA0, 0xB0, 0xC0));
     EXPECT_EQ(settings.updateSpeed, 1);
+    // The colour is kept as given, for the front end's own colour names.
+    EXPECT_STREQ(all.options.m_backColourName, "#A0b0C0");
+    EXPECT_EQ(Parse({}).options.m_backColourName, nullptr);
+    EXPECT_STREQ(Parse({"--back-colour=dark slate gray"}).options.m_backColourName, "dark slate gray");
     // The later spelling of a switch wins.
     EXPECT_EQ(Parse({"--no-legend", "-legend"}).options.m_legend, 1);
     EXPECT_FALSE(all.options.m_fitScale); // a given scale is kept, else fitted to the window
@@ -101,9 +103,10 @@ TEST(SaverOptionsTest, RefusesBadValuesNamingTheOptionAndItsRange)
         // The numbers' ranges are checked control by control against the settings description.
         {{"--speed"}, "--speed", "1 to 100"},
         {{"--driver", "clever"}, "--driver", "0 to 3"},
-        {{"--back-colour", "12345"}, "--back-colour", "000000 to FFFFFF"},
-        {{"--back-colour", "1234567"}, "--back-colour", "000000 to FFFFFF"},
-        {{"--back-colour", "GG0000"}, "--back-colour", "000000 to FFFFFF"},
+        {{"--scale", "51"}, "--scale", "20 to 50"},
+        {{"--back-colour"}, "--back-colour", "a colour"},
+        {{"-fps=1"}, "--fps", "no value"},
+        {{"--no-legend="}, "--no-legend", "no value"},
         {{"--window-id", "0"}, "--window-id", "1 to 0x1FFFFFFF"},
         {{"--window-id", "0x20000000"}, "--window-id", "1 to 0x1FFFFFFF"},
         {{"-window-id", "12ab"}, "--window-id", "1 to 0x1FFFFFFF"},
@@ -119,51 +122,14 @@ TEST(SaverOptionsTest, RefusesBadValuesNamingTheOptionAndItsRange)
     }
 }
 
-TEST(SaverOptionsTest, WindowIdsAreDecimalOrHexAndTheLastTargetWins)
+TEST(SaverOptionsTest, TheLastTargetWins)
 {
-    const struct {
-        const char* text;
-        bool valid;
-        uint32_t id;
-    } ids[] = {
-        {"0x1c00007", true, 0x1c00007},
-        {"0X1C00007", true, 0x1c00007},
-        {"29360135", true, 29360135},
-        {"0x1FFFFFFF", true, 0x1FFFFFFF},
-        {"0x", false, 0},
-        {"", false, 0},
-        {"0", false, 0},
-        {"-5", false, 0},
-        {"536870912", false, 0},
-        {"99999999999999999999", false, 0},
-    };
-    for (const auto& test : ids) {
-        uint32_t id = 0;
-        EXPECT_EQ(ParseWindowId(test.text, id), test.valid) << test.text;
-        if (test.valid) {
-            EXPECT_EQ(id, test.id) << test.text;
-        }
-    }
     EXPECT_EQ(Parse({}).options.m_target, DrawTarget::NEW_WINDOW);
     const ParseResult byId = Parse({"--root", "-window-id", "0x400001"});
     EXPECT_EQ(byId.options.m_target, DrawTarget::WINDOW_ID);
     EXPECT_EQ(byId.options.m_windowId, 0x400001u);
     EXPECT_EQ(Parse({"--window-id", "7", "-root"}).options.m_target, DrawTarget::ROOT);
     EXPECT_EQ(Parse({"--root", "--window"}).options.m_target, DrawTarget::NEW_WINDOW);
-}
-
-TEST(ScaleFitTest, TakesTheSmallestScaleThatShowsEveryLiftShaftWhole)
-{
-    const struct {
-        int32_t cars, floors, width, height, scale;
-    } cases[] = {
-        {10, 10, 1920, 1080, 29}, // at 28 the tenth shaft would end at x = 1952
-        {10, 10, 1280, 800, 34},  // at 33 at x = 1289
-        {2, 20, 1024, 768, 43},   // at 42 the top floor's car would start above the window
-        {10, 10, 1024, 768, 25},  // no scale up to 50 fits: the default stays
-    };
-    for (const auto& test : cases)
-        EXPECT_EQ(FitScale(test.cars, test.floors, test.width, test.height), test.scale) << test.width;
 }
 
 // --- the settings description the daemon's GUI reads ---
