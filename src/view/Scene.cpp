@@ -225,6 +225,31 @@ void CScene::DrawLegend(CSurface& dc)
                       m_backColour);
 }
 
+void CScene::DrawShafts(CSurface& dc)
+{
+    if (!dc.ShowsShapes() || m_floors < 1) {
+        return;
+    }
+    // Mapped as DrawBox maps a car at the top floor and at floor 1, so the shaft is exactly what
+    // their erase boxes cover.
+    m_drawBrush.colour = m_backColour;
+    const int32_t top = MapToDevice(g_originY - FLOOR_HEIGHT * m_floors) - MapToDevice(CAR_HALF_HEIGHT);
+    const int32_t bottom = MapToDevice(g_originY - FLOOR_HEIGHT) + MapToDevice(CAR_HALF_HEIGHT);
+    const int32_t halfWidth = MapToDevice(CAR_HALF_WIDTH);
+    for (int32_t liftIndex = 0; liftIndex < g_liftCount; ++liftIndex) {
+        const int32_t centreX = MapToDevice(g_originX + CAR_SPACING * liftIndex + CAR_OFFSET_X);
+        if (halfWidth < 1) {
+            dc.DrawLine(m_drawBrush, {centreX, top}, {centreX, bottom});
+            continue;
+        }
+        const DevicePoint corners[4] = {{centreX - halfWidth, top},
+                                        {centreX + halfWidth, top},
+                                        {centreX + halfWidth, bottom},
+                                        {centreX - halfWidth, bottom}};
+        dc.DrawPolygon(m_drawBrush, corners);
+    }
+}
+
 void CScene::RunLiftPass(CSurface& dc)
 {
     for (int32_t liftIndex = 0; liftIndex < g_liftCount; ++liftIndex) {

@@ -64,6 +64,10 @@ public:
     void DrawRider(CSurface& dc, int32_t liftIndex, int32_t riderIndex, int32_t load, int32_t carY);
     void DrawPerson(CSurface& dc, int32_t personIndex, bool erase);
     void DrawLegend(CSurface& dc);
+    // Every lift's shaft as its cars leave it: the background colour over the whole height a car
+    // can cover, from floor 1 to the top floor. For a view that repaints often, so that a new
+    // paint shows the shafts whole rather than only where cars have passed since.
+    void DrawShafts(CSurface& dc);
 
     // The timer passes: every lift then every floor's buttons; every person; the legend.
     void RunLiftPass(CSurface& dc);
