@@ -10,8 +10,10 @@
 
 namespace {
 // The legend's line height against the screen factor: 13 pixels at 1024 x 768, and in proportion
-// to the building on any other screen, so the line always fits beside it.
+// to the building on any other screen, so the line always fits beside it; but never below what
+// can be read at arm's length on a phone, where the line wraps instead.
 constexpr int32_t FONT_PER_FACTOR_NUMERATOR = 4, FONT_PER_FACTOR_DENOMINATOR = 5;
+constexpr double MIN_FONT_CSS_PIXELS = 11;
 
 int64_t NowMs()
 {
@@ -20,7 +22,9 @@ int64_t NowMs()
 
 int32_t GetFontPixels(int32_t screenFactor)
 {
-    return screenFactor * FONT_PER_FACTOR_NUMERATOR / FONT_PER_FACTOR_DENOMINATOR;
+    const int32_t proportional = screenFactor * FONT_PER_FACTOR_NUMERATOR / FONT_PER_FACTOR_DENOMINATOR;
+    const auto smallest = static_cast<int32_t>(std::ceil(MIN_FONT_CSS_PIXELS * emscripten_get_device_pixel_ratio()));
+    return proportional > smallest ? proportional : smallest;
 }
 
 EM_BOOL OnWindowResize(int, const EmscriptenUiEvent*, void* saver)
@@ -75,6 +79,20 @@ void CWebSaver::ApplySize()
     ApplySceneFit(fit);
     if (fit.screenFactor != ownFactor)
         CCanvasSurface::SetSize(m_width, m_height, GetFontPixels(fit.screenFactor));
+}
+
+void CWebSaver::ShowExtent()
+{
+    const SceneExtent extent = CScene::MeasureScene(g_scale, g_screenFactor, g_liftCount, m_scene.m_floors);
+    int32_t bottom = extent.bottom;
+    if (m_scene.m_legend != 0 && CScene::LegendFits(g_screenFactor)) {
+        char legend[128];
+        int32_t width = 0;
+        int32_t height = 0;
+        CCanvasSurface::MeasureText(legend, m_scene.FormatLegend(legend, sizeof legend), width, height);
+        bottom = extent.legendY + height > bottom ? extent.legendY + height : bottom;
+    }
+    CCanvasSurface::ShowExtent(g_scale, g_screenFactor, bottom);
 }
 
 bool CWebSaver::Set(const char* name, const char* value)
@@ -138,7 +156,12 @@ void CWebSaver::SetTimer(Pass pass, int32_t period)
 
 void CWebSaver::Repaint()
 {
+    // The page repaints on every change of size or setting, so the shafts and the legend are drawn
+    // at once rather than as the cars and the legend's timer come by.
     m_scene.Paint(m_surface, m_width, m_height);
+    m_scene.DrawShafts(m_surface);
+    m_scene.RunLegendPass(m_surface);
+    ShowExtent();
 }
 
 void CWebSaver::RunDuePasses()

@@ -36,6 +36,8 @@ private:
     void SetTimer(Pass pass, int32_t period);
     // The canvas's size and font, and the scale: fitted, or as given.
     void ApplySize();
+    // Tells the page where the building lies (see CCanvasSurface::ShowExtent).
+    void ShowExtent();
     void Repaint();
     // Runs the passes that are due and sets the browser timer for the next one.
     void RunDuePasses();
