@@ -10,6 +10,8 @@
 #include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
 
+const char* const DRIVER_WORDS[DRIVER_WORD_COUNT] = {"primitive", "auto-ground", "random", "smart"};
+
 namespace {
 
 // One numeric option: its name on the command line, where it goes, the settings key whose range
@@ -33,13 +35,11 @@ const NumericOption NUMERIC_OPTIONS[] = {
     {"--speed", &CSimulationOptions::m_speed, Setting::UpdSpd, ""},
 };
 
-const char* const DRIVER_WORDS[] = {"primitive", "auto-ground", "random", "smart"};
-
 bool ParseDriver(const char* text, int32_t& driver)
 {
     if (text == nullptr)
         return false;
-    for (int32_t mode = 0; mode < 4; ++mode) {
+    for (int32_t mode = 0; mode < DRIVER_WORD_COUNT; ++mode) {
         if (std::strcmp(text, DRIVER_WORDS[mode]) == 0) {
             driver = mode;
             return true;

@@ -6,6 +6,10 @@
 
 class CCommandLine;
 
+// The intelligences' names, which --driver takes as well as their numbers 0 to 3.
+constexpr int32_t DRIVER_WORD_COUNT = 4;
+extern const char* const DRIVER_WORDS[DRIVER_WORD_COUNT];
+
 // The simulation's settings as a command line gives them, each starting at the settings table's
 // default. The runner and the X11 saver accept them under the same names and ranges.
 struct CSimulationOptions {

@@ -19,7 +19,7 @@ EM_JS(void, CanvasStart, (), {
         const room = Module.sceneCanvas.width * 0.97;
         if (context.measureText(text).width <= room)
             return [text];
-        const indent = text.match(/ ^* /)[0];
+        const indent = text.slice(0, text.length - text.trimStart().length);
         const lines = [];
         for (const part of text.trim().split(' | ')) {
             const last = lines.length - 1;
@@ -47,7 +47,10 @@ EM_JS(void, CanvasSetSize, (int32_t width, int32_t height, int32_t fontPixels), 
 
 EM_JS(int32_t, CanvasTextWidth, (const char* text, int32_t length), {
     const lines = Module.sceneLines(UTF8ToString(text, length));
-    return Math.ceil(Math.max(... lines.map(line = > Module.sceneContext.measureText(line).width)));
+    let width = 0;
+    for (const line of lines)
+        width = Math.max(width, Module.sceneContext.measureText(line).width);
+    return Math.ceil(width);
 });
 
 EM_JS(int32_t, CanvasTextHeight, (const char* text, int32_t length),
@@ -70,11 +73,14 @@ EM_JS(void, CanvasText, (int32_t x, int32_t y, const char* text, int32_t length,
     const context = Module.sceneContext;
     const line = UTF8ToString(text, length);
     const lines = Module.sceneLines(line);
-    const width = Math.max(... lines.map(part = > context.measureText(part).width));
+    let width = 0;
+    for (const part of lines)
+        width = Math.max(width, context.measureText(part).width);
     context.fillStyle = '#' + (0x1000000 + backRgb).toString(16).slice(1);
     context.fillRect(x, y, Math.ceil(width), Module.sceneLineHeight * lines.length);
     context.fillStyle = '#' + (0x1000000 + textRgb).toString(16).slice(1);
-    lines.forEach((part, index) = > context.fillText(part, x, y + Module.sceneLineHeight * index));
+    for (let index = 0; index < lines.length; ++index)
+        context.fillText(lines[index], x, y + Module.sceneLineHeight * index);
     // What the picture says, for screen readers (and whoever cannot read pixels).
     Module.canvas.setAttribute('aria-label', line.trim());
 });

@@ -157,6 +157,10 @@ void FormatPageQuery(const CDisplayOptions& options, char* buffer, size_t buffer
         FormatPageOption(defaults, setting, defaultValue, sizeof defaultValue);
         if (std::strcmp(value, defaultValue) == 0)
             continue;
+        // The intelligence by name, so that a shared link says what it shows.
+        const int32_t driver = options.m_driver;
+        if (setting.setter == PageSetter::DRIVER && driver >= 0 && driver < DRIVER_WORD_COUNT)
+            std::snprintf(value, sizeof value, "%s", DRIVER_WORDS[driver]);
         Append(buffer, bufferSize, buffer[0] == '\0' ? "?" : "&");
         Append(buffer, bufferSize, setting.name);
         Append(buffer, bufferSize, "=");

@@ -23,11 +23,19 @@ function showFailure(text) {
 var Module = {
   canvas: document.getElementById('building'),
   onRuntimeInitialized: startPage,
+  onSceneExtent: showExtent,
   onAbort: () => showFailure(typeof WebAssembly === 'object'
     ? 'The building could not be loaded: its file ascenda.wasm is missing or damaged on this site. ' +
       'Reloading may help; if not, the site needs its files again.'
     : 'The building needs WebAssembly, which this browser does not have or has turned off.'),
 };
+
+// The module has drawn the building afresh: the panel's Fit choice names the scale it fitted,
+// and on a portrait screen the panel opens below the building's lowest row.
+function showExtent(extent) {
+  document.querySelector('#panel [name=scale] option[value=fit]').textContent = `Fit (${extent.scale})`;
+  document.documentElement.style.setProperty('--building-bottom', `${extent.bottom / devicePixelRatio}px`);
+}
 
 function loadModule() {
   const script = document.createElement('script');
@@ -48,8 +56,11 @@ function describeSettings() {
   return settings;
 }
 
+// The words of the input's label, without its list's choices.
 function labelOf(input) {
-  return input.parentElement.firstChild.textContent.trim();
+  const words = [...input.parentElement.childNodes].find((node) => node.nodeType === Node.TEXT_NODE &&
+                                                                     node.textContent.trim());
+  return words ? words.textContent.trim() : input.name;
 }
 
 function showSettings() {
@@ -129,6 +140,44 @@ function setPanelOpen(open) {
   settingsButton.setAttribute('aria-expanded', String(open));
 }
 
+// A parameter of the address the page did not take ("name=value"), in the panel's words: what
+// the setting allows, and what the page uses instead.
+function describeIgnored(parameter, settings) {
+  const equals = parameter.indexOf('=');
+  const name = equals < 0 ? parameter : parameter.slice(0, equals);
+  const value = equals < 0 ? '' : parameter.slice(equals + 1);
+  const input = panel.elements.namedItem(name);
+  const setting = settings[name];
+  if (!input || !setting)
+    return `“${name}” is not a setting.`;
+  let allowed = `${setting.minimum} to ${setting.maximum}`;
+  let used = setting.value;
+  if (input.tagName === 'SELECT') {
+    const names = [...input.options].filter((option) => isNaN(option.value)).map((option) => option.text);
+    if (name === 'driver')
+      allowed = [...input.options].map((option) => option.text).join(', ').replace(/, ([^,]*)$/, ' or $1');
+    else if (names.length)
+      allowed = `${names.join(', ')} or ${allowed}`;
+    used = input.selectedOptions[0]?.text ?? used;
+  } else if (input.type === 'color') {
+    allowed = 'a colour as RRGGBB';
+    used = '#' + setting.value;
+  } else if (input.type === 'checkbox') {
+    allowed = '0 or 1';
+    used = setting.value === '1' ? 'on' : 'off';
+  }
+  return `${labelOf(input)}: “${value}” is not ${allowed}; using ${used}.`;
+}
+
+// The longest note shown: the rest is cut at a word, with an ellipsis.
+const NOTE_LIMIT = 300;
+function capNote(text) {
+  if (text.length <= NOTE_LIMIT)
+    return text;
+  const cut = text.lastIndexOf(' ', NOTE_LIMIT - 1);
+  return text.slice(0, cut > 0 ? cut : NOTE_LIMIT - 1) + ' …';
+}
+
 function showNote(text) {
   document.getElementById('note-text').textContent = text;
   document.getElementById('note').hidden = false;
@@ -178,8 +227,11 @@ function startPage() {
   showSettings();
   rewriteAddress();
   controls.hidden = false;
-  if (ignored)
-    showNote(`Ignored, using the defaults instead: ${ignored}`);
+  if (ignored) {
+    const settings = describeSettings();
+    const said = ignored.trim().split('\n').map((parameter) => describeIgnored(parameter, settings));
+    showNote(capNote(`From the address: ${said.join(' ')}`));
+  }
   panel.addEventListener('input', onSettingInput);
   panel.addEventListener('change', onSettingInput);
   panel.addEventListener('submit', (event) => event.preventDefault());

@@ -76,8 +76,9 @@ TEST(PageOptionsTest, FormattedQueryGivesTheSameSettingsAndOmitsDefaults)
     SetPageOption(options, "temper", "50");
     SetPageOption(options, "back-colour", "102030");
     SetPageOption(options, "cars", "10");
+    SetPageOption(options, "driver", "1");
     FormatPageQuery(options, query, sizeof query);
-    EXPECT_STREQ(query, "?cars=10&back-colour=102030&temper=50");
+    EXPECT_STREQ(query, "?cars=10&driver=auto-ground&back-colour=102030&temper=50");
     CDisplayOptions read;
     char ignored[64];
     ParsePageQuery(query, read, ignored, sizeof ignored);

@@ -16,7 +16,6 @@ import browser  # noqa: E402
 
 BACK, FILL = (0, 0, 128), (0, 0, 96)  # the default background, and the paint's dimmed fill of it
 CAR_COLOURS = {(128, 128, 0), (0, 128, 0), (128, 0, 0)}  # idle, up, down
-SCALE, ORIGIN_X, ORIGIN_Y = 25, 140 * 25 // 4, 190 * 25 // 4  # the default scale's origins, world units
 LIFT_PERIOD = 501 - 5 * 80  # ms, at the default speed
 SITE_FILES = ('index.html', 'page.js', 'sw.js', 'ascenda.js', 'ascenda.wasm')  # and '/', the page again
 
@@ -58,25 +57,29 @@ COUNT_PASSES = """((left, right, bottom) => {
 
 
 class Layout:
-    """Where the scene puts things on a canvas of this many device pixels, default scale."""
+    """Where the scene puts things on a canvas of this many device pixels, drawn at this scale and
+    screen factor (as the module tells the page)."""
 
-    def __init__(self, width, height):
-        self.width, self.height = width, height
-        self.factor = min(width, height * 4 // 3) // 67 + 1
+    def __init__(self, width, height, scale, factor):
+        self.width, self.height, self.scale, self.factor = width, height, scale, factor
+        self.origin_x, self.origin_y = 140 * scale // 4, 190 * scale // 4
 
     def device(self, world):
-        return world * self.factor // SCALE
+        return world * self.factor // self.scale
 
     def shaft_x(self, lift):
-        return self.device(ORIGIN_X + 150 * lift + 100)
+        return self.device(self.origin_x + 150 * lift + 100)
+
+    def shaft_right(self, lift):
+        return self.shaft_x(lift) + self.device(55)
 
     def legend_top(self):
-        return self.device(ORIGIN_Y - 20)
+        return self.device(self.origin_y - 20)
 
     def shaft_rows(self, floors=10):
         """The rows a car's box covers from floor 1 to the top floor: top, height."""
-        top = self.device(ORIGIN_Y - 100 * floors - 40)
-        return top, self.device(ORIGIN_Y - 100 + 40) - top
+        top = self.device(self.origin_y - 100 * floors) - self.device(40)
+        return top, self.device(self.origin_y - 100) + self.device(40) - top
 
 
 class PageCases:
@@ -101,9 +104,9 @@ class PageCases:
         return {tuple(int(channel) for channel in key.split(',')): count for key, count in counts.items()}
 
     def layout(self):
-        size = self.browser.evaluate("[document.getElementById('building').width, "
-                                     "document.getElementById('building').height]")
-        return Layout(*size)
+        return Layout(*self.browser.evaluate("[document.getElementById('building').width, "
+                                             "document.getElementById('building').height, "
+                                             "Module.sceneExtent.scale, Module.sceneExtent.screenFactor]"))
 
     def shows_car(self, lift):
         layout = self.layout()
@@ -122,8 +125,8 @@ class PageCases:
         self.open()
         self.assertIn('People=50', self.legend())
         layout = self.layout()
-        lifts_area = self.colours(layout.shaft_x(0) - layout.device(55), 0, layout.device(300), layout.legend_top())
         browser.wait_until(lambda: self.shows_car(0) and self.shows_car(1), 5, 'both cars drawn')
+        lifts_area = self.colours(layout.shaft_x(0) - layout.device(55), 0, layout.device(300), layout.legend_top())
         whole = self.colours(0, 0, layout.width, layout.height)
         self.assertGreater(whole.get(BACK, 0), layout.width * 10, 'floor slabs')
         self.assertGreater(whole.get(FILL, 0), layout.width * 10, 'dimmed background')
@@ -152,19 +155,21 @@ class PageCases:
         self.assertEqual(self.browser.errors, [])
 
     def test_malformed_or_out_of_range_parameters_fall_back_and_the_panel_says_so(self):
-        self.open('?cars=banana&people=5&scale=30&nosuch=1')
+        self.open('?cars=4&cars=banana&people=5&scale=30&nosuch=1&driver=3&' + '&'.join(['x%d=1' % n for n in range(200)]))
         note = self.browser.evaluate("document.getElementById('panel').hidden || "
                                      "document.getElementById('note-text').textContent")
-        self.assertIn('cars=banana', note)
-        self.assertIn('people=5', note)
-        self.assertNotIn('scale', note)
-        # The address is what the page uses, and the note goes when dismissed.
-        self.assertEqual(self.browser.evaluate('location.search'), '?scale=30')
-        self.assertEqual(self.browser.evaluate("document.querySelector('#panel [name=cars]').value"), '2')
+        # In the panel's words, with the range, and what the page uses: the last valid value.
+        self.assertIn('Lifts: “banana” is not 1 to 10; using 4.', note)
+        self.assertRegex(note, 'People: “5” is not \\d+ to \\d+; using 50.')
+        self.assertIn('“nosuch” is not a setting.', note)
+        self.assertNotIn('Scale', note)
+        self.assertTrue(len(note) < 320 and note.endswith(' …') and not note.endswith('= …'), note[-40:])
+        # The address is what the page uses, the intelligence by name; the note goes when dismissed.
+        self.assertEqual(self.browser.evaluate('location.search'), '?cars=4&driver=smart&scale=30')
         self.assertEqual(self.browser.evaluate("document.querySelector('#panel [name=scale]').value"), '30')
         self.assertIn('People=50', self.legend())
-        browser.wait_until(lambda: self.shows_car(1), 5, 'the second car')
-        self.assertFalse(self.shows_car(2))
+        browser.wait_until(lambda: self.shows_car(3), 5, 'the fourth car')
+        self.assertFalse(self.shows_car(4))
         self.browser.evaluate("document.getElementById('note-dismiss').click()")
         self.assertTrue(self.browser.evaluate("document.getElementById('note').hidden"))
 
@@ -183,19 +188,21 @@ class PageTest(PageCases, unittest.TestCase):
     def test_phone_screens_show_every_shaft_floor_one_and_the_legend_beside_the_open_panel(self):
         for width, height, ratio in ((390, 844, 3), (844, 390, 1)):
             with self.subTest(size='%d x %d' % (width, height)):
-                self.open('', width, height, ratio)
+                self.open('?cars=10', width, height, ratio)
                 self.legend()
                 layout = self.layout()
                 self.assertEqual((layout.width, layout.height), (width * ratio, height * ratio))
                 top, rows = layout.shaft_rows()
-                right = layout.shaft_x(1) + layout.device(55)
+                right = layout.shaft_right(9)
                 self.assertTrue(top >= 0 and right < layout.width, 'every shaft inside')
+                for lift in range(10):
+                    self.assertNotIn(FILL, self.colours(layout.shaft_x(lift), top, 1, rows), 'shaft %d' % lift)
                 browser.wait_until(lambda: self.legend_pixels(layout) > 100, 5, 'the legend')
                 self.assertGreaterEqual(self.browser.evaluate(
                     "parseFloat(Module.sceneContext.font) / devicePixelRatio"), 11, 'the legend\'s CSS pixels')
                 self.browser.evaluate("document.getElementById('settings-button').click()")
                 left, panel_top, _, _ = self.panel_rectangle()
-                self.assertTrue(panel_top * ratio >= top + rows or left * ratio > right,
+                self.assertTrue(panel_top * ratio >= top + rows or left * ratio > layout.shaft_right(1),
                                 'the panel clear of the shafts')
                 # Every control a finger can reach is big enough for it.
                 small = self.browser.evaluate(
@@ -214,8 +221,8 @@ class PageTest(PageCases, unittest.TestCase):
             self.browser.wait_for("document.getElementById('building').width === %d && "
                                   "document.getElementById('building').height === %d" % (width * ratio, height * ratio))
             layout = self.layout()
-            slab = self.colours(0, layout.device(ORIGIN_Y - 100), layout.device(ORIGIN_X - 50), 1)
-            self.assertGreater(slab.get(BACK, 0), layout.device(ORIGIN_X - 50) // 2, 'floor 1 at %d' % ratio)
+            slab = self.colours(0, layout.device(layout.origin_y - 100), layout.device(layout.origin_x - 50), 1)
+            self.assertGreater(slab.get(BACK, 0), layout.device(layout.origin_x - 50) // 2, 'floor 1 at %d' % ratio)
             browser.wait_until(lambda: self.legend_pixels(layout) > 100, 5, 'the legend')
         # Floors typed digit by digit are judged once the typing ends, not at "1".
         self.browser.evaluate("document.getElementById('settings-button').click()")
@@ -234,7 +241,7 @@ class PageTest(PageCases, unittest.TestCase):
         self.browser.evaluate("""(() => { const tick = document.querySelector('#panel [name=pass-interval]');
             tick.value = '1500'; tick.dispatchEvent(new Event('change', {bubbles: true})); return true; })()""")
         time.sleep(4.4)  # counting ticks of a clock: a span of time is what is measured
-        people = self.browser.evaluate(COUNT_PASSES % (0, layout.device(ORIGIN_X - 60), layout.legend_top()))
+        people = self.browser.evaluate(COUNT_PASSES % (0, layout.device(layout.origin_x - 60), layout.legend_top()))
         self.assertIn(people, (2, 3, 4))
 
     def test_full_screen_ends_on_a_key_or_the_wheel_and_can_be_entered_again(self):
@@ -283,7 +290,7 @@ class PageTest(PageCases, unittest.TestCase):
     def test_keeps_the_pace_and_does_not_race_after_a_minute_hidden(self):
         self.open()
         layout = self.layout()
-        button_left = layout.device(ORIGIN_X) - layout.device(15)  # the call buttons' column
+        button_left = layout.device(layout.origin_x) - layout.device(15)  # the call buttons' column
         buttons = (button_left, button_left + 1, layout.height)
         self.browser.evaluate(RECORD_DRAWING)
         time.sleep(10)  # counting ticks of a clock: a span of time is what is measured
