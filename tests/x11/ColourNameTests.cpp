@@ -92,8 +92,31 @@ TEST(ColourNameTest, ReadsTheSystemDatabaseAfterTheHexForms)
     EXPECT_EQ(colour, MakeColour(47, 79, 79));
     ASSERT_TRUE(ReadColourName("#00f", colour));
     EXPECT_EQ(colour, MakeColour(0, 0, 0xF0));
+    ASSERT_TRUE(ReadColourName(" #00f\t", colour));
+    EXPECT_EQ(colour, MakeColour(0, 0, 0xF0));
     EXPECT_FALSE(ReadColourName("rgb:00/00/80", colour));
     EXPECT_FALSE(ReadColourName("no such colour", colour));
+}
+
+TEST(ColourNameTest, TidyingLeavesOneSpaceBetweenWords)
+{
+    // The daemon's settings tool wraps a long line inside its quotes: a run of spaces and tabs.
+    const struct {
+        const char* text;
+        size_t size;
+        const char* tidy;
+    } cases[] = {
+        {"dark slate      \t\t\t\t  gray", 64, "dark slate gray"},
+        {" \tnavy\t ", 64, "navy"},
+        {"", 64, ""},
+        {"dark slate gray", 11, "dark slate"}, // cut short, never glued into "darkslate"
+        {"dark slate gray", 12, "dark slate"},
+        {"dark slate gray", 13, "dark slate g"},
+    };
+    for (const auto& test : cases) {
+        char tidy[64];
+        EXPECT_STREQ(TidyColourName(test.text, tidy, test.size), test.tidy) << test.text << " " << test.size;
+    }
 }
 
 TEST(ColourNameTest, TheWarningShowsTheTextEscapedAndTheDefault)

@@ -35,7 +35,8 @@ print(" ".join(word for word in words if word))
 PYTHON
 }
 saved=$(saved people=90 cars=3 driver=smart showfps=on)
-named=$(saved "backcolour=dark slate gray")
+# The settings tool wraps a long line inside the quotes, so the daemon hands on spaces and tabs.
+named=$(printf -- '--root --back-colour "dark slate      \\\n\t\t\t\t  gray"')
 unreadable=$(saved "backcolour=no such colour")
 cp "$saver" "$home/ascenda"
 settings "$home/ascenda $saved" "$home/ascenda $named" "$home/ascenda $unreadable"
@@ -61,7 +62,7 @@ poll 15 shows_building || fail "the daemon's window does not show the building: 
 # saver runs either way, ending by the daemon's SIGTERM, and the daemon has no crash to show.
 select() { send -select "$1" && poll 15 running "$2" && window=$(tr '\0' '\n' <"/proc/$pid/environ" |
   sed -n 's/^XSCREENSAVER_WINDOW=//p') && poll 15 shows_colours "$3"; }
-select 2 "--back-colour dark slate gray" '233B3B|2F4F4F|808000' || fail "$named does not draw dark slate gray"
+select 2 "--back-colour dark slate " '233B3B|2F4F4F|808000' || fail "$named does not draw dark slate gray"
 select 3 "--back-colour no such colour" '000060|000080|808000' || fail "$unreadable does not draw the default"
 [ "$(grep -c '^ascenda: warning: "no such colour" is not a colour' "$home/daemon.log")" -eq 1 ] ||
   fail "not one warning for $unreadable: $(cat "$home/daemon.log")"
