@@ -95,7 +95,7 @@ const char* GetSaverUsageText()
            "  --root              the window in $XSCREENSAVER_WINDOW, else the root window\n"
            "  --window-id ID      the window ID (decimal or 0x hex)\n"
            "  --display NAME      the X display (default $DISPLAY)\n"
-           "With --root and --window-id it runs until SIGTERM or SIGINT, then exits 0.\n"
+           "SIGTERM, SIGINT or SIGHUP ends it, by that signal.\n"
            "\n"
            "Settings (default in brackets):\n" SIMULATION_OPTIONS_USAGE DISPLAY_OPTIONS_USAGE
            "The background colour may be any name in the X server's colour database, or\n"

@@ -62,6 +62,7 @@ private:
 };
 
 // Opens the display, finds or makes the window the options name, and runs the saver until it is
-// stopped. Returns the process's exit status: 0 when it ends as asked, 1 when the display or the
-// window cannot be used (the reason goes to stderr).
+// stopped. Stopped by SIGTERM, SIGINT or SIGHUP, it cleans up and then ends the process by that
+// signal. Otherwise returns the process's exit status: 0 when it ends as asked, 1 when the display
+// or the window cannot be used (the reason goes to stderr).
 int RunXlibSaver(const CSaverOptions& options);

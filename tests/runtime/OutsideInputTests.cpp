@@ -103,32 +103,6 @@ TEST(OutsideInputTest, EveryReaderTakesWholeNumbersByTheOneRule)
     }
 }
 
-TEST(OutsideInputTest, AnAddressParameterGivenTwiceKeepsTheLastValidValueAndAHiddenNulIsRefused)
-{
-    const struct {
-        const char* query;
-        int32_t cars;
-        const char* ignored;
-    } cases[] = {
-        {"?cars=4&cars=x", 4, "cars=x"},
-        {"?cars=x&cars=4", 4, "cars=x"},
-        {"?cars=4&cars=6", 6, ""},
-        {"?cars=4%00junk", 2, ""},
-        {"?cars=4&cars=%0A5&cars=11", 4, "cars=\n5\ncars=11"},
-    };
-    for (const auto& test : cases) {
-        CDisplayOptions options;
-        char ignored[128];
-        ParsePageQuery(test.query, options, ignored, sizeof ignored);
-        EXPECT_EQ(options.m_cars, test.cars) << test.query;
-        if (std::string(test.query).find("%00") == std::string::npos) {
-            EXPECT_STREQ(ignored, test.ignored) << test.query;
-        } else {
-            EXPECT_STRNE(ignored, "") << "a value with a NUL in it is named as ignored";
-        }
-    }
-}
-
 // --- the limits: every route into a view limits every key by that key's own range ---
 
 // The ranges are typed here rather than taken from the table, so a key limited by another key's

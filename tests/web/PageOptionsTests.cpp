@@ -40,6 +40,10 @@ TEST(PageOptionsTest, QueryTakesValidParametersAndNamesTheOthers)
         {"?scale=25", "scale", "25", ""},
         {"?scale=30&scale=fit", "scale", "fit", ""},
         {"?scale=Fit", "scale", "fit", "scale=Fit"},
+        // Of a setting given twice the last valid value wins; a hidden NUL is no digit.
+        {"?cars=4&cars=x", "cars", "4", "cars=x"},
+        {"?cars=x&cars=4&cars=6", "cars", "6", "cars=x"},
+        {"?cars=4%00junk&cars=%0A5", "cars", "2", "cars=4%00junk\ncars=\n5"},
     };
     for (const QueryCase& test : cases) {
         CDisplayOptions options;

@@ -13,8 +13,9 @@ namespace {
 
 struct ParseResult {
     bool valid;
-    CSaverOptions options;
+    CSaverOptions options; // its text fields point into the words, which are gone: see below
     std::string error;
+    std::string backColourName; // "(none)" when not given
 };
 
 ParseResult Parse(std::vector<std::string> words)
@@ -23,10 +24,12 @@ ParseResult Parse(std::vector<std::string> words)
     std::vector<const char*> argv;
     for (const std::string& word : words)
         argv.push_back(word.c_str());
-    ParseResult result{false, CSaverOptions(), {}};
+    ParseResult result{false, CSaverOptions(), {}, {}};
     char error[256] = "";
     result.valid = ParseSaverOptions(static_cast<int>(argv.size()), argv.data(), result.options, error, sizeof error);
     result.error = error;
+    const char* name = result.options.m_backColourName;
+    result.backColourName = name != nullptr ? name : "(none)";
     return result;
 }
 
@@ -61,9 +64,9 @@ TEST(SaverOptionsTest, TakesOneOrTwoDashesAndJoinedOrSeparateValues)
     EXPECT_EQ(settings.legend, 0);
     EXPECT_EQ(settings.updateSpeed, 1);
     // The colour is kept as given, for the front end's own colour names.
-    EXPECT_STREQ(all.options.m_backColourName, "#A0b0C0");
-    EXPECT_EQ(Parse({}).options.m_backColourName, nullptr);
-    EXPECT_STREQ(Parse({"--back-colour=dark slate gray"}).options.m_backColourName, "dark slate gray");
+    EXPECT_EQ(all.backColourName, "#A0b0C0");
+    EXPECT_EQ(Parse({}).backColourName, "(none)");
+    EXPECT_EQ(Parse({"--back-colour=dark slate gray"}).backColourName, "dark slate gray");
     // The later spelling of a switch wins.
     EXPECT_EQ(Parse({"--no-legend", "-legend"}).options.m_legend, 1);
     EXPECT_FALSE(all.options.m_fitScale); // a given scale is kept, else fitted to the window
