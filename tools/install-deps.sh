@@ -16,7 +16,7 @@ packages="
   wine wine64 xvfb xserver-xephyr xauth x11-utils xdotool imagemagick
   valgrind python3 procps
   xscreensaver dpkg-dev lintian
-  emscripten node-acorn chromium python3-websocket
+  emscripten node-acorn chromium firefox-esr python3-websocket
   clang libfuzzer-14-dev libclang-rt-14-dev
 "
 if [ $# -gt 0 ]; then
