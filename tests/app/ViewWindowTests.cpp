@@ -698,9 +698,9 @@ TEST_F(FullScreen, DisplayChangeFitsThePrimaryAndCoversExactlyTheMonitorsThereAr
     g_fakeMonitors = {{0, 0, 1920, 1080}, {{1920, 0, 2560, 480}, {-640, 0, 0, 480}}};
     g_listMonitors = [] { return g_fakeMonitors; };
     CSaverWnd* saver = MakeSaver();
-    ASSERT_EQ(saver->GetCovers().size(), 2u);
+    ASSERT_EQ(saver->GetMonitorCovers().GetCovers().size(), 2u);
     // What the platform does with the window of a monitor that went away.
-    ::SetWindowPos(saver->GetCovers()[1]->m_hWnd, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowPos(saver->GetMonitorCovers().GetCovers()[1]->m_hWnd, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     g_fakeMonitors = {{0, 0, 1280, 1024}, {{1280, 0, 1920, 480}}};
     saver->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
 
@@ -708,8 +708,8 @@ TEST_F(FullScreen, DisplayChangeFitsThePrimaryAndCoversExactlyTheMonitorsThereAr
     saver->GetWindowRect(&frame);
     EXPECT_TRUE(EqualRect(&frame, &g_fakeMonitors.primary));
     EXPECT_EQ(CountOwnedWindows(m_window), 1);
-    ASSERT_EQ(saver->GetCovers().size(), 1u);
-    saver->GetCovers()[0]->GetWindowRect(&frame);
+    ASSERT_EQ(saver->GetMonitorCovers().GetCovers().size(), 1u);
+    saver->GetMonitorCovers().GetCovers()[0]->GetWindowRect(&frame);
     EXPECT_TRUE(EqualRect(&frame, &g_fakeMonitors.others[0]));
 }
 
