@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -9,7 +8,6 @@
 #include <vector>
 
 #include "../win/WindowTestSupport.h"
-#include "app/SaverApp.h"
 #include "settings/MemoryStore.h"
 #include "settings/SettingsTable.h"
 #include "sim/Building.h"
@@ -723,23 +721,19 @@ TEST_F(FullScreen, DisplayChangeFitsThePrimaryAndCoversExactlyTheMonitorsThereAr
     EXPECT_TRUE(EqualRect(&frame, &g_fakeMonitors.others[0]));
 }
 
-// Sends the pointer report the platform makes for screen position: to the saver's window or the
-// cover that lies there, in its client coordinates.
-void ReportPointer(CSaverWnd& saver, POINT screen)
+// Sends the pointer report the platform makes for screen position to the window that lies there
+// (the saver's or a cover), in its client coordinates.
+void ReportPointer(POINT screen)
 {
     HWND window = WindowFromPoint(screen);
-    const auto& covers = saver.GetMonitorCovers().GetCovers();
-    ASSERT_TRUE(window == saver.m_hWnd || std::any_of(covers.begin(), covers.end(),
-                                                      [&](CMonitorCover* cover) { return cover->m_hWnd == window; }));
-    POINT client = screen;
-    ScreenToClient(window, &client);
-    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    ScreenToClient(window, &screen);
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(screen.x, screen.y));
 }
 
 TEST_F(FullScreen, PointerThatADisplayChangeMovedDoesNotEndItButTheNextMovementDoes)
 {
-    // The pointer is first reported at first, over the primary or the cover of COVERED; the change
-    // moves it to rest, where it is reported to the saver's window or cover there.
+    // Before the change the pointer rests at first, over the primary or the cover of COVERED; the
+    // change moves it to rest, over the primary or a cover again.
     const struct {
         const char* change;
         MonitorLayout after;
@@ -754,42 +748,32 @@ TEST_F(FullScreen, PointerThatADisplayChangeMovedDoesNotEndItButTheNextMovementD
         g_fakeMonitors = {{0, 0, 1920, 1080}, {COVERED}};
         SetCursorPos(change.first.x, change.first.y);
         CSaverWnd* saver = MakeSaver();
-        ReportPointer(*saver, change.first);
+        ReportPointer(change.first);
         SetCursorPos(change.rest.x, change.rest.y);
         g_fakeMonitors = change.after;
         saver->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
         PumpMessages(); // the platform's own report of the new place, if it makes one
         ASSERT_TRUE(IsWindow(m_window));
-        ReportPointer(*saver, change.rest);
+        ReportPointer(change.rest);
         PumpMessages();
         ASSERT_TRUE(IsWindow(m_window)) << "the pointer's new place is a new first position";
-        ReportPointer(*saver, {change.rest.x, change.rest.y + 1});
+        ReportPointer({change.rest.x, change.rest.y + 1});
         EXPECT_TRUE(PumpUntil([&] { return !IsWindow(m_window); }, 5000)) << "a movement after the change";
     }
 }
 
-// How many pixels of window's client area have colour.
+// How many of every other pixel of window's client area, across and down, have colour.
 int CountPixels(HWND window, COLORREF colour)
 {
     RECT client;
     GetClientRect(window, &client);
-    HDC windowDc = GetDC(window);
-    HDC copy = CreateCompatibleDC(windowDc);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(copy, bitmap);
-    BitBlt(copy, 0, 0, client.right, client.bottom, windowDc, 0, 0, SRCCOPY);
-    GdiFlush();
-    const uint32_t wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-    const uint32_t* pixels = static_cast<const uint32_t*>(bits);
-    const int count = static_cast<int>(std::count_if(pixels, pixels + client.right * client.bottom,
-                                                     [&](uint32_t pixel) { return (pixel & 0xFFFFFF) == wanted; }));
-    SelectObject(copy, previous);
-    DeleteObject(bitmap);
-    DeleteDC(copy);
-    ReleaseDC(window, windowDc);
+    HDC dc = GetDC(window);
+    int count = 0;
+    for (int y = 0; y < client.bottom; y += 2) {
+        for (int x = 0; x < client.right; x += 2)
+            count += GetPixel(dc, x, y) == colour ? 1 : 0;
+    }
+    ReleaseDC(window, dc);
     return count;
 }
 
@@ -804,7 +788,7 @@ TEST_F(FullScreen, MirroringCoverShowsTheBuildingAgainWhenUncoveredOrAfterADispl
     const COLORREF white = RGB(255, 255, 255);
     // The slabs have the background colour, the fill around them the dimmed one.
     const auto showsTheBuilding = [&] {
-        return covers.size() == 1 && CountPixels(covers[0]->m_hWnd, BACKGROUND) > 2000 &&
+        return covers.size() == 1 && CountPixels(covers[0]->m_hWnd, BACKGROUND) > 500 &&
                CountPixels(covers[0]->m_hWnd, white) == 0;
     };
     EXPECT_TRUE(PumpUntil(showsTheBuilding, 5000)) << "from the start";
@@ -876,24 +860,6 @@ TEST_F(ViewWindow, ViewWhoseClassIsRefusedEndsCleanlyInPreviewAndFullScreen)
         PumpMessages();
         EXPECT_EQ(QuitMessagesSeen(), 1) << "the message loop is told to end";
         EXPECT_TRUE(g_viewClassName.empty()) << "a later view tries again";
-    }
-    // The program itself ends at once with no window; its application object is the last one of
-    // this test, as it takes the process's place of m_app.
-    const std::string handle = std::to_string(reinterpret_cast<intptr_t>(parent));
-    for (std::vector<std::string> arguments :
-         {std::vector<std::string>{"ASCENDA.SCR", "/p", handle}, std::vector<std::string>{"ASCENDA.SCR", "/s"}}) {
-        SCOPED_TRACE(arguments[1]);
-        std::vector<char*> vector;
-        for (std::string& argument : arguments)
-            vector.push_back(&argument[0]);
-        CSaverApp program;
-        program.m_argc = static_cast<int>(vector.size());
-        program.m_argv = vector.data();
-        const bool running = program.StartUp();
-        EXPECT_EQ(running ? program.Run() : 0, 0);
-        EXPECT_EQ(program.m_pMainWnd, nullptr);
-        EXPECT_EQ(GetWindow(parent, GW_CHILD), nullptr);
-        EXPECT_EQ(GetForegroundWindow(), parent) << "no full-screen window came up";
     }
 }
 
