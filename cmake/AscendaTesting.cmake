@@ -4,11 +4,6 @@
 # under Wine through CMAKE_CROSSCOMPILING_EMULATOR, after the Wine prefix exists.
 include(GoogleTest)
 
-# Google Benchmark for bench/ (host only: the benchmarks measure the portable model).
-if(NOT CMAKE_CROSSCOMPILING)
-  find_package(benchmark REQUIRED)
-endif()
-
 #
 # ascenda_add_test(<name> SOURCES <files...> LIBS <targets...> RUNNER <command...>)
 # With RUNNER the whole program is one test, run as <command...> <program>, for programs that

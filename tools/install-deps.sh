@@ -2,6 +2,10 @@
 # Installs what building and testing Ascenda Vintra needs on Debian 12 (bookworm), and only
 # when something is missing: quiet and quick on a machine that has everything.
 # Works as root or, for another user, through sudo.
+#
+#   tools/install-deps.sh           everything below
+#   tools/install-deps.sh LIST      only the packages in the file LIST ('#' starts a comment),
+#                                   e.g. tools/release-deb.packages for the Debian package alone
 set -eu
 
 packages="
@@ -12,9 +16,12 @@ packages="
   wine wine64 xvfb xserver-xephyr xauth x11-utils xdotool imagemagick
   valgrind python3 procps
   xscreensaver dpkg-dev lintian
-  emscripten node-acorn chromium python3-websocket
+  emscripten node-acorn chromium firefox-esr python3-websocket
   clang libfuzzer-14-dev libclang-rt-14-dev
 "
+if [ $# -gt 0 ]; then
+  packages=$(sed 's/#.*//' "$1")
+fi
 
 installed() {
   [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]

@@ -3,17 +3,19 @@
 # (Debian's) at 1920 x 1080, the page served on 127.0.0.1. The page's renderer is the busiest
 # renderer; Chromium's other processes are listed beside it.
 #
-#   tools/measure-web.sh [--floor] [SECONDS]     (default 60)
+#   tools/measure-web.sh [--floor | --compare] [SECONDS]     (default 60)
 #
 # --floor measures tools/web/floor.html instead: a canvas on which ten boxes move every 101 ms,
-# the browser's own cost of as many canvas frames as the building makes.
+# the browser's own cost of as many canvas frames as the building makes. --compare measures the
+# page and then the floor page, each for SECONDS, and prints both renderers' shares and their
+# ratio (the page's goal: within 1.3 times the floor's).
 set -eu
 
 page=saver
-if [ "${1:-}" = --floor ]; then
-  page=floor
-  shift
-fi
+case ${1:-} in
+  --floor) page=floor; shift ;;
+  --compare) page=compare; shift ;;
+esac
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -23,4 +25,8 @@ if [ "$page" = floor ]; then
 fi
 cmake --preset web >/dev/null
 cmake --build --preset web --target ascenda_web --parallel "${JOBS:-2}" >/dev/null
+if [ "$page" = compare ]; then
+  exec /usr/bin/python3 tools/web/browser.py measure build/web '?people=100&cars=10' 1920 1080 "$seconds" \
+    tools/web floor.html
+fi
 exec /usr/bin/python3 tools/web/browser.py measure build/web '?people=100&cars=10' 1920 1080 "$seconds"

@@ -1,6 +1,7 @@
 # The common start of the release scripts, sourced by them: reads --out DIR (default
-# build/release) into $out, installs what the build needs, and sets SOURCE_DATE_EPOCH to the
-# commit's time unless it is set already, so that every time inside a package is the commit's.
+# build/release) into $out, installs what the build needs (only the packages listed in the file
+# $packages_list when the script sets it), and sets SOURCE_DATE_EPOCH to the commit's time unless
+# it is set already, so that every time inside a package is the commit's.
 script=$(basename "$0")
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/build/release
@@ -13,7 +14,7 @@ done
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
-"$root/tools/install-deps.sh"
+"$root/tools/install-deps.sh" ${packages_list:+"$packages_list"}
 
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
   SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) || {

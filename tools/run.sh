@@ -12,7 +12,8 @@
 #                                   (--help lists them): in a window on $DISPLAY when set,
 #                                   otherwise a few seconds in a virtual display, leaving a
 #                                   screenshot and printing where
-#   tools/run.sh --web [QUERY]      the web page build/web/, served on 127.0.0.1 with Python's
+#   tools/run.sh --web [QUERY]      the web page: its site files installed into build/web/site/
+#                                   and that folder alone served on 127.0.0.1 with Python's
 #                                   http.server (QUERY, e.g. '?cars=4&people=100', is added to the
 #                                   address printed); without $DISPLAY, a screenshot of it in
 #                                   headless Chromium after a few seconds, printing where
@@ -79,15 +80,19 @@ run_x11() {
 
 run_web() {
   build web
+  # The site as it is published, and nothing of the build beside it.
+  site=build/web/site
+  rm -rf "$site"
+  cmake --install build/web --prefix "$site" >/dev/null
   # Debian's Python, which has python3-websocket for driving Chromium.
   python=/usr/bin/python3
   if [ -n "${DISPLAY:-}" ]; then
     echo "Open http://127.0.0.1:${PORT:-8000}/${1:-} in a browser."
-    exec "$python" tools/web/browser.py serve build/web "${PORT:-8000}"
+    exec "$python" tools/web/browser.py serve "$site" "${PORT:-8000}"
   fi
   shot=$root/build/web/ascenda-web.png
   # A demonstration, not a test: the building runs a few seconds before the picture.
-  "$python" tools/web/browser.py screenshot build/web "$shot" "${1:-}" 1024 768 5
+  "$python" tools/web/browser.py screenshot "$site" "$shot" "${1:-}" 1024 768 5
   echo "No display: the page${1:+ $1} ran for a few seconds in headless Chromium. Screenshot: $shot"
 }
 

@@ -1,5 +1,7 @@
 #include "ModeSwitch.h"
 
+#include "runtime/WholeNumber.h"
+
 bool IsSwitch(const char* argument, char letter)
 {
     if (argument == nullptr)
@@ -37,21 +39,9 @@ const char* FindPreviewHandleText(int argc, char** argv)
 
 intptr_t ParseHandleNumber(const char* text)
 {
-    if (text == nullptr)
-        return 0;
-    while (*text == ' ' || *text == '\t')
-        ++text;
-    const bool negative = *text == '-';
-    if (*text == '-' || *text == '+')
-        ++text;
-    if (*text < '0' || *text > '9')
-        return 0;
-    // Unsigned arithmetic: an overlong number wraps instead of overflowing; only the low 32 bits
-    // count in the end.
-    uint64_t value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text)
-        value = value * 10 + static_cast<uint64_t>(*text - '0');
-    if (negative)
-        value = 0 - value;
+    // Read as atol reads it: the number's leading part, up to the first character that is no
+    // digit. An overlong number wraps; only the low 32 bits count in the end.
+    const ScannedNumber scanned = ScanWholeNumber(text, {10, true, INT64_MIN, INT64_MAX});
+    const uint64_t value = scanned.negative ? 0 - scanned.magnitude : scanned.magnitude;
     return static_cast<int32_t>(static_cast<uint32_t>(value));
 }

@@ -71,6 +71,29 @@ bool ParseHexColour(const char* text, Colour& colour)
     return true;
 }
 
+const char* TidyColourName(const char* text, char* tidy, size_t size)
+{
+    if (size == 0)
+        return tidy;
+    size_t used = 0;
+    bool space = false;
+    for (; text != nullptr && *text != '\0' && used + 1 < size; ++text) {
+        if (*text == ' ' || *text == '\t') {
+            space = used > 0;
+            continue;
+        }
+        if (space) {
+            if (used + 2 >= size)
+                break;
+            tidy[used++] = ' ';
+            space = false;
+        }
+        tidy[used++] = *text;
+    }
+    tidy[used] = '\0';
+    return tidy;
+}
+
 bool FindColourName(const char* name, const char* databasePath, Colour& colour)
 {
     if (name == nullptr || *name == '\0')
@@ -94,10 +117,11 @@ bool FindColourName(const char* name, const char* databasePath, Colour& colour)
 
 bool ReadColourName(const char* text, Colour& colour)
 {
-    if (ParseHexColour(text, colour))
-        return true;
+    char name[128];
+    if (text == nullptr || ParseHexColour(TidyColourName(text, name, sizeof name), colour))
+        return text != nullptr;
     for (const char* path : DATABASE_PATHS) {
-        if (FindColourName(text, path, colour))
+        if (FindColourName(name, path, colour))
             return true;
     }
     return false;

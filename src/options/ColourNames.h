@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+
 #include "sim/Colour.h"
 
 // Colours as X11 programs write them on a command line, read without an X server: for a front end
@@ -12,6 +14,11 @@ bool ParseHexColour(const char* text, Colour& colour);
 // per line, '!' starting a comment). Case and spaces do not count: "DarkSlateGray" is
 // "dark slate gray". False when the file cannot be read or has no such name.
 bool FindColourName(const char* name, const char* databasePath, Colour& colour);
+
+// `text` with each run of spaces and tabs made one space and none at either end, cut short to fit
+// `size` bytes: "dark slate gray" as the daemon's settings tool may save it, wrapped across lines
+// inside its quotes. Written into `tidy`, which it returns.
+const char* TidyColourName(const char* text, char* tidy, size_t size);
 
 // ParseHexColour's forms, else a name in the system's rgb.txt.
 bool ReadColourName(const char* text, Colour& colour);

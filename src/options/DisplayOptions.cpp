@@ -93,7 +93,7 @@ ViewSettings GetViewSettings(const CDisplayOptions& options)
     settings.legend = options.m_legend;
     settings.backColour = options.m_backColour;
     settings.scale = options.m_scale;
-    return settings;
+    return LimitViewSettings(settings);
 }
 
 int HexDigit(char digit)

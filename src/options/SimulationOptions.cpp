@@ -6,8 +6,11 @@
 #include <cstring>
 
 #include "CommandLine.h"
+#include "runtime/WholeNumber.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
+
+const char* const DRIVER_WORDS[DRIVER_WORD_COUNT] = {"primitive", "auto-ground", "random", "smart"};
 
 namespace {
 
@@ -32,20 +35,18 @@ const NumericOption NUMERIC_OPTIONS[] = {
     {"--speed", &CSimulationOptions::m_speed, Setting::UpdSpd, ""},
 };
 
-const char* const DRIVER_WORDS[] = {"primitive", "auto-ground", "random", "smart"};
-
 bool ParseDriver(const char* text, int32_t& driver)
 {
     if (text == nullptr)
         return false;
-    for (int32_t mode = 0; mode < 4; ++mode) {
+    for (int32_t mode = 0; mode < DRIVER_WORD_COUNT; ++mode) {
         if (std::strcmp(text, DRIVER_WORDS[mode]) == 0) {
             driver = mode;
             return true;
         }
     }
     int32_t number = 0;
-    if (!ParseWhole(text, number) || number < Setting::Driver.minimum || number > Setting::Driver.maximum)
+    if (!ReadWholeNumber(text, {10, true, Setting::Driver.minimum, Setting::Driver.maximum}, number))
         return false;
     driver = number;
     return true;
@@ -64,37 +65,24 @@ CSimulationOptions::CSimulationOptions()
 
 ViewSettings MakeViewSettings(const CSimulationOptions& options)
 {
-    // Limited as a view limits what it loads from the store: the parser checks the ranges, but
-    // not every caller fills the options through it.
+    // Limited as every route into a view is: the parser checks the ranges, but not every caller
+    // fills the options through it.
     ViewSettings settings{};
-    settings.people = LimitToRange(Setting::People, options.m_people);
-    settings.driver = LimitToRange(Setting::Driver, options.m_driver);
-    settings.capacity = LimitToRange(Setting::Capacity, options.m_capacity);
+    settings.people = options.m_people;
+    settings.driver = options.m_driver;
+    settings.capacity = options.m_capacity;
     settings.colours = Setting::Colours.defaultValue;
     settings.legend = Setting::Legend.defaultValue;
-    settings.floors = LimitToRange(Setting::NoFloors, options.m_floors);
-    settings.liftPause = LimitToRange(Setting::LiftPause, options.m_liftPause);
-    settings.passPause = LimitToRange(Setting::PassPause, options.m_passPause);
-    settings.passInterval = LimitToRange(Setting::PassIntvl, options.m_passInterval);
-    settings.temper = LimitToRange(Setting::Temper, options.m_temper);
+    settings.floors = options.m_floors;
+    settings.liftPause = options.m_liftPause;
+    settings.passPause = options.m_passPause;
+    settings.passInterval = options.m_passInterval;
+    settings.temper = options.m_temper;
     settings.backColour = GetDefaultBackColour();
     settings.scale = Setting::Scale.defaultValue;
-    settings.cars = LimitToRange(Setting::Cars, options.m_cars);
-    settings.updateSpeed = LimitToRange(Setting::UpdSpd, options.m_speed);
-    return settings;
-}
-
-bool ParseWhole(const char* text, int32_t& value)
-{
-    if (text == nullptr || *text == '\0')
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    const long long parsed = std::strtoll(text, &end, 10);
-    if (errno != 0 || *end != '\0' || parsed < INT32_MIN || parsed > INT32_MAX)
-        return false;
-    value = static_cast<int32_t>(parsed);
-    return true;
+    settings.cars = options.m_cars;
+    settings.updateSpeed = options.m_speed;
+    return LimitViewSettings(settings);
 }
 
 bool ParseRangedValue(CCommandLine& line, int32_t minimum, int32_t maximum, const char* unit, int32_t& value,
@@ -102,7 +90,7 @@ bool ParseRangedValue(CCommandLine& line, int32_t minimum, int32_t maximum, cons
 {
     const char* text = line.TakeValue();
     int32_t number = 0;
-    if (!ParseWhole(text, number) || number < minimum || number > maximum) {
+    if (!ReadWholeNumber(text, {10, true, minimum, maximum}, number)) {
         std::snprintf(error, errorSize, "%s needs a whole number from %d to %d%s (got \"%s\")", line.GetName(), minimum,
                       maximum, unit, line.Shown(text));
         return false;

@@ -6,6 +6,10 @@
 
 class CCommandLine;
 
+// The intelligences' names, which --driver takes as well as their numbers 0 to 3.
+constexpr int32_t DRIVER_WORD_COUNT = 4;
+extern const char* const DRIVER_WORDS[DRIVER_WORD_COUNT];
+
 // The simulation's settings as a command line gives them, each starting at the settings table's
 // default. The runner and the X11 saver accept them under the same names and ranges.
 struct CSimulationOptions {
@@ -24,7 +28,7 @@ struct CSimulationOptions {
     int32_t GetLiftInterval() const { return LiftPeriodFromSpeed(m_speed); }
 };
 
-// The view settings a scene runs with for these options, each limited to its settings key's range;
+// The view settings a scene runs with for these options, limited as LimitViewSettings limits;
 // the display settings (colours, legend, background, scale) as an empty store gives them.
 ViewSettings MakeViewSettings(const CSimulationOptions& options);
 
@@ -55,6 +59,3 @@ OptionMatch ParseSimulationOption(CCommandLine& line, CSimulationOptions& option
 // one line naming the option, its range (followed by `unit`, e.g. " ms") and what was given.
 bool ParseRangedValue(CCommandLine& line, int32_t minimum, int32_t maximum, const char* unit, int32_t& value,
                       char* error, size_t errorSize);
-
-// A whole decimal number and nothing else, inside int32.
-bool ParseWhole(const char* text, int32_t& value);

@@ -1,7 +1,6 @@
 #include "ConfigureRules.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include "runtime/WholeNumber.h"
 
 namespace {
 // Months from January 1900 to the month whose count is 0.
@@ -22,11 +21,6 @@ const InternalSettingRule g_internalRules[] = {
     {&Setting::PassIntvl, &InternalSettings::personInterval, "Person interval should be between 100 and 2000 msecs"},
     {&Setting::Temper, &InternalSettings::impatience, "Impatience level should be between 1 and 50"},
 };
-
-bool IsBlank(char character)
-{
-    return character == ' ' || character == '\t';
-}
 } // namespace
 
 int32_t MonthCount(int32_t yearsSince1900, int32_t monthIndex)
@@ -63,23 +57,7 @@ void StoreMessageChoice(CSettingsStore& store, const SettingKey& key, bool close
 
 bool ParseWholeNumber(const char* text, int32_t& value)
 {
-    const char* start = text;
-    while (IsBlank(*start))
-        ++start;
-    // Checked here, not left to strtoll, which would also skip line breaks and form feeds.
-    if (*start != '-' && *start != '+' && (*start < '0' || *start > '9'))
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    const long long number = std::strtoll(start, &end, 10);
-    if (end == start || errno == ERANGE || number < INT32_MIN || number > INT32_MAX)
-        return false;
-    while (IsBlank(*end))
-        ++end;
-    if (*end != '\0')
-        return false;
-    value = static_cast<int32_t>(number);
-    return true;
+    return ReadWholeNumber(text, DECIMAL_INT32, value);
 }
 
 const char* FindInternalSettingsWarning(const InternalSettings& settings)

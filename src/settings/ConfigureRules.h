@@ -35,8 +35,8 @@ struct InternalSettings {
     int32_t impatience;
 };
 
-// The dialogs' rule for a number field's text: a signed decimal that fits 32 bits, with nothing but
-// blanks (spaces, tabs) around it. False, and value untouched, for anything else.
+// A number field's text by the rule for whole numbers from outside: a signed decimal that fits 32
+// bits, with nothing but blanks (spaces, tabs) around it. False, and value untouched, otherwise.
 bool ParseWholeNumber(const char* text, int32_t& value);
 
 // The warning for the first of the six values outside its range (bounds inclusive), in the order

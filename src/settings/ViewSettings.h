@@ -22,17 +22,21 @@ struct ViewSettings {
     int32_t updateSpeed;
 };
 
+// Every value limited as a view takes it, whatever route it came by (the store, a command line, a
+// page's address): each to its settings key's range, so that no value can overrun a table, divide
+// by zero, hang a loop or stop the timers. Legend and Colours: nonzero becomes 1. The update speed
+// also takes 0 (the slowest lift tick), to which a view raises any stored negative speed.
+ViewSettings LimitViewSettings(ViewSettings settings);
+
 // Reads People, Capacity, Driver, Scale, the colour, Legend, Colours, NoFloors, LiftPause,
-// PassPause, PassIntvl, Temper, Cars and finally UpdSpd, in that order, and limits each to the
-// range the dialogs allow (Legend and Colours: nonzero becomes 1), so that no stored value can
-// overrun a table, divide by zero, hang a loop or stop the timers. UpdSpd is limited to 0..100.
+// PassPause, PassIntvl, Temper, Cars and finally UpdSpd, in that order, limited as above.
 ViewSettings LoadViewSettings(CSettingsStore& store);
 
 // AllMonitors as 0 or 1 (any nonzero stored value means on): whether the full-screen saver shows
 // the building on every monitor rather than on the primary alone.
 int32_t LoadAllMonitors(CSettingsStore& store);
 
-// UpdSpd alone, limited to 0..100 (what a view reads when its window is created).
+// UpdSpd alone, limited as above (what a view reads when its window is created).
 int32_t LoadUpdateSpeed(CSettingsStore& store);
 
 // The lift timer's period in milliseconds for an update speed: 501 - 5 * speed, for every int32

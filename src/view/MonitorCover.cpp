@@ -16,14 +16,13 @@ bool CMonitorCover::CreateCover(const RECT& monitor)
     if (!CreateEx(WS_EX_TOPMOST, className, "", WS_POPUP, monitor.left, monitor.top, monitor.right - monitor.left,
                   monitor.bottom - monitor.top, m_saver.m_hWnd, nullptr, nullptr))
         return false; // the failed creation has deleted this object already
-    m_saver.AddCover(this);
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     return true;
 }
 
 void CMonitorCover::PostNcDestroy()
 {
-    m_saver.RemoveCover(this);
+    m_saver.GetMonitorCovers().Forget(this);
     delete this;
 }
 
@@ -56,7 +55,7 @@ void CMonitorCover::OnPaint()
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(m_hWnd, &paint);
-    if (m_saver.ShowsEveryMonitor()) {
+    if (m_saver.GetMonitorCovers().Mirrors()) {
         // The fill goes around the picture only, so the picture never flickers.
         RECT whole;
         m_saver.GetClientRect(&whole);

@@ -1,14 +1,12 @@
 #include "SaverWnd.h"
 
-#include <algorithm>
-
 #include "settings/ViewSettings.h"
-#include "view/MonitorCover.h"
 #include "view/MonitorLayout.h"
 #include "win/WinApp.h"
 
 CSaverWnd::CSaverWnd()
-    : CSimView(true), m_firstMouse{-1, -1}, m_firstMouseSeen(false), m_allMonitors(LoadAllMonitors(AfxGetStore()))
+    : CSimView(true), m_firstMouse{-1, -1}, m_firstMouseSeen(false),
+      m_covers(*this, LoadAllMonitors(AfxGetStore()) != 0)
 {
 }
 
@@ -19,32 +17,8 @@ bool CSaverWnd::CreateFullScreen()
     if (!CreateView(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, layout.primary, nullptr, 0, nullptr))
         return false;
     // After the saver's window, which holds the activation from now on.
-    CoverMonitors(layout.others);
+    m_covers.CoverMonitors(layout.others);
     return true;
-}
-
-void CSaverWnd::CoverMonitors(const std::vector<RECT>& monitors)
-{
-    for (const RECT& monitor : monitors)
-        (new CMonitorCover(*this))->CreateCover(monitor);
-}
-
-void CSaverWnd::RemoveCovers()
-{
-    // Each cover leaves the list as its window ends.
-    const std::vector<CMonitorCover*> covers = m_covers;
-    for (CMonitorCover* cover : covers)
-        cover->DestroyWindow();
-}
-
-void CSaverWnd::AddCover(CMonitorCover* cover)
-{
-    m_covers.push_back(cover);
-}
-
-void CSaverWnd::RemoveCover(CMonitorCover* cover)
-{
-    m_covers.erase(std::remove(m_covers.begin(), m_covers.end(), cover), m_covers.end());
 }
 
 PointerReport CSaverWnd::NotePointer(POINT screenPosition)
@@ -117,41 +91,22 @@ LRESULT CSaverWnd::OnUserInput(WPARAM, LPARAM)
     return Default();
 }
 
-void CSaverWnd::OnTimer(UINT_PTR id)
-{
-    if (!ShowsEveryMonitor() || m_covers.empty()) {
-        CSimView::OnTimer(id);
-        return;
-    }
-    // One model drives every monitor: the others get a copy of what this pass drew, and only that.
-    HDC dc = GetDC();
-    CGdiSurface surface(dc);
-    if (!RunTimerPass(id, surface))
-        Default();
-    for (CMonitorCover* cover : m_covers)
-        cover->ShowPicture(dc, surface.GetDrawnBounds());
-    ReleaseDC(dc);
-}
-
 void CSaverWnd::OnPaint()
 {
     CSimView::OnPaint();
-    if (!ShowsEveryMonitor())
-        return;
-    for (CMonitorCover* cover : m_covers)
-        cover->Invalidate(false);
+    m_covers.OnSaverPainted();
+}
+
+void CSaverWnd::OnPassDrawn(HDC picture, const RECT& drawn)
+{
+    m_covers.ShowPass(picture, drawn);
 }
 
 LRESULT CSaverWnd::OnDisplayChange(WPARAM, LPARAM)
 {
-    // A monitor that powers down, a laptop docking, a new resolution: the platform may have moved
-    // a cover onto the primary, above the building, and a new monitor would show the desktop. So
-    // fit the window to the primary as it is now and cover exactly the monitors there are.
-    const MonitorLayout layout = g_listMonitors();
-    RemoveCovers();
-    const RECT& primary = layout.primary;
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, primary.left, primary.top, primary.right - primary.left,
-                   primary.bottom - primary.top, SWP_NOACTIVATE);
-    CoverMonitors(layout.others);
+    // The change may have moved the pointer (its monitor went away, a new resolution clamped it):
+    // where the platform next reports it is where it rests now, not the user.
+    m_firstMouseSeen = false;
+    m_covers.FollowDisplays();
     return Default();
 }

@@ -1,13 +1,9 @@
 #pragma once
 #include <windows.h>
 
-#include <cstdint>
-#include <vector>
-
+#include "view/MonitorCovers.h"
 #include "view/SaverInput.h"
 #include "view/SimView.h"
-
-class CMonitorCover;
 
 // What a pointer position reported to one of the saver's windows means.
 enum PointerReport {
@@ -18,10 +14,8 @@ enum PointerReport {
 
 // The full-screen saver: a simulation view over the primary screen, always on top, with the
 // pointer hidden, that closes at the first sign of the user and then ends the message loop.
-// Every other monitor gets a cover that ends the saver in the same way and shows either the fill
-// colour or, with AllMonitors set, the saver's own picture scaled to fit. The covers follow the
-// monitors as they come, go and change. Always created on the heap; it deletes itself when its
-// window is gone.
+// Every other monitor gets a cover (CMonitorCovers) that ends the saver in the same way. Always
+// created on the heap; it deletes itself when its window is gone.
 class CSaverWnd : public CSimView {
 public:
     CSaverWnd();
@@ -36,13 +30,8 @@ public:
     PointerReport NotePointer(POINT screenPosition);
     // Closes the saver's window; the covers go with it and the message loop ends.
     void EndSaver() { PostClose(); }
-    // Whether the covers show the building rather than the fill colour.
-    bool ShowsEveryMonitor() const { return m_allMonitors != 0; }
-
-    // The covers in being, as they are made and as their windows end.
-    void AddCover(CMonitorCover* cover);
-    void RemoveCover(CMonitorCover* cover);
-    const std::vector<CMonitorCover*>& GetCovers() const { return m_covers; }
+    // The covers over the other monitors, and whether they show the saver's picture.
+    CMonitorCovers& GetMonitorCovers() { return m_covers; }
 
     BEGIN_MSG_MAP(CSaverWnd)
         ON_WM_SYSCOMMAND(OnSysCommand)
@@ -53,14 +42,14 @@ public:
         ON_WM_ACTIVATEAPP(OnActivateApp)
         ON_WM_MOUSEMOVE(OnMouseMove)
         ON_SAVER_INPUT(OnUserInput)
-        ON_WM_TIMER(OnTimer)
         ON_WM_PAINT(OnPaint)
         ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
     END_MSG_MAP(CSimView)
 
-    // The first pointer position reported to the window or a cover, once m_firstMouseSeen is set.
-    // The window covers the primary monitor from the screen's origin, so its client coordinates
-    // are screen coordinates; every point, (-1, -1) too, lies on some monitor.
+    // The first pointer position reported to the window or a cover, once m_firstMouseSeen is set;
+    // a display change clears m_firstMouseSeen, as it may move the pointer. The window covers the primary monitor from
+    // the screen's origin, so its client coordinates are screen coordinates; every point, (-1, -1) too, lies on some
+    // monitor.
     POINT m_firstMouse;
     bool m_firstMouseSeen;
 
@@ -73,17 +62,13 @@ protected:
     void OnActivateApp(BOOL active, DWORD threadId);
     void OnMouseMove(UINT flags, POINT position);
     LRESULT OnUserInput(WPARAM wParam, LPARAM lParam);
-    void OnTimer(UINT_PTR id);
     void OnPaint();
     LRESULT OnDisplayChange(WPARAM bitsPerPixel, LPARAM size);
+    void OnPassDrawn(HDC picture, const RECT& drawn) override;
 
 private:
-    void CoverMonitors(const std::vector<RECT>& monitors);
-    void RemoveCovers();
-
     // Closing is posted, so the input that caused it finishes its own processing first.
     void PostClose() { PostMessage(WM_CLOSE); }
 
-    int32_t m_allMonitors;
-    std::vector<CMonitorCover*> m_covers;
+    CMonitorCovers m_covers;
 };

@@ -37,14 +37,14 @@ int32_t LimitTo(int32_t value, int32_t minimum, int32_t maximum)
 }
 constexpr int32_t MAX_FLOOR_NUMBER = MAX_FLOORS - 1;
 
-// The world position of the call-button column and the ground line at the current scale.
-int32_t GetOriginX()
+// The world position of the call-button column and the ground line at a scale.
+int32_t GetOriginX(int32_t scale)
 {
-    return 140 * g_scale / 4;
+    return 140 * scale / 4;
 }
-int32_t GetOriginY()
+int32_t GetOriginY(int32_t scale)
 {
-    return 190 * g_scale / 4;
+    return 190 * scale / 4;
 }
 } // namespace
 
@@ -62,11 +62,16 @@ void RestartScene()
 
 int32_t MapToDevice(int32_t world)
 {
+    return MapToDevice(world, g_scale, g_screenFactor);
+}
+
+int32_t MapToDevice(int32_t world, int32_t scale, int32_t screenFactor)
+{
     // A scale below 1 can only come from outside the program; dividing by it would end the
     // process, so it maps as 1. The product is formed in 64 bits so that no screen width, however
     // large, overflows it; within the 32-bit range the result is the same.
-    const int64_t scale = g_scale < 1 ? 1 : g_scale;
-    return static_cast<int32_t>(static_cast<int64_t>(world) * g_screenFactor / scale);
+    const int64_t divisor = scale < 1 ? 1 : scale;
+    return static_cast<int32_t>(static_cast<int64_t>(world) * screenFactor / divisor);
 }
 
 CScene::CScene(const ViewSettings& settings)
@@ -211,13 +216,38 @@ int32_t CScene::FormatLegend(char* buffer, int32_t bufferSize) const
 
 void CScene::DrawLegend(CSurface& dc)
 {
-    if (g_screenFactor < LEGEND_MIN_SCREEN_FACTOR) {
+    if (!LegendFits(g_screenFactor)) {
         return;
     }
     char text[128];
     const int32_t length = FormatLegend(text, sizeof(text));
     dc.DrawOpaqueText(MapToDevice(LEGEND_X), MapToDevice(g_originY - LEGEND_ABOVE_GROUND), text, length, COLOUR_OLIVE,
                       m_backColour);
+}
+
+void CScene::DrawShafts(CSurface& dc)
+{
+    if (!dc.ShowsShapes() || m_floors < 1) {
+        return;
+    }
+    // Mapped as DrawBox maps a car at the top floor and at floor 1, so the shaft is exactly what
+    // their erase boxes cover.
+    m_drawBrush.colour = m_backColour;
+    const int32_t top = MapToDevice(g_originY - FLOOR_HEIGHT * m_floors) - MapToDevice(CAR_HALF_HEIGHT);
+    const int32_t bottom = MapToDevice(g_originY - FLOOR_HEIGHT) + MapToDevice(CAR_HALF_HEIGHT);
+    const int32_t halfWidth = MapToDevice(CAR_HALF_WIDTH);
+    for (int32_t liftIndex = 0; liftIndex < g_liftCount; ++liftIndex) {
+        const int32_t centreX = MapToDevice(g_originX + CAR_SPACING * liftIndex + CAR_OFFSET_X);
+        if (halfWidth < 1) {
+            dc.DrawLine(m_drawBrush, {centreX, top}, {centreX, bottom});
+            continue;
+        }
+        const DevicePoint corners[4] = {{centreX - halfWidth, top},
+                                        {centreX + halfWidth, top},
+                                        {centreX + halfWidth, bottom},
+                                        {centreX - halfWidth, bottom}};
+        dc.DrawPolygon(m_drawBrush, corners);
+    }
 }
 
 void CScene::RunLiftPass(CSurface& dc)
@@ -260,8 +290,8 @@ Colour CScene::GetFillColour() const
 void CScene::Paint(CSurface& dc, int32_t clientWidth, int32_t clientHeight)
 {
     dc.FillRectangle(0, 0, clientWidth, clientHeight, GetFillColour());
-    g_originX = GetOriginX();
-    g_originY = GetOriginY();
+    g_originX = GetOriginX(g_scale);
+    g_originY = GetOriginY(g_scale);
     if (m_colours == 0) {
         return;
     }
@@ -270,22 +300,38 @@ void CScene::Paint(CSurface& dc, int32_t clientWidth, int32_t clientHeight)
     }
 }
 
-void CScene::SetScreenFactorFromSize(int32_t width, int32_t height)
+int32_t CScene::GetScreenFactorForSize(int32_t width, int32_t height)
 {
     // 64 bits: a client height near the top of int32 must not wrap when multiplied by 4.
     const int64_t widthOfFourByThree = static_cast<int64_t>(height) * 4 / 3;
     const int64_t layoutWidth = width < widthOfFourByThree ? width : widthOfFourByThree;
-    g_screenFactor = static_cast<int32_t>(layoutWidth / 67 + 1);
+    return static_cast<int32_t>(layoutWidth / 67 + 1);
 }
 
-bool CScene::ShaftsFit(int32_t cars, int32_t floors, int32_t width, int32_t height)
+void CScene::SetScreenFactorFromSize(int32_t width, int32_t height)
 {
-    // The last shaft reaches furthest right; a car at the top floor highest, at floor 1 lowest.
-    const int32_t lastCentreX = GetOriginX() + CAR_SPACING * (cars - 1) + CAR_OFFSET_X;
-    const int32_t right = MapToDevice(lastCentreX) + MapToDevice(CAR_HALF_WIDTH);
-    const int32_t top = MapToDevice(GetOriginY() - FLOOR_HEIGHT * floors) - MapToDevice(CAR_HALF_HEIGHT);
-    const int32_t bottom = MapToDevice(GetOriginY() - FLOOR_HEIGHT) + MapToDevice(CAR_HALF_HEIGHT);
-    return right < width && top >= 0 && bottom < height;
+    g_screenFactor = GetScreenFactorForSize(width, height);
+}
+
+SceneExtent CScene::MeasureScene(int32_t scale, int32_t screenFactor, int32_t cars, int32_t floors)
+{
+    auto map = [scale, screenFactor](int32_t world) { return MapToDevice(world, scale, screenFactor); };
+    // Mapped as DrawBox maps a car: its centre and its half size apart. The last shaft reaches
+    // furthest right; a car at the top floor highest, at floor 1 lowest.
+    const int32_t originY = GetOriginY(scale);
+    const int32_t lastCentreX = GetOriginX(scale) + CAR_SPACING * (cars - 1) + CAR_OFFSET_X;
+    SceneExtent extent{};
+    extent.shaftsRight = map(lastCentreX) + map(CAR_HALF_WIDTH);
+    extent.top = map(originY - FLOOR_HEIGHT * floors) - map(CAR_HALF_HEIGHT);
+    extent.bottom = map(originY - FLOOR_HEIGHT) + map(CAR_HALF_HEIGHT);
+    extent.legendX = map(LEGEND_X);
+    extent.legendY = map(originY - LEGEND_ABOVE_GROUND);
+    return extent;
+}
+
+bool CScene::LegendFits(int32_t screenFactor)
+{
+    return screenFactor >= LEGEND_MIN_SCREEN_FACTOR;
 }
 
 void CScene::SetCars(int32_t cars)

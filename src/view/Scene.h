@@ -28,12 +28,24 @@ extern int32_t g_liftCount;    // lifts in the lift pass and in every Reset
 extern WaitStats g_waitStats;  // cleared by each people pass, added to by DrawPerson
 extern int32_t g_calls;        // lit call buttons found by the last button pass
 
+// Where the building lies in device units: the lift shafts' right edge, the top of the highest
+// floor's car and the bottom of floor 1's, and the legend's top left corner.
+struct SceneExtent {
+    int32_t shaftsRight;
+    int32_t top;
+    int32_t bottom;
+    int32_t legendX;
+    int32_t legendY;
+};
+
 // Puts the process-wide scene variables back to their program-start values (tests, tools).
 void RestartScene();
 
 // World units to device units: world * g_screenFactor / g_scale, product first, quotient
 // truncated toward zero.
 int32_t MapToDevice(int32_t world);
+// The same mapping for a given scale and screen factor.
+int32_t MapToDevice(int32_t world, int32_t scale, int32_t screenFactor);
 
 // The portable half of the simulation view: its settings, the drawing operations and the timer
 // passes. The window class derives from it and hands each pass a surface over its device context.
@@ -52,6 +64,10 @@ public:
     void DrawRider(CSurface& dc, int32_t liftIndex, int32_t riderIndex, int32_t load, int32_t carY);
     void DrawPerson(CSurface& dc, int32_t personIndex, bool erase);
     void DrawLegend(CSurface& dc);
+    // Every lift's shaft as its cars leave it: the background colour over the whole height a car
+    // can cover, from floor 1 to the top floor. For a view that repaints often, so that a new
+    // paint shows the shafts whole rather than only where cars have passed since.
+    void DrawShafts(CSurface& dc);
 
     // The timer passes: every lift then every floor's buttons; every person; the legend.
     void RunLiftPass(CSurface& dc);
@@ -66,10 +82,13 @@ public:
     // The mapping's multiplier for a client area: width / 67 + 1, where the width counts no more
     // than a 4:3 area of the client's height, so a widescreen keeps the ground line and the
     // legend on screen. 4:3 and narrower areas follow their width alone.
+    static int32_t GetScreenFactorForSize(int32_t width, int32_t height);
     static void SetScreenFactorFromSize(int32_t width, int32_t height);
-    // Whether the shafts of `cars` lifts serving floors 1 to `floors` lie wholly inside a client
-    // area of the given size, at the current scale and screen factor.
-    static bool ShaftsFit(int32_t cars, int32_t floors, int32_t width, int32_t height);
+    // Where the building lies in device units at this scale and screen factor, for `cars` lifts
+    // serving floors 1 to `floors`. Reads and changes no global.
+    static SceneExtent MeasureScene(int32_t scale, int32_t screenFactor, int32_t cars, int32_t floors);
+    // Whether DrawLegend draws anything at this screen factor.
+    static bool LegendFits(int32_t screenFactor);
 
     // Setters used by the dialogs while the view runs. None of them draws.
     void SetCars(int32_t cars);

@@ -7,13 +7,20 @@
 
 std::string g_viewClassName;
 
+const char* RegisterViewClass()
+{
+    HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_SAVER_CURSOR));
+    return RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, cursor, nullptr, nullptr);
+}
+
+const char* (*g_registerViewClass)() = RegisterViewClass;
+
 CSimView::CSimView(bool autoDelete) : CWnd(), CScene(LoadViewSettings(AfxGetStore())), m_autoDelete(autoDelete) {}
 
 bool CSimView::CreateView(DWORD exStyle, DWORD style, const RECT& rectangle, CWnd* parent, UINT, void*)
 {
     if (g_viewClassName.empty()) {
-        HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_SAVER_CURSOR));
-        const char* name = RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, cursor, nullptr, nullptr);
+        const char* name = g_registerViewClass();
         if (name == nullptr) {
             EndUnbornWindow(); // as a refused creation ends: no window will ever end this object
             return false;
@@ -78,10 +85,14 @@ void CSimView::OnTimer(UINT_PTR id)
 {
     HDC dc = GetDC();
     CGdiSurface surface(dc);
-    if (!RunTimerPass(id, surface))
+    if (RunTimerPass(id, surface))
+        OnPassDrawn(dc, surface.GetDrawnBounds());
+    else
         Default();
     ReleaseDC(dc);
 }
+
+void CSimView::OnPassDrawn(HDC, const RECT&) {}
 
 bool CSimView::RunTimerPass(UINT_PTR id, CGdiSurface& surface)
 {

@@ -10,6 +10,26 @@ EM_JS(void, CanvasStart, (), {
     const canvas = Module.canvas;
     Module.sceneCanvas = canvas.transferControlToOffscreen ? canvas.transferControlToOffscreen() : canvas;
     Module.sceneContext = Module.sceneCanvas.getContext('2d', {alpha : false});
+    // The lines the legend takes: one, or where it is wider than the canvas less a margin (the
+    // legend starts a few pixels in, at a 67th of the screen factor's width at most), as many as
+    // its bars need, each indented as the first.
+    Module.sceneLines = function(text)
+    {
+        const context = Module.sceneContext;
+        const room = Module.sceneCanvas.width * 0.97;
+        if (context.measureText(text).width <= room)
+            return [text];
+        const indent = text.slice(0, text.length - text.trimStart().length);
+        const lines = [];
+        for (const part of text.trim().split(' | ')) {
+            const last = lines.length - 1;
+            if (last >= 0 && context.measureText(lines[last] + ' | ' + part).width <= room)
+                lines[last] += ' | ' + part;
+            else
+                lines.push(indent + part);
+        }
+        return lines;
+    };
 });
 
 EM_JS(void, CanvasSetSize, (int32_t width, int32_t height, int32_t fontPixels), {
@@ -25,6 +45,23 @@ EM_JS(void, CanvasSetSize, (int32_t width, int32_t height, int32_t fontPixels), 
     Module.sceneLineHeight = Math.ceil(fontPixels * 1.2);
 });
 
+EM_JS(int32_t, CanvasTextWidth, (const char* text, int32_t length), {
+    const lines = Module.sceneLines(UTF8ToString(text, length));
+    let width = 0;
+    for (const line of lines)
+        width = Math.max(width, Module.sceneContext.measureText(line).width);
+    return Math.ceil(width);
+});
+
+EM_JS(int32_t, CanvasTextHeight, (const char* text, int32_t length),
+      { return Module.sceneLineHeight * Module.sceneLines(UTF8ToString(text, length)).length; });
+
+EM_JS(void, CanvasShowExtent, (int32_t scale, int32_t screenFactor, int32_t bottom), {
+    Module.sceneExtent = {scale : scale, screenFactor : screenFactor, bottom : bottom};
+    if (Module.onSceneExtent)
+        Module.onSceneExtent(Module.sceneExtent);
+});
+
 // `rgb` is 0xRRGGBB, the order CSS writes a colour in.
 EM_JS(void, CanvasFill, (int32_t left, int32_t top, int32_t width, int32_t height, uint32_t rgb), {
     const context = Module.sceneContext;
@@ -35,10 +72,15 @@ EM_JS(void, CanvasFill, (int32_t left, int32_t top, int32_t width, int32_t heigh
 EM_JS(void, CanvasText, (int32_t x, int32_t y, const char* text, int32_t length, uint32_t textRgb, uint32_t backRgb), {
     const context = Module.sceneContext;
     const line = UTF8ToString(text, length);
+    const lines = Module.sceneLines(line);
+    let width = 0;
+    for (const part of lines)
+        width = Math.max(width, context.measureText(part).width);
     context.fillStyle = '#' + (0x1000000 + backRgb).toString(16).slice(1);
-    context.fillRect(x, y, Math.ceil(context.measureText(line).width), Module.sceneLineHeight);
+    context.fillRect(x, y, Math.ceil(width), Module.sceneLineHeight * lines.length);
     context.fillStyle = '#' + (0x1000000 + textRgb).toString(16).slice(1);
-    context.fillText(line, x, y);
+    for (let index = 0; index < lines.length; ++index)
+        context.fillText(lines[index], x, y + Module.sceneLineHeight * index);
     // What the picture says, for screen readers (and whoever cannot read pixels).
     Module.canvas.setAttribute('aria-label', line.trim());
 });
@@ -63,6 +105,17 @@ int32_t Larger(int32_t a, int32_t b)
 CCanvasSurface::CCanvasSurface()
 {
     CanvasStart();
+}
+
+void CCanvasSurface::MeasureText(const char* text, int32_t length, int32_t& width, int32_t& height)
+{
+    width = CanvasTextWidth(text, length);
+    height = CanvasTextHeight(text, length);
+}
+
+void CCanvasSurface::ShowExtent(int32_t scale, int32_t screenFactor, int32_t bottom)
+{
+    CanvasShowExtent(scale, screenFactor, bottom);
 }
 
 void CCanvasSurface::SetSize(int32_t width, int32_t height, int32_t fontPixels)

@@ -16,4 +16,10 @@ public:
     // Sets the canvas's drawing buffer to width x height pixels (which clears it) and the
     // legend's font to a line `fontPixels` high.
     static void SetSize(int32_t width, int32_t height, int32_t fontPixels);
+    // The size of a line of text in the font SetSize set, as DrawOpaqueText fills behind it: a
+    // line too wide for the canvas wraps at its bars (" | ").
+    static void MeasureText(const char* text, int32_t length, int32_t& width, int32_t& height);
+    // Tells the page the scale and screen factor the building is drawn with, and the device row
+    // below which the canvas is empty (Module.sceneExtent), for its panel and its layout.
+    static void ShowExtent(int32_t scale, int32_t screenFactor, int32_t bottom);
 };

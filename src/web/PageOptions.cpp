@@ -35,7 +35,8 @@ void Append(char* buffer, size_t bufferSize, const char* text)
         std::snprintf(buffer + used, bufferSize - used, "%s", text);
 }
 
-// Percent-decodes [begin, end) into `decoded`, '+' as a blank. False when it does not fit.
+// Percent-decodes [begin, end) into `decoded`, '+' as a blank. False when it does not fit, or
+// when it holds a NUL ("%00"), which no setting's value has and which would cut the value short.
 bool Decode(const char* begin, const char* end, char* decoded, size_t decodedSize)
 {
     size_t length = 0;
@@ -47,6 +48,8 @@ bool Decode(const char* begin, const char* end, char* decoded, size_t decodedSiz
             character = static_cast<char>(HexDigit(next[1]) * 16 + HexDigit(next[2]));
             next += 2;
         }
+        if (character == '\0')
+            return false;
         decoded[length++] = character;
     }
     decoded[length] = '\0';
@@ -85,6 +88,10 @@ const PageSetting* SetPageOption(CDisplayOptions& options, const char* name, con
         return nullptr;
     if (setting->field == nullptr)
         return ParseColour(value, options.m_backColour) ? setting : nullptr;
+    if (setting->setter == PageSetter::SCALE && std::strcmp(value, FIT_SCALE) == 0) {
+        options.m_fitScale = true;
+        return setting;
+    }
     // Through the command line's own parsing, so the page takes what the saver's options take.
     char argument[2 * MAX_PARAMETER + 4];
     const int length = std::snprintf(argument, sizeof argument, "--%s=%s", name, value);
@@ -98,8 +105,11 @@ const PageSetting* SetPageOption(CDisplayOptions& options, const char* name, con
     if (match != OptionMatch::NOT_MINE)
         return match == OptionMatch::TAKEN ? setting : nullptr;
     const SettingKey& key = *setting->key;
-    return ParseRangedValue(line, key.minimum, key.maximum, "", options.*setting->field, error, sizeof error) ? setting
-                                                                                                              : nullptr;
+    if (!ParseRangedValue(line, key.minimum, key.maximum, "", options.*setting->field, error, sizeof error))
+        return nullptr;
+    if (setting->setter == PageSetter::SCALE)
+        options.m_fitScale = false;
+    return setting;
 }
 
 void ParsePageQuery(const char* query, CDisplayOptions& options, char* ignored, size_t ignoredSize)
@@ -114,7 +124,7 @@ void ParsePageQuery(const char* query, CDisplayOptions& options, char* ignored, 
         char shown[2 * MAX_PARAMETER + 2];
         if (end > begin && !TakeParameter(begin, end, options, shown, sizeof shown)) {
             if (ignored[0] != '\0')
-                Append(ignored, ignoredSize, ", ");
+                Append(ignored, ignoredSize, "\n");
             Append(ignored, ignoredSize, shown);
         }
         begin = *end == '&' ? end + 1 : end;
@@ -123,6 +133,10 @@ void ParsePageQuery(const char* query, CDisplayOptions& options, char* ignored, 
 
 void FormatPageOption(const CDisplayOptions& options, const PageSetting& setting, char* buffer, size_t bufferSize)
 {
+    if (setting.setter == PageSetter::SCALE && options.m_fitScale) {
+        std::snprintf(buffer, bufferSize, "%s", FIT_SCALE);
+        return;
+    }
     if (setting.field == nullptr) {
         const Colour colour = options.m_backColour;
         std::snprintf(buffer, bufferSize, "%02X%02X%02X", RedOf(colour), GreenOf(colour), BlueOf(colour));
@@ -143,6 +157,10 @@ void FormatPageQuery(const CDisplayOptions& options, char* buffer, size_t buffer
         FormatPageOption(defaults, setting, defaultValue, sizeof defaultValue);
         if (std::strcmp(value, defaultValue) == 0)
             continue;
+        // The intelligence by name, so that a shared link says what it shows.
+        const int32_t driver = options.m_driver;
+        if (setting.setter == PageSetter::DRIVER && driver >= 0 && driver < DRIVER_WORD_COUNT)
+            std::snprintf(value, sizeof value, "%s", DRIVER_WORDS[driver]);
         Append(buffer, bufferSize, buffer[0] == '\0' ? "?" : "&");
         Append(buffer, bufferSize, setting.name);
         Append(buffer, bufferSize, "=");

@@ -6,11 +6,26 @@
 #include <cmath>
 #include <cstdio>
 
+#include "runtime/SceneFit.h"
+
 namespace {
-constexpr int32_t LEGEND_PERIOD = 1000;
 // The legend's line height against the screen factor: 13 pixels at 1024 x 768, and in proportion
-// to the building on any other screen, so the line always fits beside it.
+// to the building on any other screen, so the line always fits beside it; but never below what
+// can be read at arm's length on a phone, where the line wraps instead.
 constexpr int32_t FONT_PER_FACTOR_NUMERATOR = 4, FONT_PER_FACTOR_DENOMINATOR = 5;
+constexpr double MIN_FONT_CSS_PIXELS = 11;
+
+int64_t NowMs()
+{
+    return static_cast<int64_t>(emscripten_get_now());
+}
+
+int32_t GetFontPixels(int32_t screenFactor)
+{
+    const int32_t proportional = screenFactor * FONT_PER_FACTOR_NUMERATOR / FONT_PER_FACTOR_DENOMINATOR;
+    const auto smallest = static_cast<int32_t>(std::ceil(MIN_FONT_CSS_PIXELS * emscripten_get_device_pixel_ratio()));
+    return proportional > smallest ? proportional : smallest;
+}
 
 EM_BOOL OnWindowResize(int, const EmscriptenUiEvent*, void* saver)
 {
@@ -20,15 +35,14 @@ EM_BOOL OnWindowResize(int, const EmscriptenUiEvent*, void* saver)
 } // namespace
 
 CWebSaver::CWebSaver(const char* selector, const CDisplayOptions& options)
-    : m_selector{}, m_options(options), m_scene(GetViewSettings(options)), m_surface(), m_clocks{}, m_browserTimer(0),
-      m_width(0), m_height(0)
+    : m_selector{}, m_options(options), m_scene(GetViewSettings(options)), m_surface(),
+      m_scheduler(options.GetLiftInterval(), options.m_passInterval, NowMs(), true), m_browserTimer(0), m_width(0),
+      m_height(0)
 {
     std::snprintf(m_selector, sizeof m_selector, "%s", selector);
-    SetTimer(TIMER_LIFTS, m_options.GetLiftInterval());
-    SetTimer(TIMER_PEOPLE, m_options.m_passInterval);
-    SetTimer(TIMER_LEGEND, LEGEND_PERIOD);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnWindowResize);
     OnSize();
+    RunDuePasses();
 }
 
 void CWebSaver::OnSize()
@@ -43,9 +57,42 @@ void CWebSaver::OnSize()
         return;
     m_width = width;
     m_height = height;
-    CScene::SetScreenFactorFromSize(width, height);
-    CCanvasSurface::SetSize(width, height, g_screenFactor * FONT_PER_FACTOR_NUMERATOR / FONT_PER_FACTOR_DENOMINATOR);
+    ApplySize();
     Repaint();
+}
+
+void CWebSaver::ApplySize()
+{
+    const int32_t ownFactor = CScene::GetScreenFactorForSize(m_width, m_height);
+    CCanvasSurface::SetSize(m_width, m_height, GetFontPixels(ownFactor));
+    if (!m_options.m_fitScale) {
+        CScene::SetScreenFactorFromSize(m_width, m_height);
+        return;
+    }
+    FitArea area{m_width, m_height, 0, 0};
+    if (m_scene.m_legend != 0) {
+        char legend[128];
+        CCanvasSurface::MeasureText(legend, m_scene.FormatLegend(legend, sizeof legend), area.legendWidth,
+                                    area.legendHeight);
+    }
+    const SceneFit fit = FitScene(g_liftCount, m_scene.m_floors, area);
+    ApplySceneFit(fit);
+    if (fit.screenFactor != ownFactor)
+        CCanvasSurface::SetSize(m_width, m_height, GetFontPixels(fit.screenFactor));
+}
+
+void CWebSaver::ShowExtent()
+{
+    const SceneExtent extent = CScene::MeasureScene(g_scale, g_screenFactor, g_liftCount, m_scene.m_floors);
+    int32_t bottom = extent.bottom;
+    if (m_scene.m_legend != 0 && CScene::LegendFits(g_screenFactor)) {
+        char legend[128];
+        int32_t width = 0;
+        int32_t height = 0;
+        CCanvasSurface::MeasureText(legend, m_scene.FormatLegend(legend, sizeof legend), width, height);
+        bottom = extent.legendY + height > bottom ? extent.legendY + height : bottom;
+    }
+    CCanvasSurface::ShowExtent(g_scale, g_screenFactor, bottom);
 }
 
 bool CWebSaver::Set(const char* name, const char* value)
@@ -54,6 +101,8 @@ bool CWebSaver::Set(const char* name, const char* value)
     if (setting == nullptr)
         return false;
     Apply(setting->setter);
+    // The lifts, the floors, the scale and the legend all change what fits.
+    ApplySize();
     Repaint();
     return true;
 }
@@ -61,100 +110,81 @@ bool CWebSaver::Set(const char* name, const char* value)
 void CWebSaver::Apply(PageSetter setter)
 {
     const CDisplayOptions& options = m_options;
+    const ViewSettings settings = GetViewSettings(options);
     switch (setter) {
     case PageSetter::PEOPLE:
-        m_scene.SetPeople(options.m_people);
+        m_scene.SetPeople(settings.people);
         break;
     case PageSetter::CARS:
-        m_scene.SetCars(options.m_cars);
+        m_scene.SetCars(settings.cars);
         break;
     case PageSetter::CAPACITY:
-        m_scene.SetCapacity(options.m_capacity);
+        m_scene.SetCapacity(settings.capacity);
         break;
     case PageSetter::DRIVER:
-        m_scene.SetDriver(options.m_driver, 0);
+        m_scene.SetDriver(settings.driver, 0);
         break;
     case PageSetter::SCALE:
-        m_scene.SetScale(options.m_scale);
+        m_scene.SetScale(settings.scale);
         break;
     case PageSetter::BACK_COLOUR:
-        m_scene.SetBackColour(options.m_backColour);
+        m_scene.SetBackColour(settings.backColour);
         break;
     case PageSetter::COLOURS:
-        m_scene.SetColours(options.m_colours);
+        m_scene.SetColours(settings.colours);
         break;
     case PageSetter::LEGEND:
-        m_scene.SetLegend(options.m_legend);
+        m_scene.SetLegend(settings.legend);
         break;
     case PageSetter::SPEED:
-        SetTimer(TIMER_LIFTS, options.GetLiftInterval());
+        SetTimer(Pass::LIFTS, LiftPeriodFromSpeed(settings.updateSpeed));
         break;
     case PageSetter::CUSTOM:
-        m_scene.SetCustom(options.m_floors, options.m_liftPause, options.m_passPause, options.m_passInterval,
-                          options.m_temper);
+        m_scene.SetCustom(settings.floors, settings.liftPause, settings.passPause, settings.passInterval,
+                          settings.temper);
         // The page has no window to create again: a new people tick takes effect at once.
-        SetTimer(TIMER_PEOPLE, options.m_passInterval);
+        SetTimer(Pass::PEOPLE, settings.passInterval);
         break;
     }
 }
 
-void CWebSaver::SetTimer(Timer timer, int32_t period)
+void CWebSaver::SetTimer(Pass pass, int32_t period)
 {
-    // The speed's own limits keep the period at 1 ms or more.
-    m_clocks[timer] = {static_cast<double>(period), emscripten_get_now() + period};
+    m_scheduler.SetPeriod(pass, period, NowMs());
     RunDuePasses();
 }
 
 void CWebSaver::Repaint()
 {
+    // The page repaints on every change of size or setting, so the shafts and the legend are drawn
+    // at once rather than as the cars and the legend's timer come by.
     m_scene.Paint(m_surface, m_width, m_height);
+    m_scene.DrawShafts(m_surface);
+    m_scene.RunLegendPass(m_surface);
+    ShowExtent();
 }
 
 void CWebSaver::RunDuePasses()
 {
-    const double now = emscripten_get_now();
-    bool anyDue = false;
-    for (const PassClock& clock : m_clocks)
-        anyDue = anyDue || (clock.period > 0 && clock.due <= now);
-    bool ran[TIMER_COUNT] = {};
-    while (anyDue) {
-        int next = -1;
-        for (int timer = 0; timer < TIMER_COUNT; ++timer) {
-            const PassClock& clock = m_clocks[timer];
-            if (!ran[timer] && clock.period > 0 && clock.due <= now + clock.period / 4 &&
-                (next < 0 || clock.due < m_clocks[next].due))
-                next = timer;
-        }
-        if (next < 0)
-            break;
-        ran[next] = true;
-        RunPass(static_cast<Timer>(next));
-        PassClock& clock = m_clocks[next];
-        clock.due += clock.period;
-        if (clock.due <= now) // fallen behind, as a hidden page does: late, not in a burst
-            clock.due = now + clock.period;
-    }
-    double nextDue = m_clocks[TIMER_LIFTS].due;
-    for (const PassClock& clock : m_clocks)
-        nextDue = clock.period > 0 && clock.due < nextDue ? clock.due : nextDue;
+    const DuePasses due = m_scheduler.TakeDue(NowMs());
+    for (int index = 0; index < due.count; ++index)
+        RunPass(due.passes[index]);
     if (m_browserTimer != 0)
         emscripten_clear_timeout(m_browserTimer);
-    m_browserTimer = emscripten_set_timeout(OnTimer, nextDue - now, this);
+    m_browserTimer = emscripten_set_timeout(OnTimer, static_cast<double>(m_scheduler.GetWait(NowMs())), this);
 }
 
-void CWebSaver::RunPass(Timer timer)
+void CWebSaver::RunPass(Pass pass)
 {
-    switch (timer) {
-    case TIMER_LIFTS:
+    switch (pass) {
+    case Pass::LIFTS:
         m_scene.RunLiftPass(m_surface);
         break;
-    case TIMER_PEOPLE:
+    case Pass::PEOPLE:
         m_scene.RunPeoplePass(m_surface);
         break;
-    case TIMER_LEGEND:
+    case Pass::LEGEND:
         m_scene.RunLegendPass(m_surface);
-        break;
-    case TIMER_COUNT:
         break;
     }
 }

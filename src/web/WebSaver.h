@@ -3,15 +3,16 @@
 
 #include "CanvasSurface.h"
 #include "PageOptions.h"
+#include "runtime/PassScheduler.h"
 #include "view/Scene.h"
 
 // The saver on the page's canvas: the scene's three passes with their periods, which like window
 // timers fire late rather than in bursts, and a repaint after every size or setting change.
 //
-// The passes share one browser timer. When one falls due, every other that falls due within a
-// quarter of its own period runs with it, in the order they fall due, and keeps its schedule:
-// the browser then makes one frame of the canvas for them, not one each, and a frame costs it
-// far more than the drawing does. Each pass keeps its period on average.
+// The passes share one browser timer and run grouped (see CPassScheduler): the browser then makes
+// one frame of the canvas for passes that fall due close together, and a frame costs it far more
+// than the drawing does. With no scale given the building is fitted to the canvas again on every
+// size or setting change; a scale given in the address or the panel is kept.
 class CWebSaver {
 public:
     // Runs the scene with these options on Module.canvas, whose element `selector` names, and
@@ -30,26 +31,24 @@ public:
     const CDisplayOptions& GetOptions() const { return m_options; }
 
 private:
-    enum Timer { TIMER_LIFTS, TIMER_PEOPLE, TIMER_LEGEND, TIMER_COUNT };
-    struct PassClock {
-        double period; // milliseconds; 0 until the pass is started
-        double due;    // emscripten_get_now() time of its next run
-    };
-
     void Apply(PageSetter setter);
     // Starts the pass's schedule again with this period, as SetTimer does for a window.
-    void SetTimer(Timer timer, int32_t period);
+    void SetTimer(Pass pass, int32_t period);
+    // The canvas's size and font, and the scale: fitted, or as given.
+    void ApplySize();
+    // Tells the page where the building lies (see CCanvasSurface::ShowExtent).
+    void ShowExtent();
     void Repaint();
-    // Runs the passes that are due (see above) and sets the browser timer for the next one.
+    // Runs the passes that are due and sets the browser timer for the next one.
     void RunDuePasses();
-    void RunPass(Timer timer);
+    void RunPass(Pass pass);
     static void OnTimer(void* saver);
 
     char m_selector[64]; // a copy: the caller's text lives only as long as its call
     CDisplayOptions m_options;
     CScene m_scene;
     CCanvasSurface m_surface;
-    PassClock m_clocks[TIMER_COUNT];
+    CPassScheduler m_scheduler;
     long m_browserTimer; // 0: none set
     int32_t m_width;
     int32_t m_height;

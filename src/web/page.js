@@ -1,14 +1,50 @@
 'use strict';
-// The page around the building: the settings panel, the settings in the address, and full
-// screen. The building itself, its timers and its settings' ranges belong to the module.
+// The page around the building: the settings panel, the settings in the address, full screen,
+// and the offline copy. The building itself, its timers and its settings' ranges belong to the
+// module.
 
 const panel = document.getElementById('panel');
+const controls = document.querySelector('.controls');
+const settingsButton = document.getElementById('settings-button');
 
-// Read by the module as it loads: where to draw, and what to do once it is ready.
+// A number typed into the panel is judged once the typing ends: this long after the last key,
+// or when the field is left or Enter is pressed.
+const TYPING_PAUSE_MS = 1000;
+
+function showFailure(text) {
+  const failure = document.getElementById('failure');
+  failure.textContent = text;
+  failure.hidden = false;
+  controls.hidden = true;
+  panel.hidden = true;
+}
+
+// Read by the module as it loads: where to draw, and what to do once it is ready or has failed.
 var Module = {
   canvas: document.getElementById('building'),
   onRuntimeInitialized: startPage,
+  onSceneExtent: showExtent,
+  onAbort: () => showFailure(typeof WebAssembly === 'object'
+    ? 'The building could not be loaded: its file ascenda.wasm is missing or damaged on this site. ' +
+      'Reloading may help; if not, the site needs its files again.'
+    : 'The building needs WebAssembly, which this browser does not have or has turned off.'),
 };
+
+// The module has drawn the building afresh: the panel's Fit choice names the scale it fitted,
+// and on a portrait screen the panel opens below the building's lowest row.
+function showExtent(extent) {
+  document.querySelector('#panel [name=scale] option[value=fit]').textContent = `Fit (${extent.scale})`;
+  document.documentElement.style.setProperty('--building-bottom', `${extent.bottom / devicePixelRatio}px`);
+}
+
+function loadModule() {
+  const script = document.createElement('script');
+  script.src = 'ascenda.js';
+  script.async = true;
+  script.onerror = () => showFailure('The building could not be loaded: its file ascenda.js did not arrive. ' +
+                                     'Check the connection and reload.');
+  document.body.append(script);
+}
 
 // name -> {value, minimum, maximum, defaultValue}, as the module holds them now.
 function describeSettings() {
@@ -18,6 +54,13 @@ function describeSettings() {
     settings[name] = {value, minimum, maximum, defaultValue};
   }
   return settings;
+}
+
+// The words of the input's label, without its list's choices.
+function labelOf(input) {
+  const words = [...input.parentElement.childNodes].find((node) => node.nodeType === Node.TEXT_NODE &&
+                                                                     node.textContent.trim());
+  return words ? words.textContent.trim() : input.name;
 }
 
 function showSettings() {
@@ -31,6 +74,12 @@ function showSettings() {
     } else if (input.type === 'color') {
       input.value = '#' + setting.value.toLowerCase();
     } else {
+      // A list of numbers after its named choices ("Fit"), filled from the range once.
+      if (input.tagName === 'SELECT' && input.dataset.range !== undefined && input.dataset.range === '') {
+        for (let number = Number(setting.minimum); number <= Number(setting.maximum); ++number)
+          input.add(new Option(String(number)));
+        input.dataset.range = 'filled';
+      }
       if (input.tagName === 'INPUT') {
         input.min = setting.minimum;
         input.max = setting.maximum;
@@ -38,6 +87,7 @@ function showSettings() {
       }
       input.value = setting.value;
     }
+    input.dataset.taken = input.value;
     input.setCustomValidity('');
     const output = input.parentElement.querySelector('output');
     if (output)
@@ -45,35 +95,110 @@ function showSettings() {
   }
 }
 
-function onSettingInput(event) {
-  const input = event.target;
+// The address always gives the view the page shows, so that it can be shared as a link.
+function rewriteAddress() {
+  history.replaceState(null, '', location.pathname + Module.ccall('AscendaQuery', 'string', [], []) + location.hash);
+}
+
+function applySetting(input) {
   const value = input.type === 'checkbox' ? (input.checked ? '1' : '0') : input.value;
   const rejected = document.getElementById('rejected');
   if (!Module.ccall('AscendaSet', 'number', ['string', 'string'], [input.name, value])) {
     // Left as typed, so that it can be mended; the building keeps the last value taken.
     input.setCustomValidity(`${input.min} to ${input.max}`);
-    rejected.textContent = `${input.parentElement.firstChild.textContent.trim()}: ${input.min} to ${input.max}`;
+    rejected.textContent = `${labelOf(input)}: ${input.min} to ${input.max}`;
     return;
   }
   rejected.textContent = '';
+  input.dataset.taken = value;
   input.setCustomValidity('');
   const output = input.parentElement.querySelector('output');
   if (output)
     output.value = input.value;
-  // The address always gives this view, so that it can be shared as a link.
-  history.replaceState(null, '', location.pathname + Module.ccall('AscendaQuery', 'string', [], []));
+  rewriteAddress();
 }
 
-function togglePanel() {
-  const button = document.getElementById('settings-button');
-  panel.hidden = !panel.hidden;
-  button.setAttribute('aria-expanded', String(!panel.hidden));
+// Sliders, lists and boxes take effect as they move; a number field once its typing ends, and
+// only when it says something new (a change event follows the pause when the field is left).
+const typingTimers = new Map();
+function onSettingInput(event) {
+  const input = event.target;
+  if (input.type !== 'number') {
+    if (event.type === 'input')
+      applySetting(input);
+    return;
+  }
+  clearTimeout(typingTimers.get(input));
+  if (event.type === 'input')
+    typingTimers.set(input, setTimeout(() => onSettingInput({type: 'change', target: input}), TYPING_PAUSE_MS));
+  else if (input.value !== input.dataset.taken)
+    applySetting(input);
 }
 
-// As the saver ends on input, full screen ends on a key, a click or touch, or the pointer moving
-// away from the first place it is seen. The listeners stay in place and ask whether the page is
-// full screen: the browser reports it before its change event, and a key pressed in between
-// must end it too.
+function setPanelOpen(open) {
+  panel.hidden = !open;
+  settingsButton.setAttribute('aria-expanded', String(open));
+}
+
+// A parameter of the address the page did not take ("name=value"), in the panel's words: what
+// the setting allows, and what the page uses instead.
+function describeIgnored(parameter, settings) {
+  const equals = parameter.indexOf('=');
+  const name = equals < 0 ? parameter : parameter.slice(0, equals);
+  const value = equals < 0 ? '' : parameter.slice(equals + 1);
+  const input = panel.elements.namedItem(name);
+  const setting = settings[name];
+  if (!input || !setting)
+    return `“${name}” is not a setting.`;
+  let allowed = `${setting.minimum} to ${setting.maximum}`;
+  let used = setting.value;
+  if (input.tagName === 'SELECT') {
+    const names = [...input.options].filter((option) => isNaN(option.value)).map((option) => option.text);
+    if (name === 'driver')
+      allowed = [...input.options].map((option) => option.text).join(', ').replace(/, ([^,]*)$/, ' or $1');
+    else if (names.length)
+      allowed = `${names.join(', ')} or ${allowed}`;
+    used = input.selectedOptions[0]?.text ?? used;
+  } else if (input.type === 'color') {
+    allowed = 'a colour as RRGGBB';
+    used = '#' + setting.value;
+  } else if (input.type === 'checkbox') {
+    allowed = '0 or 1';
+    used = setting.value === '1' ? 'on' : 'off';
+  }
+  return `${labelOf(input)}: “${value}” is not ${allowed}; using ${used}.`;
+}
+
+// The longest note shown: the rest is cut at a word, with an ellipsis.
+const NOTE_LIMIT = 300;
+function capNote(text) {
+  if (text.length <= NOTE_LIMIT)
+    return text;
+  const cut = text.lastIndexOf(' ', NOTE_LIMIT - 1);
+  return text.slice(0, cut > 0 ? cut : NOTE_LIMIT - 1) + ' …';
+}
+
+function showNote(text) {
+  document.getElementById('note-text').textContent = text;
+  document.getElementById('note').hidden = false;
+  setPanelOpen(true);
+}
+
+async function copyLink() {
+  const copied = document.getElementById('copied');
+  try {
+    await navigator.clipboard.writeText(location.href);
+    copied.textContent = 'Link copied';
+  } catch {
+    // No clipboard for this page (an insecure origin, or permission refused): the link to copy by hand.
+    copied.textContent = location.href;
+  }
+}
+
+// As the saver ends on input, full screen ends on a key, a click or touch, the wheel, or the
+// pointer moving away from the first place it is seen. The listeners stay in place and ask
+// whether the page is full screen: the browser reports it before its change event, and a key
+// pressed in between must end it too.
 let firstPointer = null;
 function onInputInFullScreen(event) {
   if (!document.fullscreenElement)
@@ -90,22 +215,42 @@ function onInputInFullScreen(event) {
   document.exitFullscreen().catch(() => {});
 }
 
+function onKeyDown(event) {
+  if (event.key === 'Escape' && !panel.hidden && !document.fullscreenElement) {
+    setPanelOpen(false);
+    settingsButton.focus();
+  }
+}
+
 function startPage() {
   const ignored = Module.ccall('AscendaStart', 'string', ['string', 'string'], ['#building', location.search]);
   showSettings();
+  rewriteAddress();
+  controls.hidden = false;
   if (ignored) {
-    const note = document.getElementById('ignored');
-    note.textContent = `Ignored, using the defaults instead: ${ignored}`;
-    note.hidden = false;
-    togglePanel();
+    const settings = describeSettings();
+    const said = ignored.trim().split('\n').map((parameter) => describeIgnored(parameter, settings));
+    showNote(capNote(`From the address: ${said.join(' ')}`));
   }
   panel.addEventListener('input', onSettingInput);
+  panel.addEventListener('change', onSettingInput);
   panel.addEventListener('submit', (event) => event.preventDefault());
-  document.getElementById('settings-button').addEventListener('click', togglePanel);
+  settingsButton.addEventListener('click', () => setPanelOpen(panel.hidden));
+  document.getElementById('copy-button').addEventListener('click', copyLink);
+  document.getElementById('note-dismiss').addEventListener('click', () => {
+    document.getElementById('note').hidden = true;
+  });
   const fullScreen = document.getElementById('fullscreen-button');
   fullScreen.hidden = !document.fullscreenEnabled;
   fullScreen.addEventListener('click', () => document.documentElement.requestFullscreen().catch(() => {}));
   document.addEventListener('fullscreenchange', () => { firstPointer = null; });
-  for (const type of ['keydown', 'pointerdown', 'pointermove'])
-    document.addEventListener(type, onInputInFullScreen, true);
+  for (const type of ['keydown', 'pointerdown', 'pointermove', 'wheel'])
+    document.addEventListener(type, onInputInFullScreen, {capture: true, passive: false});
+  document.addEventListener('keydown', onKeyDown);
 }
+
+loadModule();
+// A copy of the site's files for a visit without a network; a newer site replaces it on the
+// next visit that has one.
+if ('serviceWorker' in navigator)
+  navigator.serviceWorker.register('sw.js').catch(() => {});

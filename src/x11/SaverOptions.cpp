@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "options/CommandLine.h"
+#include "runtime/WholeNumber.h"
 #include "settings/SettingsTable.h"
 
 namespace {
@@ -28,22 +29,8 @@ CSaverOptions::CSaverOptions() : m_target(DrawTarget::NEW_WINDOW), m_windowId(0)
 
 bool ParseWindowId(const char* text, uint32_t& id)
 {
-    if (text == nullptr || *text == '\0')
-        return false;
-    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    const char* digits = hex ? text + 2 : text;
-    if (*digits == '\0')
-        return false;
-    uint64_t value = 0;
-    for (const char* digit = digits; *digit != '\0'; ++digit) {
-        const int number = HexDigit(*digit);
-        if (number < 0 || (!hex && number > 9))
-            return false;
-        value = value * (hex ? 16 : 10) + static_cast<uint64_t>(number);
-        if (value > MAX_RESOURCE_ID)
-            return false;
-    }
-    if (value == 0)
+    int64_t value = 0;
+    if (!ReadWholeNumber(text, {0, false, 1, MAX_RESOURCE_ID}, value))
         return false;
     id = static_cast<uint32_t>(value);
     return true;
@@ -108,7 +95,7 @@ const char* GetSaverUsageText()
            "  --root              the window in $XSCREENSAVER_WINDOW, else the root window\n"
            "  --window-id ID      the window ID (decimal or 0x hex)\n"
            "  --display NAME      the X display (default $DISPLAY)\n"
-           "With --root and --window-id it runs until SIGTERM or SIGINT, then exits 0.\n"
+           "SIGTERM, SIGINT or SIGHUP ends it, by that signal.\n"
            "\n"
            "Settings (default in brackets):\n" SIMULATION_OPTIONS_USAGE DISPLAY_OPTIONS_USAGE
            "The background colour may be any name in the X server's colour database, or\n"

@@ -2,14 +2,19 @@
 
 #include <cstdio>
 
+#include "options/ColourNames.h"
+
 bool ReadXColour(Display* display, const char* text, Colour& colour)
 {
     if (text == nullptr)
         return false;
     if (ParseColour(text, colour))
         return true;
+    // The server's database has each name with single spaces only.
+    char name[128];
     XColor exact{};
-    if (XParseColor(display, DefaultColormap(display, DefaultScreen(display)), text, &exact) == 0)
+    if (XParseColor(display, DefaultColormap(display, DefaultScreen(display)), TidyColourName(text, name, sizeof name),
+                    &exact) == 0)
         return false;
     // Xlib gives 16 bits a channel; the scene keeps 8.
     colour = MakeColour(exact.red >> 8, exact.green >> 8, exact.blue >> 8);

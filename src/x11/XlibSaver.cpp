@@ -9,12 +9,13 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
-#include "ScaleFit.h"
 #include "XColourName.h"
 #include "options/CommandLine.h"
+#include "runtime/SceneFit.h"
 
 namespace {
 
@@ -53,9 +54,11 @@ int GetFontAscent(Display* display, GC gc)
 // --- the stop signals: a write to a pipe that the loop polls along with the X connection ---
 
 int g_stopPipe[2] = {-1, -1};
+volatile sig_atomic_t g_stopSignal = 0; // the stop signal that arrived, 0 for none
 
-void OnStopSignal(int)
+void OnStopSignal(int signal)
 {
+    g_stopSignal = signal;
     const char byte = 0;
     const ssize_t written = write(g_stopPipe[1], &byte, 1);
     (void)written; // a full pipe already holds a stop request
@@ -68,7 +71,19 @@ bool InstallStopSignals()
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
-    return sigaction(SIGTERM, &action, nullptr) == 0 && sigaction(SIGINT, &action, nullptr) == 0;
+    return sigaction(SIGTERM, &action, nullptr) == 0 && sigaction(SIGINT, &action, nullptr) == 0 &&
+           sigaction(SIGHUP, &action, nullptr) == 0;
+}
+
+// Ends the process by the stop signal that ended the loop, if one did, as if it had not been
+// caught: a screen-saver daemon logs a hack that dies by its SIGTERM as ending normally.
+void EndByStopSignal()
+{
+    const int signal = g_stopSignal;
+    if (signal == 0)
+        return;
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
 }
 
 // --- finding the window ---
@@ -162,11 +177,12 @@ CXlibSaver::CXlibSaver(Display* display, Window window, const XWindowAttributes&
     : m_display(display), m_window(window), m_ownWindow(ownWindow), m_gc(CreateSceneGc(display, window)),
       m_scene(GetViewSettings(options)),
       m_surface(display, window, m_gc, attributes.visual, attributes.colormap, GetFontAscent(display, m_gc)),
-      m_periods(GetTimerPeriods(options)), m_timers(m_periods.lift, m_periods.people, NowMs()), m_painted(false),
+      m_periods(GetTimerPeriods(options)), m_timers(m_periods.lift, m_periods.people, NowMs(), false), m_painted(false),
       m_width(attributes.width), m_height(attributes.height), m_exposed(XCreateRegion()),
-      m_deleteWindow(XInternAtom(display, "WM_DELETE_WINDOW", False)), m_fitScale(options.m_fitScale),
-      m_showFrameRate(options.m_fps), m_frameRate(NowMs(), CFrameRate::GetProcessCpuMs())
+      m_deleteWindow(XInternAtom(display, "WM_DELETE_WINDOW", False)), m_fitScale(options.m_fitScale), m_legendWidth(0),
+      m_legendHeight(0), m_showFrameRate(options.m_fps), m_frameRate(NowMs(), CFrameRate::GetProcessCpuMs())
 {
+    MeasureLegend();
     ApplySize();
 }
 
@@ -259,11 +275,27 @@ bool CXlibSaver::OnKey(XKeyEvent event)
     return key != XK_q && key != XK_Escape;
 }
 
+void CXlibSaver::MeasureLegend()
+{
+    if (m_scene.m_legend == 0)
+        return;
+    char text[128];
+    const int32_t length = m_scene.FormatLegend(text, sizeof text);
+    int direction = 0;
+    int ascent = 0;
+    int descent = 0;
+    XCharStruct extents{};
+    XQueryTextExtents(m_display, XGContextFromGC(m_gc), text, length, &direction, &ascent, &descent, &extents);
+    m_legendWidth = extents.width;
+    m_legendHeight = ascent + descent;
+}
+
 void CXlibSaver::ApplySize()
 {
     if (m_fitScale)
-        m_scene.SetScale(FitScale(g_liftCount, m_scene.m_floors, m_width, m_height));
-    CScene::SetScreenFactorFromSize(m_width, m_height);
+        ApplySceneFit(FitScene(g_liftCount, m_scene.m_floors, {m_width, m_height, m_legendWidth, m_legendHeight}));
+    else
+        CScene::SetScreenFactorFromSize(m_width, m_height);
 }
 
 void CXlibSaver::DrawFrameRate()
@@ -289,7 +321,7 @@ void CXlibSaver::Paint(Region clip)
         XSetClipMask(m_display, m_gc, None);
     if (!m_painted) {
         m_painted = true;
-        m_timers = CPassTimers(m_periods.lift, m_periods.people, NowMs());
+        m_timers = CPassScheduler(m_periods.lift, m_periods.people, NowMs(), false);
     }
 }
 
@@ -297,9 +329,9 @@ void CXlibSaver::RunDuePasses()
 {
     if (!m_painted)
         return;
-    const int64_t now = NowMs();
-    for (Pass pass = m_timers.TakeDue(now); pass != Pass::NONE; pass = m_timers.TakeDue(now)) {
-        switch (pass) {
+    const DuePasses due = m_timers.TakeDue(NowMs());
+    for (int index = 0; index < due.count; ++index) {
+        switch (due.passes[index]) {
         case Pass::LIFTS:
             m_scene.RunLiftPass(m_surface);
             m_frameRate.CountLiftTick();
@@ -311,8 +343,6 @@ void CXlibSaver::RunDuePasses()
             m_scene.RunLegendPass(m_surface);
             if (m_showFrameRate)
                 DrawFrameRate();
-            break;
-        case Pass::NONE:
             break;
         }
     }
@@ -336,5 +366,6 @@ int RunXlibSaver(const CSaverOptions& options)
     ResolveBackColour(display, resolved);
     const int status = RunOnDisplay(display, resolved, g_stopPipe[0]);
     XCloseDisplay(display);
+    EndByStopSignal();
     return status;
 }

@@ -2,10 +2,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include "FrameRate.h"
-#include "PassTimers.h"
 #include "SaverOptions.h"
 #include "XlibSurface.h"
+#include "runtime/FrameRate.h"
+#include "runtime/PassScheduler.h"
 #include "view/Scene.h"
 
 // The saver on one X11 window: the scene's three passes on their timers, painting on exposure and
@@ -37,6 +37,8 @@ private:
     void Paint(Region clip);
     // Takes m_width and m_height: the screen factor, and the fitting scale unless one was given.
     void ApplySize();
+    // The legend line's size in the GC's font, for fitting: 0 x 0 while the legend is off.
+    void MeasureLegend();
     void DrawFrameRate();
 
     Display* m_display;
@@ -46,18 +48,21 @@ private:
     CScene m_scene;
     CXlibSurface m_surface;
     TimerPeriods m_periods;
-    CPassTimers m_timers;
+    CPassScheduler m_timers;
     bool m_painted; // the passes wait for the first paint, which sets the scene's origins
     int32_t m_width;
     int32_t m_height;
     Region m_exposed; // the areas exposed since the last paint
     Atom m_deleteWindow;
     bool m_fitScale;
+    int32_t m_legendWidth;
+    int32_t m_legendHeight;
     bool m_showFrameRate;
     CFrameRate m_frameRate;
 };
 
 // Opens the display, finds or makes the window the options name, and runs the saver until it is
-// stopped. Returns the process's exit status: 0 when it ends as asked, 1 when the display or the
-// window cannot be used (the reason goes to stderr).
+// stopped. Stopped by SIGTERM, SIGINT or SIGHUP, it cleans up and then ends the process by that
+// signal. Otherwise returns the process's exit status: 0 when it ends as asked, 1 when the display
+// or the window cannot be used (the reason goes to stderr).
 int RunXlibSaver(const CSaverOptions& options);

@@ -40,6 +40,12 @@ public:
     std::set<UINT_PTR> m_timerIds;
 };
 
+// A full-screen saver whose deletion is counted.
+class CSpySaver : public CSaverWnd {
+public:
+    ~CSpySaver() override { ++g_viewsDeleted; }
+};
+
 COLORREF PixelOf(HWND window, int x, int y)
 {
     HDC dc = GetDC(window);
@@ -87,6 +93,7 @@ protected:
         RestartScene();
         if (m_classReplaced)
             g_viewClassName = m_savedClassName;
+        g_registerViewClass = RegisterViewClass;
     }
 
     // A visible top-level parent at the screen's corner whose client area is width x height.
@@ -698,9 +705,10 @@ TEST_F(FullScreen, DisplayChangeFitsThePrimaryAndCoversExactlyTheMonitorsThereAr
     g_fakeMonitors = {{0, 0, 1920, 1080}, {{1920, 0, 2560, 480}, {-640, 0, 0, 480}}};
     g_listMonitors = [] { return g_fakeMonitors; };
     CSaverWnd* saver = MakeSaver();
-    ASSERT_EQ(saver->GetCovers().size(), 2u);
+    ASSERT_EQ(saver->GetMonitorCovers().GetCovers().size(), 2u);
     // What the platform does with the window of a monitor that went away.
-    ::SetWindowPos(saver->GetCovers()[1]->m_hWnd, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowPos(saver->GetMonitorCovers().GetCovers()[1]->m_hWnd, nullptr, 100, 100, 0, 0,
+                   SWP_NOSIZE | SWP_NOACTIVATE);
     g_fakeMonitors = {{0, 0, 1280, 1024}, {{1280, 0, 1920, 480}}};
     saver->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
 
@@ -708,9 +716,96 @@ TEST_F(FullScreen, DisplayChangeFitsThePrimaryAndCoversExactlyTheMonitorsThereAr
     saver->GetWindowRect(&frame);
     EXPECT_TRUE(EqualRect(&frame, &g_fakeMonitors.primary));
     EXPECT_EQ(CountOwnedWindows(m_window), 1);
-    ASSERT_EQ(saver->GetCovers().size(), 1u);
-    saver->GetCovers()[0]->GetWindowRect(&frame);
+    ASSERT_EQ(saver->GetMonitorCovers().GetCovers().size(), 1u);
+    saver->GetMonitorCovers().GetCovers()[0]->GetWindowRect(&frame);
     EXPECT_TRUE(EqualRect(&frame, &g_fakeMonitors.others[0]));
+}
+
+// Sends the pointer report the platform makes for screen position to the window that lies there
+// (the saver's or a cover), in its client coordinates.
+void ReportPointer(POINT screen)
+{
+    HWND window = WindowFromPoint(screen);
+    ScreenToClient(window, &screen);
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(screen.x, screen.y));
+}
+
+TEST_F(FullScreen, PointerThatADisplayChangeMovedDoesNotEndItButTheNextMovementDoes)
+{
+    // Before the change the pointer rests at first, over the primary or the cover of COVERED; the
+    // change moves it to rest, over the primary or a cover again.
+    const struct {
+        const char* change;
+        MonitorLayout after;
+        POINT first, rest;
+    } changes[] = {
+        {"its monitor went away", {{0, 0, 1920, 1080}, {}}, {1600, 200}, {1000, 500}},
+        {"a new resolution clamped it", {{0, 0, 1920, 1080}, {{1500, 100, 1650, 250}}}, {600, 400}, {1649, 249}},
+    };
+    g_listMonitors = [] { return g_fakeMonitors; };
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.change);
+        g_fakeMonitors = {{0, 0, 1920, 1080}, {COVERED}};
+        SetCursorPos(change.first.x, change.first.y);
+        CSaverWnd* saver = MakeSaver();
+        ReportPointer(change.first);
+        SetCursorPos(change.rest.x, change.rest.y);
+        g_fakeMonitors = change.after;
+        saver->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
+        PumpMessages(); // the platform's own report of the new place, if it makes one
+        ASSERT_TRUE(IsWindow(m_window));
+        ReportPointer(change.rest);
+        PumpMessages();
+        ASSERT_TRUE(IsWindow(m_window)) << "the pointer's new place is a new first position";
+        ReportPointer({change.rest.x, change.rest.y + 1});
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(m_window); }, 5000)) << "a movement after the change";
+    }
+}
+
+// How many of every other pixel of window's client area, across and down, have colour.
+int CountPixels(HWND window, COLORREF colour)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    int count = 0;
+    for (int y = 0; y < client.bottom; y += 2) {
+        for (int x = 0; x < client.right; x += 2)
+            count += GetPixel(dc, x, y) == colour ? 1 : 0;
+    }
+    ReleaseDC(window, dc);
+    return count;
+}
+
+TEST_F(FullScreen, MirroringCoverShowsTheBuildingAgainWhenUncoveredOrAfterADisplayChange)
+{
+    m_store.Write(Setting::AllMonitors, 1);
+    // The primary and the other monitor side by side on the one real screen.
+    g_fakeMonitors = {{0, 0, 1280, 1024}, {{1400, 100, 1720, 356}}};
+    g_listMonitors = [] { return g_fakeMonitors; };
+    CSaverWnd* saver = MakeSaver();
+    const auto& covers = saver->GetMonitorCovers().GetCovers();
+    const COLORREF white = RGB(255, 255, 255);
+    // The slabs have the background colour, the fill around them the dimmed one.
+    const auto showsTheBuilding = [&] {
+        return covers.size() == 1 && CountPixels(covers[0]->m_hWnd, BACKGROUND) > 500 &&
+               CountPixels(covers[0]->m_hWnd, white) == 0;
+    };
+    EXPECT_TRUE(PumpUntil(showsTheBuilding, 5000)) << "from the start";
+
+    // What lay over the cover has left its picture there when the platform asks for a repaint.
+    HWND cover = covers[0]->m_hWnd;
+    HDC dc = GetDC(cover);
+    RECT client;
+    GetClientRect(cover, &client);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ReleaseDC(cover, dc);
+    RedrawWindow(cover, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(showsTheBuilding()) << "uncovered";
+
+    g_fakeMonitors = {{0, 0, 1024, 768}, {{1100, 300, 1740, 780}}};
+    saver->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+    EXPECT_TRUE(PumpUntil(showsTheBuilding, 5000)) << "after a display change";
 }
 
 TEST_F(FullScreen, PictureKeepsItsAspectCentredOnAnyMonitor)
@@ -734,6 +829,37 @@ TEST_F(FullScreen, PictureKeepsItsAspectCentredOnAnyMonitor)
         const PictureSpan mapped = MapPictureSpan(span[0], span[1], span[2], span[3]);
         EXPECT_EQ((std::vector<int>{mapped.sourceFrom, mapped.sourceTo, mapped.targetFrom, mapped.targetTo}),
                   std::vector<int>(span + 4, span + 8));
+    }
+}
+
+TEST_F(ViewWindow, ViewWhoseClassIsRefusedEndsCleanlyInPreviewAndFullScreen)
+{
+    m_savedClassName = g_viewClassName;
+    m_classReplaced = true;
+    g_viewClassName.clear();
+    g_registerViewClass = []() -> const char* { return nullptr; };
+    HWND parent = MakeParent(200, 100);
+    // The view as the program makes it: the application's main window before its creation.
+    for (bool fullScreen : {false, true}) {
+        SCOPED_TRACE(fullScreen);
+        g_viewsDeleted = 0;
+        QuitMessagesSeen() = 0;
+        bool created = true;
+        if (fullScreen) {
+            CSpySaver* saver = new CSpySaver;
+            m_app.m_pMainWnd = saver;
+            created = saver->CreateFullScreen();
+        } else {
+            CSpyView* view = new CSpyView(true);
+            m_app.m_pMainWnd = view;
+            created = view->CreateView(0, WS_CHILD | WS_VISIBLE, RECT{0, 0, 200, 100}, CWnd::FromHandle(parent));
+        }
+        EXPECT_FALSE(created);
+        EXPECT_EQ(g_viewsDeleted, 1) << "the object deleted itself, once";
+        EXPECT_EQ(m_app.m_pMainWnd, nullptr);
+        PumpMessages();
+        EXPECT_EQ(QuitMessagesSeen(), 1) << "the message loop is told to end";
+        EXPECT_TRUE(g_viewClassName.empty()) << "a later view tries again";
     }
 }
 

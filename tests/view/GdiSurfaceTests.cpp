@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "../win/WindowTestSupport.h"
 #include "SceneTestSupport.h"
@@ -20,6 +21,8 @@ public:
         info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
         m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_bits = static_cast<const uint32_t*>(bits);
+        m_size = width * height;
         m_previousBitmap = SelectObject(m_dc, m_bitmap);
     }
     ~CMemoryCanvas()
@@ -37,9 +40,17 @@ public:
                 count += PixelAt(x, y) == colour ? 1 : 0;
         return count;
     }
+    // Every pixel, row after row.
+    std::vector<uint32_t> Pixels() const
+    {
+        GdiFlush();
+        return std::vector<uint32_t>(m_bits, m_bits + m_size);
+    }
     HDC m_dc;
 
 private:
+    const uint32_t* m_bits;
+    int32_t m_size;
     HBITMAP m_bitmap;
     HGDIOBJ m_previousBitmap;
 };
@@ -163,6 +174,31 @@ TEST_F(GdiSurface, AThousandBoxesPutPenAndBrushBackAndLeaveTheGdiObjectCountUnch
     m_scene->DrawLegend(m_surface);
     EXPECT_EQ(CountFreeGdiHandles(), freeBefore);
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), countBefore);
+}
+
+// The other monitors get a copy of what a pass drew, taken from its drawn bounds alone.
+TEST_F(GdiSurface, NoTimerPassChangesAPixelOutsideItsDrawnBounds)
+{
+    PaintScene();
+    g_lifts[0].m_direction = 1; // a car on its way from floor 1 to floor 6
+    g_lifts[0].m_position = 100;
+    g_lifts[0].m_target = 6;
+    void (CScene::*passes[])(CSurface&) = {&CScene::RunLiftPass, &CScene::RunPeoplePass, &CScene::RunLegendPass};
+    for (auto pass : passes) {
+        const std::vector<uint32_t> before = m_canvas.Pixels();
+        CGdiSurface surface(m_canvas.m_dc);
+        (m_scene.get()->*pass)(surface);
+        const std::vector<uint32_t> after = m_canvas.Pixels();
+        int32_t changed = 0, outside = 0;
+        for (int32_t index = 0; index < WIDTH * HEIGHT; ++index) {
+            if (after[index] == before[index])
+                continue;
+            ++changed;
+            outside += PtInRect(&surface.GetDrawnBounds(), POINT{index % WIDTH, index / WIDTH}) ? 0 : 1;
+        }
+        EXPECT_GT(changed, 0) << "each pass draws something new on a freshly painted scene";
+        EXPECT_EQ(outside, 0);
+    }
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+
 #include "RecordingSurface.h"
 #include "SceneTestSupport.h"
 #include "view/NullSurface.h"
@@ -229,6 +232,58 @@ TEST_F(Drawing, PaintDimsTheBackgroundToThreeQuartersAndDrawsTheSlabs)
 
     scene.SetBackColour(MakeColour(255, 200, 13));
     EXPECT_EQ(scene.GetFillColour(), MakeColour(191, 150, 9));
+}
+
+// The device rectangle a recorded box or upright line covers: left, top, right, bottom.
+struct Covered {
+    int32_t left, top, right, bottom;
+};
+Covered CoveredBy(const RecordedShape& shape)
+{
+    if (shape.kind == RecordedShape::LINE)
+        return {shape.points[0].x, shape.points[0].y, shape.points[1].x, shape.points[1].y};
+    return {shape.points[0].x, shape.points[0].y, shape.points[2].x, shape.points[2].y};
+}
+
+TEST_F(Drawing, ShaftsAreExactlyWhereTheCarsAreErasedFromFloorOneToTheTop)
+{
+    const struct {
+        int32_t floors, cars, scale, screenFactor;
+    } cases[] = {{10, 2, 25, 16}, {25, 10, 33, 7}, {4, 3, 200, 1}}; // the last: cars as lines
+    for (const auto& shaftCase : cases) {
+        ViewSettings settings = DefaultViewSettings();
+        settings.floors = shaftCase.floors;
+        settings.cars = shaftCase.cars;
+        settings.scale = shaftCase.scale;
+        CScene scene(settings);
+        g_screenFactor = shaftCase.screenFactor;
+        CRecordingSurface surface;
+        scene.Paint(surface, 2000, 2000);
+        surface.m_shapes.clear();
+        scene.DrawShafts(surface);
+        ASSERT_EQ(surface.m_shapes.size(), static_cast<size_t>(shaftCase.cars)) << shaftCase.floors << " floors";
+        for (int32_t lift = 0; lift < shaftCase.cars; ++lift) {
+            const RecordedShape shaft = surface.m_shapes[static_cast<size_t>(lift)];
+            EXPECT_EQ(shaft.colour, scene.m_backColour);
+            const Covered shaftBox = CoveredBy(shaft);
+            // A car erased at every place it can stand or pass: inside the shaft, and reaching
+            // both its ends.
+            Covered reach = {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+            for (int32_t position = 100; position <= 100 * shaftCase.floors; position += 20) {
+                CRecordingSurface erased;
+                SetCarMoving(lift, 1, position, shaftCase.floors);
+                scene.DrawLift(erased, lift, true);
+                ASSERT_EQ(erased.m_shapes.size(), 1u);
+                const Covered box = CoveredBy(erased.m_shapes[0]);
+                EXPECT_TRUE(box.left == shaftBox.left && box.right == shaftBox.right && box.top >= shaftBox.top &&
+                            box.bottom <= shaftBox.bottom)
+                    << "lift " << lift << " at " << position << " of " << shaftCase.floors << " floors";
+                reach = {box.left, std::min(reach.top, box.top), box.right, std::max(reach.bottom, box.bottom)};
+            }
+            EXPECT_EQ(reach.top, shaftBox.top);
+            EXPECT_EQ(reach.bottom, shaftBox.bottom);
+        }
+    }
 }
 
 TEST_F(Drawing, ColoursOffPaintsFullStrengthWithoutSlabsForTheRestOfTheProcess)

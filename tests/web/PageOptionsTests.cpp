@@ -31,10 +31,19 @@ TEST(PageOptionsTest, QueryTakesValidParametersAndNamesTheOthers)
         {"?people=5&scale=30", "scale", "30", "people=5"},
         {"driver=smart&legend=0", "driver", "3", ""},
         {"?back-colour=%23a0B0c0", "back-colour", "A0B0C0", ""},
-        {"?colours=2&temper=0&floors=26", "colours", "1", "colours=2, temper=0, floors=26"},
-        {"?cars&&nosuch=1&cars=10", "cars", "10", "cars, nosuch=1"},
+        {"?colours=2&temper=0&floors=26", "colours", "1", "colours=2\ntemper=0\nfloors=26"},
+        {"?cars&&nosuch=1&cars=10", "cars", "10", "cars\nnosuch=1"},
         {"?cars=4=5&cars=%34", "cars", "4", "cars=4=5"},
-        {"?cars=%&pass-interval=1e3", "pass-interval", "500", "cars=%, pass-interval=1e3"},
+        {"?cars=%&pass-interval=1e3", "pass-interval", "500", "cars=%\npass-interval=1e3"},
+        // With no scale the page fits the building; a scale given is kept, the default's too.
+        {"", "scale", "fit", ""},
+        {"?scale=25", "scale", "25", ""},
+        {"?scale=30&scale=fit", "scale", "fit", ""},
+        {"?scale=Fit", "scale", "fit", "scale=Fit"},
+        // Of a setting given twice the last valid value wins; a hidden NUL is no digit.
+        {"?cars=4&cars=x", "cars", "4", "cars=x"},
+        {"?cars=x&cars=4&cars=6", "cars", "6", "cars=x"},
+        {"?cars=4%00junk&cars=%0A5", "cars", "2", "cars=4%00junk\ncars=\n5"},
     };
     for (const QueryCase& test : cases) {
         CDisplayOptions options;
@@ -71,8 +80,9 @@ TEST(PageOptionsTest, FormattedQueryGivesTheSameSettingsAndOmitsDefaults)
     SetPageOption(options, "temper", "50");
     SetPageOption(options, "back-colour", "102030");
     SetPageOption(options, "cars", "10");
+    SetPageOption(options, "driver", "1");
     FormatPageQuery(options, query, sizeof query);
-    EXPECT_STREQ(query, "?cars=10&back-colour=102030&temper=50");
+    EXPECT_STREQ(query, "?cars=10&driver=auto-ground&back-colour=102030&temper=50");
     CDisplayOptions read;
     char ignored[64];
     ParsePageQuery(query, read, ignored, sizeof ignored);
@@ -85,7 +95,7 @@ TEST(PageOptionsTest, LongIgnoredListIsCutShortWithinItsBuffer)
     CDisplayOptions options;
     char ignored[12];
     ParsePageQuery("?a=1&b=2&c=3&d=4&e=5&cars=3", options, ignored, sizeof ignored);
-    EXPECT_STREQ(ignored, "a=1, b=2, c");
+    EXPECT_STREQ(ignored, "a=1\nb=2\nc=3");
     EXPECT_EQ(options.m_cars, 3);
 }
 

@@ -1,11 +1,14 @@
-"""The page in headless Chromium, served on 127.0.0.1: what a visitor sees and can change.
+"""The page in headless Chromium, and its loading and address in headless Firefox, served on
+127.0.0.1: what a visitor sees and can change.
 
     ASCENDA_WEB_BUILD=build/web python3 tests/web/page_test.py [PageTest.test_name]
 """
 
 import os
-import re
+import shutil
 import sys
+import tempfile
+import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools', 'web'))
@@ -13,8 +16,8 @@ import browser  # noqa: E402
 
 BACK, FILL = (0, 0, 128), (0, 0, 96)  # the default background, and the paint's dimmed fill of it
 CAR_COLOURS = {(128, 128, 0), (0, 128, 0), (128, 0, 0)}  # idle, up, down
-OLIVE = (128, 128, 0)
-SCALE, ORIGIN_X, ORIGIN_Y = 25, 140 * 25 // 4, 190 * 25 // 4  # the default scale's origins, world units
+LIFT_PERIOD = 501 - 5 * 80  # ms, at the default speed
+SITE_FILES = ('index.html', 'page.js', 'sw.js', 'ascenda.js', 'ascenda.wasm')  # and '/', the page again
 
 # The colours the scene has drawn in a rectangle of device pixels, as {(red, green, blue): count}.
 COUNT_COLOURS = """(() => {
@@ -28,36 +31,72 @@ COUNT_COLOURS = """(() => {
 })()"""
 
 
-class Layout:
-    """Where the scene puts things on a canvas of this many device pixels, default scale."""
+# Records when the scene fills each rectangle, and where: [[time, left, top], ...] in `drawLog`.
+RECORD_DRAWING = """(() => {
+  window.drawLog = [];
+  const context = Module.sceneContext, fill = context.fillRect;
+  context.fillRect = function(left, top, width, height) {
+    drawLog.push([performance.now(), left, top]);
+    return fill.call(this, left, top, width, height);
+  };
+  return true;
+})()"""
+# The passes that drew in a column of device pixels [left, right) above `bottom` since the
+# recording began: the number of runs of drawing there, each at least 40 ms after the last.
+COUNT_PASSES = """((left, right, bottom) => {
+  let passes = 0, last = -1e9;
+  for (const [time, x, y] of drawLog) {
+    if (x < left || x >= right || y >= bottom)
+      continue;
+    if (time - last > 40)
+      ++passes;
+    last = time;
+  }
+  return passes;
+})(%d, %d, %d)"""
 
-    def __init__(self, width, height):
-        self.width, self.height = width, height
-        self.factor = min(width, height * 4 // 3) // 67 + 1
+
+class Layout:
+    """Where the scene puts things on a canvas of this many device pixels, drawn at this scale and
+    screen factor (as the module tells the page)."""
+
+    def __init__(self, width, height, scale, factor):
+        self.width, self.height, self.scale, self.factor = width, height, scale, factor
+        self.origin_x, self.origin_y = 140 * scale // 4, 190 * scale // 4
 
     def device(self, world):
-        return world * self.factor // SCALE
+        return world * self.factor // self.scale
 
     def shaft_x(self, lift):
-        return self.device(ORIGIN_X + 150 * lift + 100)
+        return self.device(self.origin_x + 150 * lift + 100)
+
+    def shaft_right(self, lift):
+        return self.shaft_x(lift) + self.device(55)
 
     def legend_top(self):
-        return self.device(ORIGIN_Y - 20)
+        return self.device(self.origin_y - 20)
+
+    def shaft_rows(self, floors=10):
+        """The rows a car's box covers from floor 1 to the top floor: top, height."""
+        top = self.device(self.origin_y - 100 * floors) - self.device(40)
+        return top, self.device(self.origin_y - 100) + self.device(40) - top
 
 
-class PageTest(unittest.TestCase):
+class PageCases:
+    """What every browser must do; a subclass names the browser."""
+
     @classmethod
     def setUpClass(cls):
         cls.server = browser.Server(os.environ.get('ASCENDA_WEB_BUILD', 'build/web'))
-        cls.browser = browser.Browser()
+        cls.browser = cls.start_browser()
 
     @classmethod
     def tearDownClass(cls):
         cls.browser.close()
         cls.server.close()
 
-    def open(self, query='', width=1024, height=768):
-        self.browser.set_size(width, height)
+    def open(self, query='', width=1024, height=768, pixel_ratio=1):
+        self.browser.set_size(width, height, pixel_ratio)
         self.browser.open(self.server.url + query)
 
     def colours(self, left, top, width, height):
@@ -65,13 +104,18 @@ class PageTest(unittest.TestCase):
         return {tuple(int(channel) for channel in key.split(',')): count for key, count in counts.items()}
 
     def layout(self):
-        size = self.browser.evaluate("[document.getElementById('building').width, "
-                                     "document.getElementById('building').height]")
-        return Layout(*size)
+        return Layout(*self.browser.evaluate("[document.getElementById('building').width, "
+                                             "document.getElementById('building').height, "
+                                             "Module.sceneExtent.scale, Module.sceneExtent.screenFactor]"))
 
     def shows_car(self, lift):
         layout = self.layout()
         return bool(CAR_COLOURS & set(self.colours(layout.shaft_x(lift), 0, 1, layout.legend_top())))
+
+    def legend_pixels(self, layout):
+        """The legend's text pixels below the ground line: olive, or olive blended into the background."""
+        colours = self.colours(0, layout.legend_top(), layout.width, layout.height - layout.legend_top())
+        return sum(count for (red, green, _), count in colours.items() if red > 30 and red == green)
 
     def legend(self):
         return self.browser.wait_for("document.getElementById('building').getAttribute('aria-label')"
@@ -81,8 +125,8 @@ class PageTest(unittest.TestCase):
         self.open()
         self.assertIn('People=50', self.legend())
         layout = self.layout()
-        lifts_area = self.colours(layout.shaft_x(0) - layout.device(55), 0, layout.device(300), layout.legend_top())
         browser.wait_until(lambda: self.shows_car(0) and self.shows_car(1), 5, 'both cars drawn')
+        lifts_area = self.colours(layout.shaft_x(0) - layout.device(55), 0, layout.device(300), layout.legend_top())
         whole = self.colours(0, 0, layout.width, layout.height)
         self.assertGreater(whole.get(BACK, 0), layout.width * 10, 'floor slabs')
         self.assertGreater(whole.get(FILL, 0), layout.width * 10, 'dimmed background')
@@ -100,7 +144,7 @@ class PageTest(unittest.TestCase):
         self.assertIn('People=100', self.legend())
         browser.wait_until(lambda: all(self.shows_car(lift) for lift in range(4)), 5, 'four cars')
         self.assertFalse(self.shows_car(4))
-        self.assertTrue(self.browser.evaluate("document.getElementById('ignored').hidden"))
+        self.assertTrue(self.browser.evaluate("document.getElementById('note').hidden"))
         address = self.browser.evaluate("""(() => {
             const lifts = document.querySelector('#panel [name=cars]');
             lifts.value = '5';
@@ -111,36 +155,165 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.browser.errors, [])
 
     def test_malformed_or_out_of_range_parameters_fall_back_and_the_panel_says_so(self):
-        self.open('?cars=banana&people=5&scale=30')
+        self.open('?cars=4&cars=banana&people=5&scale=30&nosuch=1&driver=3&' + '&'.join(['x%d=1' % n for n in range(200)]))
         note = self.browser.evaluate("document.getElementById('panel').hidden || "
-                                     "document.getElementById('ignored').textContent")
-        self.assertIn('cars=banana', note)
-        self.assertIn('people=5', note)
-        self.assertNotIn('scale', note)
-        self.assertEqual(self.browser.evaluate("document.querySelector('#panel [name=cars]').value"), '2')
+                                     "document.getElementById('note-text').textContent")
+        # In the panel's words, with the range, and what the page uses: the last valid value.
+        self.assertIn('Lifts: “banana” is not 1 to 10; using 4.', note)
+        self.assertRegex(note, 'People: “5” is not \\d+ to \\d+; using 50.')
+        self.assertIn('“nosuch” is not a setting.', note)
+        self.assertNotIn('Scale', note)
+        self.assertTrue(len(note) < 320 and note.endswith(' …') and not note.endswith('= …'), note[-40:])
+        # The address is what the page uses, the intelligence by name; the note goes when dismissed.
+        self.assertEqual(self.browser.evaluate('location.search'), '?cars=4&driver=smart&scale=30')
         self.assertEqual(self.browser.evaluate("document.querySelector('#panel [name=scale]').value"), '30')
         self.assertIn('People=50', self.legend())
-        browser.wait_until(lambda: self.shows_car(1), 5, 'the second car')
-        self.assertFalse(self.shows_car(2))
+        browser.wait_until(lambda: self.shows_car(3), 5, 'the fourth car')
+        self.assertFalse(self.shows_car(4))
+        self.browser.evaluate("document.getElementById('note-dismiss').click()")
+        self.assertTrue(self.browser.evaluate("document.getElementById('note').hidden"))
 
-    def test_growing_the_window_keeps_floor_one_and_the_legend_in_view(self):
+
+class FirefoxPageTest(PageCases, unittest.TestCase):
+    start_browser = browser.Firefox
+
+
+class PageTest(PageCases, unittest.TestCase):
+    start_browser = browser.Browser
+
+    def panel_rectangle(self):
+        return self.browser.evaluate("(() => { const box = document.getElementById('panel').getBoundingClientRect();"
+                                     " return [box.left, box.top, box.right, box.bottom]; })()")
+
+    def test_phone_screens_show_every_shaft_floor_one_and_the_legend_beside_the_open_panel(self):
+        for width, height, ratio in ((390, 844, 3), (844, 390, 1)):
+            with self.subTest(size='%d x %d' % (width, height)):
+                self.open('?cars=10', width, height, ratio)
+                self.legend()
+                layout = self.layout()
+                self.assertEqual((layout.width, layout.height), (width * ratio, height * ratio))
+                top, rows = layout.shaft_rows()
+                right = layout.shaft_right(9)
+                self.assertTrue(top >= 0 and right < layout.width, 'every shaft inside')
+                for lift in range(10):
+                    self.assertNotIn(FILL, self.colours(layout.shaft_x(lift), top, 1, rows), 'shaft %d' % lift)
+                browser.wait_until(lambda: self.legend_pixels(layout) > 100, 5, 'the legend')
+                self.assertGreaterEqual(self.browser.evaluate(
+                    "parseFloat(Module.sceneContext.font) / devicePixelRatio"), 11, 'the legend\'s CSS pixels')
+                self.browser.evaluate("document.getElementById('settings-button').click()")
+                left, panel_top, _, _ = self.panel_rectangle()
+                self.assertTrue(panel_top * ratio >= top + rows or left * ratio > layout.shaft_right(1),
+                                'the panel clear of the shafts')
+                # Every control a finger can reach is big enough for it.
+                small = self.browser.evaluate(
+                    "[...document.querySelectorAll('button, input:not([type=checkbox]), select, label')]"
+                    ".filter(element => element.getClientRects().length > 0 && "
+                    "element.getBoundingClientRect().height < 44).map(element => element.outerHTML.slice(0, 60))")
+                self.assertEqual(small, [])
+                self.browser.send('Input.dispatchKeyEvent', type='keyDown', key='Escape', code='Escape',
+                                  windowsVirtualKeyCode=27)
+                self.browser.wait_for("document.getElementById('panel').hidden")
+
+    def test_resizing_and_a_settings_change_keep_whole_shafts_floor_one_and_the_legend(self):
         self.open()
-        for width, height, ratio in ((1920, 1080, 1), (960, 540, 2)):
+        for width, height, ratio in ((1024, 600, 1), (1920, 1080, 1), (960, 540, 2)):
             self.browser.set_size(width, height, ratio)
-            self.browser.wait_for("document.getElementById('building').width === 1920 && "
-                                  "document.getElementById('building').height === 1080")
+            self.browser.wait_for("document.getElementById('building').width === %d && "
+                                  "document.getElementById('building').height === %d" % (width * ratio, height * ratio))
             layout = self.layout()
-            slab = self.colours(0, layout.device(ORIGIN_Y - 100), layout.device(ORIGIN_X - 50), 1)
-            self.assertGreater(slab.get(BACK, 0), layout.device(ORIGIN_X - 50) // 2, 'floor 1 at %d' % ratio)
-            legend_rows = (0, layout.legend_top(), layout.width, layout.height - layout.legend_top())
-            browser.wait_until(lambda: self.colours(*legend_rows).get(OLIVE, 0) > 100, 5, 'the legend')
+            slab = self.colours(0, layout.device(layout.origin_y - 100), layout.device(layout.origin_x - 50), 1)
+            self.assertGreater(slab.get(BACK, 0), layout.device(layout.origin_x - 50) // 2, 'floor 1 at %d' % ratio)
+            browser.wait_until(lambda: self.legend_pixels(layout) > 100, 5, 'the legend')
+        # Floors typed digit by digit are judged once the typing ends, not at "1".
+        self.browser.evaluate("document.getElementById('settings-button').click()")
+        self.browser.evaluate("document.querySelector('#panel [name=floors]').select()")
+        for digit in '12':
+            self.browser.send('Input.insertText', text=digit)
+            self.assertEqual(self.browser.evaluate("document.getElementById('rejected').textContent"), '')
+        self.browser.wait_for("location.search === '?floors=12'")
+        layout = self.layout()
+        top, rows = layout.shaft_rows(12)
+        for lift in range(2):
+            shaft = self.colours(layout.shaft_x(lift), top, 1, rows)
+            self.assertNotIn(FILL, shaft, 'a gap in shaft %d' % (lift + 1))
+        # A new people tick takes effect at once: people drawn every 1.5 s, not every 0.5 s.
+        self.browser.evaluate(RECORD_DRAWING)
+        self.browser.evaluate("""(() => { const tick = document.querySelector('#panel [name=pass-interval]');
+            tick.value = '1500'; tick.dispatchEvent(new Event('change', {bubbles: true})); return true; })()""")
+        time.sleep(4.4)  # counting ticks of a clock: a span of time is what is measured
+        people = self.browser.evaluate(COUNT_PASSES % (0, layout.device(layout.origin_x - 60), layout.legend_top()))
+        self.assertIn(people, (2, 3, 4))
 
-    def test_a_key_leaves_full_screen(self):
+    def test_full_screen_ends_on_a_key_or_the_wheel_and_can_be_entered_again(self):
         self.open()
-        self.browser.evaluate("document.getElementById('fullscreen-button').click()", gesture=True)
-        self.browser.wait_for('document.fullscreenElement !== null')
-        self.browser.send('Input.dispatchKeyEvent', type='keyDown', key='a', text='a')
-        self.browser.wait_for('document.fullscreenElement === null')
+        for leave in ('key', 'wheel'):
+            self.browser.evaluate("document.getElementById('fullscreen-button').click()", gesture=True)
+            self.browser.wait_for('document.fullscreenElement !== null')
+            if leave == 'key':
+                self.browser.send('Input.dispatchKeyEvent', type='keyDown', key='a', text='a')
+            else:
+                self.browser.send('Input.dispatchMouseEvent', type='mouseWheel', x=100, y=100, deltaX=0, deltaY=120)
+            self.browser.wait_for('document.fullscreenElement === null')
+
+    def test_without_its_module_the_page_says_so_and_after_one_visit_it_works_offline(self):
+        build = os.environ.get('ASCENDA_WEB_BUILD', 'build/web')
+        site = tempfile.mkdtemp(prefix='ascenda-site-')
+        try:
+            for name in SITE_FILES[:-1]:
+                shutil.copy(os.path.join(build, name), site)
+            server = browser.Server(site)
+            try:
+                self.browser.navigate(server.url)
+                self.browser.wait_for("document.getElementById('failure')?.textContent.includes('ascenda.wasm')")
+                self.assertTrue(self.browser.evaluate("!document.getElementById('failure').hidden"))
+                self.assertTrue(self.browser.evaluate("document.querySelector('.controls').hidden"))
+                script = self.browser.send('Page.addScriptToEvaluateOnNewDocument',
+                                           source='delete globalThis.WebAssembly')['identifier']
+                shutil.copy(os.path.join(build, SITE_FILES[-1]), site)
+                self.browser.navigate(server.url)
+                self.browser.wait_for("document.getElementById('failure')?.textContent.includes('WebAssembly')")
+                self.browser.send('Page.removeScriptToEvaluateOnNewDocument', identifier=script)
+                # One whole visit keeps the site's files...
+                self.browser.open(server.url)
+                self.browser.wait_for("navigator.serviceWorker.ready.then(() => caches.open('ascenda'))"
+                                      ".then(cache => cache.keys()).then(keys => keys.length === %d)" % (len(SITE_FILES) + 1))
+            finally:
+                server.close()
+            # ... so that the next, with no server at all, still shows the building.
+            self.browser.errors.clear()
+            self.browser.open(server.url + '?cars=3')
+            browser.wait_until(lambda: self.shows_car(2), 5, 'the third car, offline')
+            self.assertIn('People=50', self.legend())
+        finally:
+            shutil.rmtree(site, ignore_errors=True)
+
+    def test_keeps_the_pace_and_does_not_race_after_a_minute_hidden(self):
+        self.open()
+        layout = self.layout()
+        button_left = layout.device(layout.origin_x) - layout.device(15)  # the call buttons' column
+        buttons = (button_left, button_left + 1, layout.height)
+        self.browser.evaluate(RECORD_DRAWING)
+        time.sleep(10)  # counting ticks of a clock: a span of time is what is measured
+        lift_passes = self.browser.evaluate(COUNT_PASSES % buttons)
+        expected = 10000 / LIFT_PERIOD
+        self.assertTrue(0.8 * expected <= lift_passes <= 1.05 * expected, lift_passes)
+        # Hidden behind another tab for a minute, the browser wakes the page's timer seldom; back
+        # in view, the page goes on at its pace and never runs the missed passes.
+        page = next(target['targetId'] for target in self.browser.send('Target.getTargets')['targetInfos']
+                    if target['type'] == 'page')
+        cover = self.browser.send('Target.createTarget', url='about:blank')['targetId']
+        try:
+            self.browser.wait_for("document.hidden")
+            self.browser.evaluate(RECORD_DRAWING)
+            time.sleep(60)
+            self.assertLess(self.browser.evaluate(COUNT_PASSES % buttons), 120, 'lift passes while hidden')
+        finally:
+            self.browser.send('Target.activateTarget', targetId=page)
+            self.browser.send('Target.closeTarget', targetId=cover)
+        self.browser.wait_for("!document.hidden")
+        self.browser.evaluate(RECORD_DRAWING)
+        time.sleep(2)
+        self.assertLessEqual(self.browser.evaluate(COUNT_PASSES % buttons), 2000 / LIFT_PERIOD + 2)
 
 
 if __name__ == '__main__':

@@ -9,91 +9,63 @@
 
 namespace {
 
-TEST(ColourNameTest, ReadsTheHexFormsAsXDoes)
+struct ColourCase {
+    const char* text;
+    bool valid;
+    Colour colour;
+};
+
+// Each text gives its colour, or is refused and leaves the colour alone.
+template <typename Read> void ExpectColours(std::initializer_list<ColourCase> cases, Read read)
 {
-    const struct {
-        const char* text;
-        bool valid;
-        Colour colour;
-    } cases[] = {
-        {"#a0B0c0", true, MakeColour(0xA0, 0xB0, 0xC0)},
-        {"A0B0C0", true, MakeColour(0xA0, 0xB0, 0xC0)},
-        {"#00f", true, MakeColour(0, 0, 0xF0)}, // each digit the channel's high four bits
-        {"#9aF", true, MakeColour(0x90, 0xA0, 0xF0)},
-        {"00f", false, 0},
-        {"#0f", false, 0},
-        {"#00g", false, 0},
-        {"12345", false, 0},
-        {"#1234567", false, 0},
-        {"", false, 0},
-    };
-    for (const auto& test : cases) {
+    for (const ColourCase& test : cases) {
         Colour colour = 0x123456;
-        EXPECT_EQ(ParseHexColour(test.text, colour), test.valid) << test.text;
+        EXPECT_EQ(read(test.text, colour), test.valid) << test.text;
         EXPECT_EQ(colour, test.valid ? test.colour : 0x123456u) << test.text;
     }
 }
 
-class ColourDatabaseTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::FILE* file = std::fopen(m_path.c_str(), "w");
-        ASSERT_NE(file, nullptr);
-        std::fputs("! $Xorg: rgb.txt $\n"
-                   "255 250 250\t\tsnow\n"
-                   "300   0   0\t\ttoo red\n"
-                   " 12  34\t\tshort line\n"
-                   " 47  79  79\t\tdark slate gray\r\n"
-                   "  0   0 128\t\tNavyBlue\n"
-                   "  1   2   3\t\tnavy\n",
-                   file);
-        std::fclose(file);
-    }
-    void TearDown() override { unlink(m_path.c_str()); }
-
-    std::string m_path = "/tmp/ascenda-rgb-" + std::to_string(getpid()) + ".txt";
-};
-
-TEST_F(ColourDatabaseTest, FindsNamesWhateverTheirCaseAndSpaces)
+TEST(ColourNameTest, ReadsTheHexFormsAsXDoes)
 {
-    const struct {
-        const char* name;
-        bool found;
-        Colour colour;
-    } cases[] = {
-        {"dark slate gray", true, MakeColour(47, 79, 79)},
-        {"DarkSlateGray", true, MakeColour(47, 79, 79)},
-        {" DARK  slategray ", true, MakeColour(47, 79, 79)},
-        {"navy blue", true, MakeColour(0, 0, 128)},
-        {"navy", true, MakeColour(1, 2, 3)}, // a whole name, not the start of one
-        {"snow", true, MakeColour(255, 250, 250)},
-        {"too red", false, 0}, // a channel beyond 255 is no colour
-        {"short line", false, 0},
-        {"dark slate", false, 0},
-        {"Xorg", false, 0},
-        {"", false, 0},
-    };
-    for (const auto& test : cases) {
-        Colour colour = 0x123456;
-        EXPECT_EQ(FindColourName(test.name, m_path.c_str(), colour), test.found) << test.name;
-        EXPECT_EQ(colour, test.found ? test.colour : 0x123456u) << test.name;
-    }
-    Colour colour = 0;
-    EXPECT_FALSE(FindColourName("snow", "/nonexistent/rgb.txt", colour));
+    ExpectColours({{"#a0B0c0", true, MakeColour(0xA0, 0xB0, 0xC0)},
+                   {"A0B0C0", true, MakeColour(0xA0, 0xB0, 0xC0)},
+                   {"#9aF", true, MakeColour(0x90, 0xA0, 0xF0)}, // each digit a channel's high four bits
+                   {"00f", false, 0},
+                   {"#00g", false, 0},
+                   {"12345", false, 0}},
+                  ParseHexColour);
+}
+
+TEST(ColourNameTest, FindsDatabaseNamesWhateverTheirCaseAndSpaces)
+{
+    const std::string path = "/tmp/ascenda-rgb-" + std::to_string(getpid()) + ".txt";
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fputs("! $Xorg: rgb.txt $\n300   0   0\t\ttoo red\n 12  34\t\tshort line\n"
+               " 47  79  79\t\tdark slate gray\r\n  0   0 128\t\tNavyBlue\n  1   2   3\t\tnavy\n",
+               file);
+    std::fclose(file);
+    ExpectColours({{"DarkSlateGray", true, MakeColour(47, 79, 79)},
+                   {" DARK  slategray ", true, MakeColour(47, 79, 79)},
+                   {"navy", true, MakeColour(1, 2, 3)}, // a whole name, not the start of one
+                   {"too red", false, 0},
+                   {"short line", false, 0},
+                   {"dark slate", false, 0},
+                   {"", false, 0}},
+                  [&](const char* name, Colour& colour) { return FindColourName(name, path.c_str(), colour); });
+    unlink(path.c_str());
 }
 
 TEST(ColourNameTest, ReadsTheSystemDatabaseAfterTheHexForms)
 {
     if (access("/usr/share/X11/rgb.txt", R_OK) != 0 && access("/etc/X11/rgb.txt", R_OK) != 0)
         GTEST_SKIP() << "no rgb.txt (Debian's x11-common)";
-    Colour colour = 0;
-    ASSERT_TRUE(ReadColourName("dark slate gray", colour));
-    EXPECT_EQ(colour, MakeColour(47, 79, 79));
-    ASSERT_TRUE(ReadColourName("#00f", colour));
-    EXPECT_EQ(colour, MakeColour(0, 0, 0xF0));
-    EXPECT_FALSE(ReadColourName("rgb:00/00/80", colour));
-    EXPECT_FALSE(ReadColourName("no such colour", colour));
+    // As the daemon hands on a name its settings tool wrapped across lines.
+    ExpectColours({{"dark slate      \t\t\t\t  gray", true, MakeColour(47, 79, 79)},
+                   {" #00f\t", true, MakeColour(0, 0, 0xF0)},
+                   {"rgb:00/00/80", false, 0},
+                   {"no such colour", false, 0}},
+                  ReadColourName);
 }
 
 TEST(ColourNameTest, TheWarningShowsTheTextEscapedAndTheDefault)

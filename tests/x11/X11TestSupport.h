@@ -110,6 +110,8 @@ public:
     // The exit status, or -1 when it did not exit normally (or has not ended).
     int GetExitCode() const { return m_ended && WIFEXITED(m_status) ? WEXITSTATUS(m_status) : -1; }
     bool WasKilledBySignal() const { return m_ended && WIFSIGNALED(m_status); }
+    // The signal that ended it, or 0 when none did.
+    int GetEndingSignal() const { return WasKilledBySignal() ? WTERMSIG(m_status) : 0; }
     // What it wrote to stderr; call after it ended.
     std::string ReadError() { return ReadPipe(m_errorFd, 2000); }
 

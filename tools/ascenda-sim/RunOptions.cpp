@@ -35,8 +35,6 @@ bool ParseRunOptions(int argc, const char* const* argv, CRunOptions& options, ch
     while (line.Next()) {
         const char* name = line.GetName();
         const bool inlineValue = line.HasJoinedValue();
-        // Takes the value from "--name=value" or from the next argument.
-        const auto takeValue = [&]() -> const char* { return line.TakeValue(); };
 
         bool handled = false;
         for (const FlagOption& flag : FLAG_OPTIONS) {
@@ -60,13 +58,9 @@ bool ParseRunOptions(int argc, const char* const* argv, CRunOptions& options, ch
         if (std::strcmp(name, "--seconds") == 0 || std::strcmp(name, "--minutes") == 0) {
             const bool seconds = name[2] == 's';
             const int32_t maximum = seconds ? MAX_SECONDS : MAX_MINUTES;
-            const char* text = takeValue();
             int32_t number = 0;
-            if (!ParseWhole(text, number) || number < 1 || number > maximum) {
-                std::snprintf(error, errorSize, "%s needs a whole number from 1 to %d (got \"%s\")", name, maximum,
-                              line.Shown(text));
+            if (!ParseRangedValue(line, 1, maximum, "", number, error, errorSize))
                 return false;
-            }
             options.m_durationMs = static_cast<int64_t>(number) * (seconds ? 1000 : 60 * 1000);
             continue;
         }

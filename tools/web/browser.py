@@ -1,14 +1,17 @@
 """Serves the web build on 127.0.0.1 and drives Debian's Chromium, headless, over the DevTools
-protocol (Debian's python3-websocket). Used by the page's tests, tools/run.sh --web, the CPU
-measurement and the README's picture:
+protocol, or Debian's Firefox ESR, headless, over WebDriver BiDi (both with Debian's
+python3-websocket). Used by the page's tests, tools/run.sh --web, the CPU measurement and the
+README's picture:
 
     browser.py serve FOLDER [PORT]                  serves FOLDER until interrupted
     browser.py screenshot FOLDER FILE QUERY WIDTH HEIGHT SECONDS [--panel]
                                                     the page after SECONDS of running, with
                                                     its settings panel open if asked
-    browser.py measure FOLDER QUERY WIDTH HEIGHT SECONDS
+    browser.py measure FOLDER QUERY WIDTH HEIGHT SECONDS [FOLDER QUERY]
                                                     CPU share of Chromium's processes, once
-                                                    the page's canvas fills the window
+                                                    the page's canvas fills the window; with
+                                                    a second page, that one's measured next,
+                                                    and the two renderers' ratio printed
 """
 
 import argparse
@@ -27,6 +30,7 @@ import urllib.request
 import websocket
 
 CHROMIUM = os.environ.get('ASCENDA_CHROMIUM', '/usr/bin/chromium')
+FIREFOX = os.environ.get('ASCENDA_FIREFOX', '/usr/bin/firefox-esr')
 FLAGS = ['--headless', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
          '--disable-component-update', '--disable-sync', '--disable-extensions', '--hide-scrollbars',
          '--mute-audio', '--remote-debugging-port=0']
@@ -70,7 +74,41 @@ def wait_until(condition, timeout, what):
         time.sleep(0.1)
 
 
-class Browser:
+class Page:
+    """What the tests ask of either browser's one page."""
+
+    def wait_for(self, expression, timeout=5):
+        """Polls a JavaScript expression in the page until it is true; returns its value."""
+        return wait_until(lambda: self.evaluate(expression), timeout, expression)
+
+    def open(self, url, timeout=10):
+        """Loads the page and waits until the module has started the saver on its canvas."""
+        self.navigate(url)
+        self.wait_for(STARTED, timeout)
+
+    def screenshot(self, path):
+        with open(path, 'wb') as picture:
+            picture.write(self.screenshot_data())
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exception):
+        self.close()
+
+
+def stop(process, profile):
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(10)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+    shutil.rmtree(profile, ignore_errors=True)
+
+
+class Browser(Page):
     """One headless Chromium with a fresh profile and one page, at the given window size."""
 
     def __init__(self, width=1024, height=768, url='about:blank'):
@@ -134,26 +172,16 @@ class Browser:
             raise RuntimeError('%s: %s' % (expression, result['exceptionDetails']))
         return result['result'].get('value')
 
-    def wait_for(self, expression, timeout=5):
-        """Polls a JavaScript expression in the page until it is true; returns its value."""
-        return wait_until(lambda: self.evaluate(expression), timeout, expression)
-
     def set_size(self, width, height, pixel_ratio=1):
         self.send('Emulation.setDeviceMetricsOverride', width=width, height=height, deviceScaleFactor=pixel_ratio,
                   mobile=False)
 
-    def open(self, url, timeout=10):
-        """Loads the page and waits until the module has started the saver on its canvas."""
+    def navigate(self, url):
         self.send('Page.navigate', url=url)
-        self.wait_for(STARTED, timeout)
 
     def screenshot_data(self):
         """The page as it is on screen, a PNG file's bytes."""
         return base64.b64decode(self.send('Page.captureScreenshot', format='png')['data'])
-
-    def screenshot(self, path):
-        with open(path, 'wb') as picture:
-            picture.write(self.screenshot_data())
 
     def processes(self):
         """{pid: kind} of this browser's processes: 'browser', 'renderer', 'gpu-process', ..."""
@@ -172,20 +200,92 @@ class Browser:
     def close(self):
         if getattr(self, 'socket', None):
             self.socket.close()
-        if self.process.poll() is None:
-            self.process.terminate()
+        stop(self.process, self.profile)
+
+
+# Firefox's own background work, which would reach for the network and report its failure.
+FIREFOX_PREFERENCES = {
+    'app.update.disabledForTesting': True, 'browser.shell.checkDefaultBrowser': False,
+    'datareporting.policy.dataSubmissionEnabled': False, 'toolkit.telemetry.reportingpolicy.firstRun': False,
+    'messaging-system.rsexperimentloader.enabled': False, 'app.normandy.enabled': False,
+    'browser.region.network.url': '', 'extensions.update.enabled': False,
+    'network.captive-portal-service.enabled': False, 'network.connectivity-service.enabled': False,
+}
+
+
+class Firefox(Page):
+    """One headless Firefox with a fresh profile and one page, driven over WebDriver BiDi."""
+
+    def __init__(self, width=1024, height=768):
+        self.profile = tempfile.mkdtemp(prefix='ascenda-firefox-')
+        with open(os.path.join(self.profile, 'user.js'), 'w') as preferences:
+            for name, value in FIREFOX_PREFERENCES.items():
+                preferences.write('user_pref(%s, %s);\n' % (json.dumps(name), json.dumps(value)))
+        self.process = subprocess.Popen(
+            [FIREFOX, '--headless', '--no-remote', '--profile', self.profile, '--remote-debugging-port=0',
+             '--width=%d' % width, '--height=%d' % height, 'about:blank'],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        self.errors = []
+        self.next_id = 0
+        try:
+            port = wait_until(self.read_port, 30, 'Firefox WebDriver BiDi port')
+            self.socket = websocket.create_connection('ws://127.0.0.1:%d/session' % port, timeout=30,
+                                                      suppress_origin=True)
+            self.send('session.new', capabilities={})
+            self.context = self.send('browsingContext.getTree')['contexts'][0]['context']
+            self.send('session.subscribe', events=['log.entryAdded'])
+        except BaseException:
+            self.close()
+            raise
+
+    def read_port(self):
+        try:
+            with open(os.path.join(self.profile, 'WebDriverBiDiServer.json')) as port_file:
+                return json.load(port_file)['ws_port']
+        except (OSError, ValueError, KeyError):
+            return None
+
+    def send(self, method, **params):
+        """Sends one BiDi command and returns its result; notes errors logged meanwhile."""
+        self.next_id += 1
+        self.socket.send(json.dumps({'id': self.next_id, 'method': method, 'params': params}))
+        while True:
+            message = json.loads(self.socket.recv())
+            if message.get('id') == self.next_id:
+                if message.get('type') == 'error':
+                    raise RuntimeError('%s: %s %s' % (method, message.get('error'), message.get('message')))
+                return message.get('result', {})
+            if message.get('method') == 'log.entryAdded' and message['params'].get('level') == 'error':
+                self.errors.append(message['params'].get('text'))
+
+    def evaluate(self, expression, gesture=False):
+        # Returned as JSON text: BiDi's own serialisation of values is richer than the tests need.
+        wrapped = '(async () => JSON.stringify(await (%s)))()' % expression
+        result = self.send('script.evaluate', expression=wrapped, target={'context': self.context},
+                           awaitPromise=True, userActivation=gesture)
+        if result.get('type') == 'exception':
+            raise RuntimeError('%s: %s' % (expression, result['exceptionDetails'].get('text')))
+        value = result['result']
+        return json.loads(value['value']) if value.get('type') == 'string' else None
+
+    def set_size(self, width, height, pixel_ratio=1):
+        self.send('browsingContext.setViewport', context=self.context, viewport={'width': width, 'height': height},
+                  devicePixelRatio=pixel_ratio)
+
+    def navigate(self, url):
+        self.send('browsingContext.navigate', context=self.context, url=url, wait='interactive')
+
+    def screenshot_data(self):
+        return base64.b64decode(self.send('browsingContext.captureScreenshot', context=self.context)['data'])
+
+    def close(self):
+        if getattr(self, 'socket', None):
             try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
-        shutil.rmtree(self.profile, ignore_errors=True)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exception):
-        self.close()
+                self.send('browser.close')
+            except Exception:  # already gone: stopped below either way
+                pass
+            self.socket.close()
+        stop(self.process, self.profile)
 
 
 def cpu_ns(pid):
@@ -225,11 +325,19 @@ def measure(folder, query, width, height, seconds):
             print('CPU share of one core over %d s (%s at %d x %d, headless Chromium):' % (seconds, query, width, height))
             # The busiest renderer is the page's; a spare one idles beside it.
             for pid, kind in sorted(processes.items(), key=lambda item: -used[item[0]]):
-                print('  %-14s %6.2f %% (%d ms CPU)' % (kind, used[pid] / seconds / 1e7, used[pid] / 1e6))
+                print('  %-14s %6.2f %% (%d ms CPU)' % (kind, used[pid] / seconds / 1e7, used[pid] / 1e6), flush=True)
             if errors:
                 print('page errors: %s' % errors)
+            return max(used[pid] for pid, kind in processes.items() if kind == 'renderer') / seconds / 1e7
     finally:
         server.close()
+
+
+def compare(folder, query, floor_folder, floor_query, width, height, seconds):
+    """Measures the page, then the floor page, and prints their renderers' ratio."""
+    page = measure(folder, query, width, height, seconds)
+    floor = measure(floor_folder, floor_query, width, height, seconds)
+    print('renderer: page %.2f %%, floor %.2f %%, ratio %.2f' % (page, floor, page / floor))
 
 
 def take_screenshot(folder, path, query, width, height, seconds, panel=False):
@@ -261,6 +369,9 @@ def main():
             command.add_argument(argument, type=kind)
         if name == 'screenshot':
             command.add_argument('--panel', action='store_true')
+        else:
+            command.add_argument('floor_folder', nargs='?')
+            command.add_argument('floor_query', nargs='?')
     arguments = parser.parse_args()
     if arguments.command == 'serve':
         server = Server(arguments.folder, arguments.port)
@@ -272,6 +383,9 @@ def main():
     elif arguments.command == 'screenshot':
         take_screenshot(arguments.folder, arguments.file, arguments.query, arguments.width, arguments.height,
                         arguments.seconds, arguments.panel)
+    elif arguments.floor_folder:
+        compare(arguments.folder, arguments.query, arguments.floor_folder, arguments.floor_query or '',
+                arguments.width, arguments.height, arguments.seconds)
     else:
         measure(arguments.folder, arguments.query, arguments.width, arguments.height, arguments.seconds)
 
