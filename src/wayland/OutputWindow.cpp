@@ -15,8 +15,6 @@ namespace {
 
 // Fractional scales come in 120ths.
 constexpr double FRACTIONAL_DENOMINATOR = 120.0;
-// The legend's text height in logical pixels, about that of the X11 saver's fixed font.
-constexpr double FONT_SIZE = 12.0;
 
 } // namespace
 
@@ -171,7 +169,8 @@ void COutputWindow::Resize(int32_t pixelWidth, int32_t pixelHeight)
     m_pixelWidth = pixelWidth;
     m_pixelHeight = pixelHeight;
     m_canvas = cairo_image_surface_create(CAIRO_FORMAT_RGB24, pixelWidth, pixelHeight);
-    m_drawing = std::make_unique<CCairoSurface>(m_canvas, FONT_SIZE * GetPixelRatio());
+    // The saver sets the text's size for the layout it draws.
+    m_drawing = std::make_unique<CCairoSurface>(m_canvas, 12.0);
     m_pending.SetBounds(pixelWidth, pixelHeight);
     if (!AllocateBuffers(m_shm)) {
         std::fprintf(stderr, "ascenda-wayland: no shared memory for a %d x %d window\n", pixelWidth, pixelHeight);

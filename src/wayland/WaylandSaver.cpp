@@ -16,14 +16,16 @@
 #include "ext-idle-notify-v1-client.h"
 #include "fractional-scale-v1-client.h"
 #include "options/CommandLine.h"
+#include "runtime/SceneFit.h"
 #include "view/NullSurface.h"
 #include "viewporter-client.h"
-#include "x11/ScaleFit.h"
 #include "xdg-shell-client.h"
 
 namespace {
 
 constexpr int32_t FRAME_RATE_MARGIN = 4; // pixels between the --fps line and the corner
+// The legend's text height in logical pixels, about that of the X11 saver's fixed font.
+constexpr double FONT_SIZE = 12.0;
 // The versions this program knows; a compositor may offer newer ones.
 constexpr uint32_t COMPOSITOR_VERSION = 4;
 constexpr uint32_t OUTPUT_VERSION = 4;
@@ -95,7 +97,7 @@ CWaylandSaver::CWaylandSaver(const CWaylandOptions& options)
       m_shell(nullptr), m_viewporter(nullptr), m_fractionalScale(nullptr), m_idleNotifier(nullptr), m_seat(nullptr),
       m_seatName(0), m_pointer(nullptr), m_keyboard(nullptr), m_touch(nullptr), m_covering(false), m_idle(false),
       m_ended(false), m_failed(false), m_scene(GetViewSettings(options)), m_liftPeriod(options.GetLiftInterval()),
-      m_peoplePeriod(options.m_passInterval), m_timers(m_liftPeriod, m_peoplePeriod, NowMs()), m_painted(false),
+      m_peoplePeriod(options.m_passInterval), m_timers(m_liftPeriod, m_peoplePeriod, NowMs(), true), m_painted(false),
       m_layoutOutput(0), m_layoutWidth(0), m_layoutHeight(0), m_layoutRatio(1.0),
       m_frameRate(NowMs(), CFrameRate::GetProcessCpuMs())
 {
@@ -445,9 +447,20 @@ void CWaylandSaver::UpdateLayout()
     m_layoutWidth = first->GetWidth();
     m_layoutHeight = first->GetHeight();
     m_layoutRatio = first->GetPixelRatio();
-    if (m_options.m_fitScale)
-        m_scene.SetScale(FitScale(g_liftCount, m_scene.m_floors, m_layoutWidth, m_layoutHeight));
-    CScene::SetScreenFactorFromSize(m_layoutWidth, m_layoutHeight);
+    first->GetDrawing().SetPlacement({1.0, 0.0, 0.0});
+    first->GetDrawing().SetFontSize(FONT_SIZE * m_layoutRatio);
+    if (m_options.m_fitScale) {
+        int32_t legendWidth = 0, legendHeight = 0;
+        if (m_scene.m_legend != 0) {
+            char legend[128];
+            m_scene.FormatLegend(legend, sizeof legend);
+            first->GetDrawing().MeasureText(legend, legendWidth, legendHeight);
+        }
+        ApplySceneFit(
+            FitScene(g_liftCount, m_scene.m_floors, {m_layoutWidth, m_layoutHeight, legendWidth, legendHeight}));
+    } else {
+        CScene::SetScreenFactorFromSize(m_layoutWidth, m_layoutHeight);
+    }
     // A new layout moves everything, on every output.
     for (auto& window : m_windows) {
         if (window->IsReady())
@@ -481,11 +494,11 @@ void CWaylandSaver::PaintWindow(COutputWindow& window)
     if (!ShowsBuilding(window))
         return;
     drawing.SetPlacement(GetPlacement(window));
-    drawing.SetFontSize(12.0 * m_layoutRatio);
+    drawing.SetFontSize(FONT_SIZE * m_layoutRatio);
     m_scene.Paint(drawing, m_layoutWidth, m_layoutHeight);
     if (!m_painted) {
         m_painted = true;
-        m_timers = CPassTimers(m_liftPeriod, m_peoplePeriod, NowMs());
+        m_timers = CPassScheduler(m_liftPeriod, m_peoplePeriod, NowMs(), true);
     }
 }
 
@@ -502,8 +515,9 @@ void CWaylandSaver::RunDuePasses(int64_t nowMs)
     CNullSurface nothing;
     // With no output to show it, the model goes on all the same.
     CSurface& surface = targets.empty() ? static_cast<CSurface&>(nothing) : fanOut;
-    for (Pass pass = m_timers.TakeDue(nowMs); pass != Pass::NONE; pass = m_timers.TakeDue(nowMs)) {
-        switch (pass) {
+    const DuePasses due = m_timers.TakeDue(nowMs);
+    for (int index = 0; index < due.count; ++index) {
+        switch (due.passes[index]) {
         case Pass::LIFTS:
             m_scene.RunLiftPass(surface);
             m_frameRate.CountLiftTick();
@@ -515,8 +529,6 @@ void CWaylandSaver::RunDuePasses(int64_t nowMs)
             m_scene.RunLegendPass(surface);
             if (m_options.m_fps)
                 DrawFrameRate(surface, nowMs);
-            break;
-        case Pass::NONE:
             break;
         }
     }

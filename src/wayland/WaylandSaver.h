@@ -8,9 +8,9 @@
 #include "OutputWindow.h"
 #include "PointerRest.h"
 #include "WaylandOptions.h"
+#include "runtime/FrameRate.h"
+#include "runtime/PassScheduler.h"
 #include "view/Scene.h"
-#include "x11/FrameRate.h"
-#include "x11/PassTimers.h"
 
 struct xdg_wm_base;
 struct wp_viewporter;
@@ -92,7 +92,7 @@ private:
     CScene m_scene;
     int32_t m_liftPeriod;
     int32_t m_peoplePeriod;
-    CPassTimers m_timers;
+    CPassScheduler m_timers;
     bool m_painted;          // the passes wait for the first paint of the building, which sets the origins
     uint32_t m_layoutOutput; // the registry name of the output the scene is laid out for; 0: none
     int32_t m_layoutWidth;
