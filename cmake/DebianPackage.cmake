@@ -39,5 +39,6 @@ set(CPACK_PACKAGE_DESCRIPTION "Ascenda Vintra draws an office building with up t
 to a hundred people. People decide to travel, call a lift and grow impatient
 while they wait, and a lift chosen by one of four intelligences comes, takes
 them on board and lets them out at their floor. This package adds it to
-XScreenSaver's display modes.")
+XScreenSaver's display modes, and brings ascenda-wayland, the same saver
+for Wayland desktops.")
 include(CPack)

@@ -6,6 +6,8 @@
 #       /usr/share/xscreensaver/config/ascenda.xml      its settings description
 #       /usr/share/applications/screensavers/ascenda.desktop   its entry for MATE's settings
 #       /usr/share/man/man6/ascenda.6.gz                its man page
+#       /usr/bin/ascenda-wayland                        the saver for Wayland desktops
+#       /usr/share/man/man6/ascenda-wayland.6.gz        its man page
 #       /usr/share/doc/ascenda/copyright, changelog.gz
 #
 #   tools/release-deb.sh [--out DIR]    DIR defaults to build/release
@@ -24,7 +26,7 @@ packages_list=$(cd "$(dirname "$0")" && pwd)/release-deb.packages
 build=$out/build-deb
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DASCENDA_TESTS=OFF \
   -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
-cmake --build "$build" --target ascenda ascenda_manual ascenda_changelog --parallel "${JOBS:-$(nproc)}" >&2
+cmake --build "$build" --target ascenda ascenda_manual ascenda_changelog ascenda-wayland ascenda_wayland_manual --parallel "${JOBS:-$(nproc)}" >&2
 (cd "$build" && cpack -G DEB -B "$build/package" >&2)
 
 deb=$(find "$build/package" -maxdepth 1 -name 'ascenda_*.deb' | head -n 1)
@@ -35,7 +37,7 @@ mv "$deb" "$target"
 # The files a user installs it for, where the daemon, its settings tool and man look for them.
 listing=$(dpkg-deb -c "$target")
 for path in libexec/xscreensaver/ascenda share/xscreensaver/config/ascenda.xml share/man/man6/ascenda.6.gz \
-  share/applications/screensavers/ascenda.desktop; do
+  share/applications/screensavers/ascenda.desktop bin/ascenda-wayland share/man/man6/ascenda-wayland.6.gz; do
   echo "$listing" | grep -q " \./usr/$path\$" || { echo "release-deb.sh: $target lacks /usr/$path" >&2; exit 1; }
 done
 # lintian says it should not run as root, which is how CI runs (that is no finding); its findings

@@ -12,6 +12,10 @@
 #                                   (--help lists them): in a window on $DISPLAY when set,
 #                                   otherwise a few seconds in a virtual display, leaving a
 #                                   screenshot and printing where
+#   tools/run.sh --wayland [ARGS...]  the Wayland saver build/host/ascenda-wayland, ARGS passed
+#                                   on: full screen on $WAYLAND_DISPLAY when set, otherwise a few
+#                                   seconds in a private headless sway, leaving a screenshot and
+#                                   printing where
 #   tools/run.sh --web [QUERY]      the web page: its site files installed into build/web/site/
 #                                   and that folder alone served on 127.0.0.1 with Python's
 #                                   http.server (QUERY, e.g. '?cars=4&people=100', is added to the
@@ -28,6 +32,7 @@ job=$main_job
 case ${1:-} in
   --sim) job=sim; shift ;;
   --x11) job=x11; shift ;;
+  --wayland) job=wayland; shift ;;
   --web) job=web; shift ;;
   --saver) job=saver; shift ;;
   /* | -[A-Za-z]*) job=saver ;; # a mode switch for the saver itself
@@ -76,6 +81,34 @@ run_x11() {
   kill "$xvfb_pid" 2>/dev/null || true
   wait "$xvfb_pid" 2>/dev/null || true
   echo "No display: ascenda${*:+ $*} ran for a few seconds in a virtual display. Screenshot: $shot"
+}
+
+run_wayland() {
+  build host
+  program=$root/build/host/ascenda-wayland
+  case " $* " in *" --help "* | *" -help "*) exec "$program" "$@" ;; esac
+  if [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec "$program" "$@"
+  fi
+  # No compositor of our own: a private headless one the size of the X11 saver's window.
+  . "$root/tools/private-sway.sh"
+  start_private_sway 1024x768
+  shot=$root/build/host/ascenda-wayland.png
+  $as_sway_user "$program" "$@" &
+  saver_pid=$!
+  sleep 5  # a demonstration, not a test: let the lifts and people move for the picture
+  if ! kill -0 "$saver_pid" 2>/dev/null; then
+    status=0
+    wait "$saver_pid" || status=$?
+    stop_private_sway
+    echo "ascenda-wayland${*:+ $*} ended early (exit code $status)."
+    return "$status"
+  fi
+  $as_sway_user grim - >"$shot"
+  kill "$saver_pid" 2>/dev/null || true
+  wait "$saver_pid" 2>/dev/null || true
+  stop_private_sway
+  echo "No display: ascenda-wayland${*:+ $*} ran for a few seconds in a headless sway. Screenshot: $shot"
 }
 
 run_web() {
@@ -139,6 +172,7 @@ tools/install-deps.sh
 case $job in
   sim) run_sim "$@" ;;
   x11) run_x11 "$@" ;;
+  wayland) run_wayland "$@" ;;
   web) run_web "$@" ;;
   saver) run_saver "$@" ;;
 esac
