@@ -1,5 +1,7 @@
 #include "CairoSurface.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <cmath>
 #include <string>
 
@@ -136,4 +138,10 @@ void CCairoSurface::Clear(Colour colour)
     SetColour(colour);
     cairo_paint(m_cairo);
     m_drawn.AddAll();
+}
+
+void CCairoSurface::ReleaseFontCaches()
+{
+    cairo_debug_reset_static_data();
+    FcFini();
 }

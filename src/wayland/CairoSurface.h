@@ -38,6 +38,10 @@ public:
     // The size in scene pixels of a line of text, as DrawOpaqueText would draw it.
     void MeasureText(const char* text, int32_t& width, int32_t& height);
 
+    // Frees cairo's and the font library's process-wide caches, once no surface is left, so that
+    // a leak checker at exit sees only real leaks.
+    static void ReleaseFontCaches();
+
     const CDrawnArea& GetDrawn() const { return m_drawn; }
     void ClearDrawn() { m_drawn.Clear(); }
 

@@ -547,6 +547,11 @@ int RunWaylandSaver(const CWaylandOptions& options)
         std::perror("ascenda-wayland: signals");
         return 1;
     }
-    CWaylandSaver saver(options);
-    return saver.Run(g_stopPipe[0]);
+    int status = 0;
+    {
+        CWaylandSaver saver(options);
+        status = saver.Run(g_stopPipe[0]);
+    }
+    CCairoSurface::ReleaseFontCaches();
+    return status;
 }

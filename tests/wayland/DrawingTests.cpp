@@ -21,6 +21,13 @@ bool Inside(const CDrawnArea& area, int32_t x, int32_t y)
     return false;
 }
 
+// cairo's font caches live until the process ends unless freed.
+class FontCacheRelease : public ::testing::Environment {
+public:
+    void TearDown() override { CCairoSurface::ReleaseFontCaches(); }
+};
+const ::testing::Environment* const g_fontCacheRelease = ::testing::AddGlobalTestEnvironment(new FontCacheRelease);
+
 class CanvasTest : public ::testing::Test {
 protected:
     CanvasTest() : m_canvas(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 64, 48)), m_surface(m_canvas, 12.0) {}
