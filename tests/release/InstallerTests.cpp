@@ -135,14 +135,17 @@ protected:
 
     long InstallSilently() const { return RunToEnd(L"\"" + m_setup + L"\" /S"); }
 
-    // Runs the Apps entry's silent uninstall, as the system does. The uninstaller goes on in a
-    // copy of itself and removes its folder last, so that is what the wait is for.
-    bool UninstallSilently() const
+    // Runs the Apps entry's silent uninstall, as the system does, and waits until done() holds.
+    // The uninstaller goes on in a copy of itself, so its end is no sign; the last thing it
+    // removes is its folder, and before that itself.
+    template <class Condition> bool UninstallSilently(Condition done) const
     {
         const std::wstring command = ReadString(kAppsKey, L"QuietUninstallString");
-        if (RunToEnd(command) != 0)
-            return false;
-        return PumpUntil([] { return !Exists(InstallFolder() + L"\\Uninstall.exe"); }, 20000);
+        return RunToEnd(command) == 0 && PumpUntil(done, 20000);
+    }
+    bool UninstallSilently() const
+    {
+        return UninstallSilently([] { return !Exists(InstallFolder()); });
     }
 
     const std::wstring m_setup = FromTestFolder(ASCENDA_SETUP_RELATIVE);
@@ -227,8 +230,7 @@ TEST_F(Installer, SilentUninstallTakesAllOfItAway)
         if (test.otherProgramsKey)
             WriteNumber(std::wstring(kCompanyKey) + L"\\Other", L"Kept", 1);
 
-        ASSERT_TRUE(UninstallSilently()) << "the uninstaller did not finish";
-        EXPECT_FALSE(Exists(InstallFolder())) << "the folder stayed";
+        ASSERT_TRUE(UninstallSilently()) << "the folder stayed";
         EXPECT_FALSE(KeyExists(kAppsKey)) << "the Apps entry stayed";
         EXPECT_FALSE(KeyExists(kSettingsKey)) << "the settings stayed";
         EXPECT_EQ(test.otherProgramsKey, KeyExists(kCompanyKey));
@@ -246,7 +248,8 @@ TEST_F(Installer, UninstallWhileTheSaverRunsLeavesItsFileToTheNextSignIn)
     {
         CStartedProgram saver(InstalledSaver(), L"/s");
         ASSERT_TRUE(saver.Started());
-        ASSERT_TRUE(UninstallSilently()) << "the uninstaller did not finish";
+        ASSERT_TRUE(UninstallSilently([] { return !Exists(InstallFolder() + L"\\Uninstall.exe"); }))
+            << "the uninstaller did not finish";
         EXPECT_FALSE(saver.HasExited());
         EXPECT_FALSE(KeyExists(kAppsKey));
         EXPECT_FALSE(KeyExists(kSettingsKey));
