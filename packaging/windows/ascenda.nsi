@@ -58,16 +58,26 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
   If an earlier version is installed, it is replaced and your settings are kept.$\r$\n$\r$\n\
   Click Next to continue."
 !insertmacro MUI_PAGE_WELCOME
+; The MIT licence asks nothing of a user, so the page shows it with a plain Next.
+!define MUI_PAGE_HEADER_TEXT "Licence"
+!define MUI_PAGE_HEADER_SUBTEXT "${PRODUCT} is free software under the MIT licence."
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "You may use, copy and pass on ${PRODUCT} under this licence. Click Next to \
+  continue."
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
 !insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MUI_PAGE_INSTFILES
-!define MUI_FINISHPAGE_TEXT "${PRODUCT} is installed. Open the screen saver settings to make it your \
-  screen saver; Settings... there changes its building, lifts and people.$\r$\n$\r$\n\
-  To remove it, use Settings > Apps, or Add or remove programs."
+; The check box has room for one line.
+!define MUI_FINISHPAGE_TEXT_LARGE
+!define MUI_FINISHPAGE_TEXT "${PRODUCT} ${VERSION} is installed.$\r$\n$\r$\n\
+  Settings... in the screen saver settings changes its building, lifts and people. To remove it, use \
+  Settings > Apps, or Add or remove programs."
 !define MUI_FINISHPAGE_RUN
-!define MUI_FINISHPAGE_RUN_TEXT "Open the screen saver settings with ${PRODUCT} selected"
+!define MUI_FINISHPAGE_RUN_TEXT "Open the screen saver settings with it selected"
 !define MUI_FINISHPAGE_RUN_FUNCTION SelectSaver
 !insertmacro MUI_PAGE_FINISH
 
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "${PRODUCT} and its settings will be removed: the folder below, the \
+  entry in Apps and, if it is your screen saver, that choice. Click Uninstall to start."
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 

@@ -2,6 +2,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -10,36 +11,22 @@
 #include "SaverFile.h"
 #include "resources/Version.h"
 
-// The release installer, run as a user runs it: silently, from the Apps entry's own commands, in
-// this build's Wine prefix. Every case starts and ends with no trace of an install.
+// The release package's installer, run silently in this build's Wine prefix and taken away by the
+// Apps entry's own command, as the system runs it. Every case starts and ends with no trace of it.
 
 namespace {
 
-const wchar_t kAppsKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\AscendaVintra";
-const wchar_t kCompanyKey[] = L"Software\\Orvane's Registry Bits";
-const wchar_t kSettingsKey[] = L"Software\\Orvane's Registry Bits\\Ascenda";
-const wchar_t kRunOnceKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-const wchar_t kRunOnceValue[] = L"Ascenda Vintra removal";
-
-std::wstring FromTestFolder(const std::wstring& relative)
-{
-    wchar_t program[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring folder(program);
-    folder.erase(folder.find_last_of(L"\\/") + 1);
-    return folder + relative;
-}
+const std::wstring kApps = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\AscendaVintra";
+const std::wstring kCompany = L"Software\\Orvane's Registry Bits";
+const std::wstring kSettings = kCompany + L"\\Ascenda";
+const std::wstring kRunOnce = L"Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+const std::wstring kOtherSaver = L"C:\\Users\\Someone\\Ascenda Vintra\\ASCENDA.SCR";
 
 std::wstring InstallFolder()
 {
     wchar_t local[MAX_PATH] = {};
     SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local);
     return std::wstring(local) + L"\\Programs\\Ascenda Vintra";
-}
-
-std::wstring InstalledSaver()
-{
-    return InstallFolder() + L"\\ASCENDA.SCR";
 }
 
 bool Exists(const std::wstring& path)
@@ -50,217 +37,143 @@ bool Exists(const std::wstring& path)
 std::string Contents(const std::wstring& path)
 {
     std::ifstream file(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-bool KeyExists(const wchar_t* path)
+// A string value as it is, a number in decimal, "(absent)" when there is none.
+std::wstring Value(const std::wstring& key, const wchar_t* name)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-std::wstring ReadString(const wchar_t* key, const wchar_t* name)
-{
-    wchar_t value[2048] = {};
-    DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    wchar_t value[1024] = {};
+    DWORD size = sizeof value, type = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, value, &size))
         return L"(absent)";
-    return value;
+    DWORD number = 0;
+    std::memcpy(&number, value, sizeof number);
+    return type == REG_DWORD ? std::to_wstring(number) : value;
 }
 
-DWORD ReadNumber(const wchar_t* key, const wchar_t* name)
+bool KeyExists(const std::wstring& key)
 {
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
-        return 0xFFFFFFFF;
-    return value;
+    HKEY handle = nullptr;
+    const bool opened = RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) == ERROR_SUCCESS;
+    RegCloseKey(handle);
+    return opened;
 }
 
-void WriteNumber(const std::wstring& key, const wchar_t* name, DWORD value)
+void SetNumber(const std::wstring& key, const wchar_t* name, DWORD value)
 {
     RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_DWORD, &value, sizeof value);
 }
 
-void DeleteFolder(const std::wstring& folder)
+// Runs a command line of the form "program" arguments to its end: its exit code, else -1.
+long RunCommand(const std::wstring& line)
 {
-    WIN32_FIND_DATAW found = {};
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            DeleteFileW((folder + L"\\" + found.cFileName).c_str());
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
-// Runs a command line to its end; its exit code, or -1 when it could not start or did not end.
-long RunToEnd(std::wstring commandLine)
-{
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return -1;
-    long result = -1;
-    DWORD code = 0;
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0 && GetExitCodeProcess(process.hProcess, &code))
-        result = static_cast<long>(code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return result;
+    const size_t quote = line.find(L'"', 1);
+    CStartedProgram program(line.substr(1, quote - 1), quote + 2 < line.size() ? line.substr(quote + 2) : L"");
+    return program.Started() && PumpUntil([&] { return program.HasExited(); }, 60000) ? program.ExitCode() : -1;
 }
 
 class Installer : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        RemoveEveryTrace();
-        ASSERT_TRUE(Exists(m_setup)) << "no installer; tools/release.sh builds it";
-    }
+    void SetUp() override { RemoveEveryTrace(); }
     void TearDown() override { RemoveEveryTrace(); }
-
     static void RemoveEveryTrace()
     {
-        DeleteFolder(InstallFolder());
-        RegDeleteTreeW(HKEY_CURRENT_USER, kAppsKey);
-        RegDeleteTreeW(HKEY_CURRENT_USER, kCompanyKey);
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunOnceKey, kRunOnceValue);
-        WriteDesktopValue(L"SCRNSAVE.EXE", L"C:\\windows\\system32\\other.scr");
+        DeleteFileW((InstallFolder() + L"\\ASCENDA.SCR").c_str());
+        DeleteFileW((InstallFolder() + L"\\Uninstall.exe").c_str());
+        RemoveDirectoryW(InstallFolder().c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, kApps.c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, kCompany.c_str());
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunOnce.c_str(), L"Ascenda Vintra removal");
+        WriteDesktopValue(L"SCRNSAVE.EXE", kOtherSaver);
     }
-
-    long InstallSilently() const { return RunToEnd(L"\"" + m_setup + L"\" /S"); }
-
-    // Runs the Apps entry's silent uninstall, as the system does, and waits until done() holds.
-    // The uninstaller goes on in a copy of itself, so its end is no sign; the last thing it
-    // removes is its folder, and before that itself.
-    template <class Condition> bool UninstallSilently(Condition done) const
+    long Install() const { return RunCommand(L"\"" + m_setup + L"\" /S"); }
+    // The uninstaller goes on in a copy of itself, so its end is no sign that it is done: the last
+    // things it removes are itself and then its folder.
+    bool Uninstall(const std::wstring& lastToGo = InstallFolder()) const
     {
-        const std::wstring command = ReadString(kAppsKey, L"QuietUninstallString");
-        return RunToEnd(command) == 0 && PumpUntil(done, 20000);
-    }
-    bool UninstallSilently() const
-    {
-        return UninstallSilently([] { return !Exists(InstallFolder()); });
+        return RunCommand(Value(kApps, L"QuietUninstallString")) == 0 &&
+               PumpUntil([&] { return !Exists(lastToGo); }, 20000);
     }
 
     const std::wstring m_setup = FromTestFolder(ASCENDA_SETUP_RELATIVE);
-    const std::string m_saver = Contents(FromTestFolder(ASCENDA_PACKAGED_SCR_RELATIVE));
+    const std::wstring m_saver = InstallFolder() + L"\\ASCENDA.SCR";
+    const std::string m_packaged = Contents(FromTestFolder(ASCENDA_PACKAGED_SCR_RELATIVE));
 };
 
 } // namespace
 
-TEST_F(Installer, CarriesItsVersionAndCopyright)
+TEST_F(Installer, SilentInstallPutsThePackagedSaverInPlaceWithAnAppsEntryAndLeavesTheSaverChoice)
 {
-    EXPECT_EQ(L"" ASCENDA_VERSION_TEXT, VersionString(m_setup, L"ProductVersion"));
+    ASSERT_EQ(0, Install());
     EXPECT_EQ(L"" ASCENDA_COPYRIGHT_TEXT, VersionString(m_setup, L"LegalCopyright"));
-    EXPECT_EQ(L"Orvane's Registry Bits", VersionString(m_setup, L"CompanyName"));
-}
+    EXPECT_EQ(L"" ASCENDA_VERSION_TEXT, VersionString(m_setup, L"ProductVersion"));
+    EXPECT_TRUE(!m_packaged.empty() && Contents(m_saver) == m_packaged) << "not the package's ASCENDA.SCR";
 
-TEST_F(Installer, SilentInstallPutsTheSaverInPlaceWithAnAppsEntryAndLeavesTheSaverChoice)
-{
-    ASSERT_EQ(0, InstallSilently());
-    ASSERT_FALSE(m_saver.empty());
-    EXPECT_TRUE(Contents(InstalledSaver()) == m_saver) << "not the package's ASCENDA.SCR";
-
-    EXPECT_EQ(L"Ascenda Vintra", ReadString(kAppsKey, L"DisplayName"));
-    EXPECT_EQ(L"Orvane's Registry Bits", ReadString(kAppsKey, L"Publisher"));
-    EXPECT_EQ(L"" ASCENDA_VERSION_TEXT, ReadString(kAppsKey, L"DisplayVersion"));
-    EXPECT_EQ(InstalledSaver() + L",0", ReadString(kAppsKey, L"DisplayIcon"));
     const std::wstring uninstaller = L"\"" + InstallFolder() + L"\\Uninstall.exe\"";
-    EXPECT_EQ(uninstaller, ReadString(kAppsKey, L"UninstallString"));
-    EXPECT_EQ(uninstaller + L" /S", ReadString(kAppsKey, L"QuietUninstallString"));
-    // In kilobytes: at least the saver, and not wildly more.
-    const DWORD size = ReadNumber(kAppsKey, L"EstimatedSize");
-    EXPECT_GE(size, m_saver.size() / 1024);
-    EXPECT_LE(size, m_saver.size() / 1024 + 400);
-
-    EXPECT_EQ(L"C:\\windows\\system32\\other.scr", ReadDesktopValue(L"SCRNSAVE.EXE"));
+    const std::pair<const wchar_t*, std::wstring> entry[] = {
+        {L"DisplayName", L"Ascenda Vintra"},  {L"Publisher", L"Orvane's Registry Bits"},
+        {L"DisplayIcon", m_saver + L",0"},    {L"DisplayVersion", L"" ASCENDA_VERSION_TEXT},
+        {L"UninstallString", uninstaller},    {L"QuietUninstallString", uninstaller + L" /S"},
+        {L"InstallLocation", InstallFolder()}};
+    for (const auto& [name, value] : entry)
+        EXPECT_EQ(value, Value(kApps, name)) << name;
+    // In kilobytes: the saver and the uninstaller.
+    EXPECT_NEAR(m_packaged.size() / 1024 + 100, std::stoi(Value(kApps, L"EstimatedSize")), 60);
+    EXPECT_EQ(kOtherSaver, ReadDesktopValue(L"SCRNSAVE.EXE"));
 }
 
 TEST_F(Installer, InstallOverAnEarlierOneReplacesTheSaverAndKeepsTheSettings)
 {
-    ASSERT_EQ(0, InstallSilently());
-    WriteNumber(std::wstring(kSettingsKey) + L"\\Config", L"People", 42);
-    std::ofstream(InstalledSaver().c_str(), std::ios::binary | std::ios::trunc) << "an earlier version";
-
-    ASSERT_EQ(0, InstallSilently());
-    EXPECT_EQ(42u, ReadNumber((std::wstring(kSettingsKey) + L"\\Config").c_str(), L"People"));
-    EXPECT_TRUE(Contents(InstalledSaver()) == m_saver) << "the earlier file stayed";
+    ASSERT_EQ(0, Install());
+    SetNumber(kSettings + L"\\Config", L"People", 42);
+    std::ofstream(m_saver.c_str(), std::ios::binary | std::ios::trunc) << "an earlier version";
+    ASSERT_EQ(0, Install());
+    EXPECT_EQ(L"42", Value(kSettings + L"\\Config", L"People"));
+    EXPECT_TRUE(Contents(m_saver) == m_packaged) << "the earlier file stayed";
 }
 
-// The saver choice goes only when it is this install's file (in any case, or by its short name),
-// and the company key only when nothing else of the company's is left in it.
+// The saver choice goes when it names the installed file, by any spelling of its name; the
+// company's key goes when nothing else of the company's is left in it.
 TEST_F(Installer, SilentUninstallTakesAllOfItAway)
 {
-    struct Case {
-        const wchar_t* choice;
-        bool otherProgramsKey;
-        bool choiceCleared;
-    };
-    wchar_t shortPath[MAX_PATH] = {};
-    const Case cases[] = {
-        {L"ours", false, true},
-        {L"OURS IN CAPITALS", true, true},
-        {L"short", false, true},
-        {L"C:\\windows\\system32\\other.scr", false, false},
-        {L"C:\\Users\\Someone\\Ascenda Vintra\\ASCENDA.SCR", true, false},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(testing::Message() << "saver choice " << test.choice);
+    enum Choice { InstalledInCapitals, InstalledByShortName, Another };
+    for (const Choice choice : {InstalledInCapitals, InstalledByShortName, Another}) {
+        SCOPED_TRACE(testing::Message() << "saver choice " << choice);
         RemoveEveryTrace();
-        ASSERT_EQ(0, InstallSilently());
-        std::wstring choice = test.choice;
-        if (choice == L"ours") {
-            choice = InstalledSaver();
-        } else if (choice == L"OURS IN CAPITALS") {
-            choice = InstalledSaver();
-            CharUpperW(&choice[0]);
-        } else if (choice == L"short") {
-            GetShortPathNameW(InstalledSaver().c_str(), shortPath, MAX_PATH);
-            choice = shortPath;
-        }
-        WriteDesktopValue(L"SCRNSAVE.EXE", choice);
-        WriteNumber(std::wstring(kSettingsKey) + L"\\Config", L"People", 42);
-        WriteNumber(std::wstring(kSettingsKey) + L"\\Counters", L"Resets", 3);
-        if (test.otherProgramsKey)
-            WriteNumber(std::wstring(kCompanyKey) + L"\\Other", L"Kept", 1);
+        ASSERT_EQ(0, Install());
+        std::wstring registered(MAX_PATH, L'\0');
+        GetShortPathNameW(m_saver.c_str(), &registered[0], MAX_PATH);
+        registered = choice == Another ? kOtherSaver : choice == InstalledByShortName ? registered.c_str() : m_saver;
+        if (choice == InstalledInCapitals)
+            CharUpperW(&registered[0]);
+        WriteDesktopValue(L"SCRNSAVE.EXE", registered);
+        SetNumber(kSettings + L"\\Config", L"People", 42);
+        SetNumber(kSettings + L"\\Counters", L"Resets", 3);
+        if (choice != InstalledInCapitals)
+            SetNumber(kCompany + L"\\Another Program", L"Kept", 1);
 
-        ASSERT_TRUE(UninstallSilently()) << "the folder stayed";
-        EXPECT_FALSE(KeyExists(kAppsKey)) << "the Apps entry stayed";
-        EXPECT_FALSE(KeyExists(kSettingsKey)) << "the settings stayed";
-        EXPECT_EQ(test.otherProgramsKey, KeyExists(kCompanyKey));
-        EXPECT_EQ(test.choiceCleared ? L"(absent)" : choice, ReadDesktopValue(L"SCRNSAVE.EXE"));
-        EXPECT_EQ(L"(absent)", ReadString(kRunOnceKey, kRunOnceValue));
+        ASSERT_TRUE(Uninstall()) << "the folder stayed";
+        EXPECT_FALSE(KeyExists(kApps));
+        EXPECT_FALSE(KeyExists(kSettings));
+        EXPECT_EQ(choice != InstalledInCapitals, KeyExists(kCompany));
+        EXPECT_EQ(choice == Another ? registered : L"(absent)", ReadDesktopValue(L"SCRNSAVE.EXE"));
+        EXPECT_EQ(L"(absent)", Value(kRunOnce, L"Ascenda Vintra removal"));
     }
 }
 
-// A running saver keeps its file; the rest goes at once, and the file and folder at the next
-// sign-in, by a command that a new install takes back.
+// A running saver keeps its file until the next sign-in; a new install takes that removal back.
 TEST_F(Installer, UninstallWhileTheSaverRunsLeavesItsFileToTheNextSignIn)
 {
-    ASSERT_EQ(0, InstallSilently());
-    WriteNumber(std::wstring(kSettingsKey) + L"\\Config", L"People", 42);
+    ASSERT_EQ(0, Install());
     {
-        CStartedProgram saver(InstalledSaver(), L"/s");
-        ASSERT_TRUE(saver.Started());
-        ASSERT_TRUE(UninstallSilently([] { return !Exists(InstallFolder() + L"\\Uninstall.exe"); }))
-            << "the uninstaller did not finish";
+        CStartedProgram saver(m_saver, L"/s");
+        ASSERT_TRUE(Uninstall(InstallFolder() + L"\\Uninstall.exe")) << "the uninstaller did not finish";
         EXPECT_FALSE(saver.HasExited());
-        EXPECT_FALSE(KeyExists(kAppsKey));
-        EXPECT_FALSE(KeyExists(kSettingsKey));
-        EXPECT_TRUE(Exists(InstalledSaver()));
+        EXPECT_FALSE(KeyExists(kApps));
     }
-    // At the next sign-in the saver no longer runs.
-    const std::wstring removal = ReadString(kRunOnceKey, kRunOnceValue);
-    ASSERT_NE(L"(absent)", removal);
-    EXPECT_EQ(0, RunToEnd(removal));
+    ASSERT_EQ(0, RunCommand(Value(kRunOnce, L"Ascenda Vintra removal")));
     EXPECT_FALSE(Exists(InstallFolder()));
-
-    ASSERT_EQ(0, InstallSilently());
-    EXPECT_EQ(L"(absent)", ReadString(kRunOnceKey, kRunOnceValue)) << "the removal would take the new install";
+    ASSERT_EQ(0, Install());
+    EXPECT_EQ(L"(absent)", Value(kRunOnce, L"Ascenda Vintra removal")) << "the removal would take the new install";
 }
