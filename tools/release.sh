@@ -14,9 +14,9 @@
 #   tools/release.sh [--out DIR]    DIR defaults to build/release
 #
 # The same commit gives the same installer and zip byte for byte, in any folder and at any time:
-# the executable carries no link time and no build folder, and every time inside the packages is
-# the commit's time (SOURCE_DATE_EPOCH, taken from the commit unless set). Prints the paths and
-# SHA-256 of the installer and the zip.
+# the executable carries no link time and no build folder, every time inside the zip is the
+# commit's time (SOURCE_DATE_EPOCH, taken from the commit unless set), and the installer holds
+# no times at all. Prints the paths and SHA-256 of the installer and the zip.
 set -eu
 
 . "$(dirname "$0")/release-start.sh"
@@ -39,12 +39,10 @@ sed -e "s|@VERSION@|$version|" -e "s|@CONTACT@|$contact|" -e 's/$/\r/' "$root/pa
 sed -e 's/$/\r/' "$root/LICENSE" >"$stage/LICENSE.txt"
 (cd "$stage" && sha256sum ASCENDA.SCR >SHA256SUMS)
 
-# The installer keeps the time of each file it holds and restores it when installing: the
-# commit's time, like every entry of the zip. Nothing else in it depends on when or where it
+# The installer stores no file times (SetDateSave off): nothing in it depends on when or where it
 # was built.
 setup=ascenda-vintra-$version-windows-x64-setup.exe
 copyright=$(grep -m1 '^Copyright ' "$root/LICENSE")
-touch -d "@$SOURCE_DATE_EPOCH" "$stage/ASCENDA.SCR" "$stage/LICENSE.txt"
 makensis -V2 -NOCD -DVERSION="$version" -DCOPYRIGHT="$copyright" -DSAVER="$stage/ASCENDA.SCR" \
   -DLICENSE="$stage/LICENSE.txt" -DICON="$root/src/resources/Ascenda.ico" \
   -DSIDEBAR="$root/packaging/windows/sidebar.bmp" -DOUTFILE="$out/$setup.new" \

@@ -6,14 +6,16 @@
 ;   makensis -DVERSION=1.0.0 -DCOPYRIGHT="Copyright (c) ..." -DSAVER=path/ASCENDA.SCR
 ;            -DLICENSE=LICENSE.txt -DICON=Ascenda.ico -DSIDEBAR=sidebar.bmp
 ;            -DOUTFILE=ascenda-vintra-1.0.0-windows-x64-setup.exe ascenda.nsi
-; after setting the files' times to the commit's: the only times the installer carries are those
-; of the files it holds.
+;
+; The same inputs give the same bytes: it carries no build time and, as SetDateSave is off, no
+; file times, so a clone's file times do not matter. Installed files get the time of installing.
 
 Unicode true
 ; The 64-bit stubs: the saver is a 64-bit program, and 64-bit Windows runs them natively.
 Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
+SetDateSave off
 ManifestDPIAware true
 ManifestSupportedOS all
 
