@@ -7,21 +7,15 @@
 
 // Helpers for tests that look at ASCENDA.SCR from outside, as the system and the user see it.
 
-// A path relative to the test program's own folder.
-inline std::wstring FromTestFolder(const std::wstring& relative)
+#ifdef ASCENDA_SCR_RELATIVE
+// The ASCENDA.SCR of this build, found from the test program's own folder.
+inline std::wstring BuiltSaverPath()
 {
     wchar_t program[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, program, MAX_PATH);
     std::wstring folder(program);
     folder.erase(folder.find_last_of(L"\\/") + 1);
-    return folder + relative;
-}
-
-#ifdef ASCENDA_SCR_RELATIVE
-// The ASCENDA.SCR of this build, found from the test program's own folder.
-inline std::wstring BuiltSaverPath()
-{
-    return FromTestFolder(ASCENDA_SCR_RELATIVE);
+    return folder + ASCENDA_SCR_RELATIVE;
 }
 #endif
 
