@@ -64,5 +64,5 @@ shoot 4-uninstall
 xdotool key Return && shoot 5-removed
 xdotool key Return
 
-convert "$screens/1-welcome.png" -trim +repage "$root/docs/ascenda-installer.png"
+convert "$screens/1-welcome.png" -trim +repage -define png:exclude-chunks=date,time "$root/docs/ascenda-installer.png"
 echo "$screens"
