@@ -13,6 +13,7 @@ packages="
   cmake ninja-build g++ make pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  nsis
   wine wine64 xvfb xserver-xephyr xauth x11-utils xdotool imagemagick
   valgrind python3 procps
   xscreensaver dpkg-dev lintian

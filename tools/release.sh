@@ -1,17 +1,22 @@
 #!/bin/sh
 # Builds the Windows release package from this checkout:
 #
+#   build/release/ascenda-vintra-<version>-windows-x64-setup.exe
+#       the installer (packaging/windows/ascenda.nsi), holding the zip's very ASCENDA.SCR
 #   build/release/ascenda-vintra-<version>-windows-x64.zip
 #       ASCENDA.SCR   the saver, built from the committed sources
 #       LICENSE.txt   the licence
 #       README.txt    for Windows users: installing, settings, removing
 #       SHA256SUMS    the checksum of ASCENDA.SCR
+#   build/release/SHA256SUMS
+#       the checksums of the installer and the zip
 #
 #   tools/release.sh [--out DIR]    DIR defaults to build/release
 #
-# The same commit gives the same zip byte for byte, in any folder and at any time: the executable
-# carries no link time and no build folder, and every time inside the zip is the commit's time
-# (SOURCE_DATE_EPOCH, taken from the commit unless set). Prints the zip's path and SHA-256.
+# The same commit gives the same installer and zip byte for byte, in any folder and at any time:
+# the executable carries no link time and no build folder, every time inside the zip is the
+# commit's time (SOURCE_DATE_EPOCH, taken from the commit unless set), and the installer holds
+# no times at all. Prints the paths and SHA-256 of the installer and the zip.
 set -eu
 
 . "$(dirname "$0")/release-start.sh"
@@ -34,6 +39,16 @@ sed -e "s|@VERSION@|$version|" -e "s|@CONTACT@|$contact|" -e 's/$/\r/' "$root/pa
 sed -e 's/$/\r/' "$root/LICENSE" >"$stage/LICENSE.txt"
 (cd "$stage" && sha256sum ASCENDA.SCR >SHA256SUMS)
 
+# The installer stores no file times (SetDateSave off): nothing in it depends on when or where it
+# was built.
+setup=ascenda-vintra-$version-windows-x64-setup.exe
+copyright=$(grep -m1 '^Copyright ' "$root/LICENSE")
+makensis -V2 -NOCD -DVERSION="$version" -DCOPYRIGHT="$copyright" -DSAVER="$stage/ASCENDA.SCR" \
+  -DLICENSE="$stage/LICENSE.txt" -DICON="$root/src/resources/Ascenda.ico" \
+  -DSIDEBAR="$root/packaging/windows/sidebar.bmp" -DOUTFILE="$out/$setup.new" \
+  "$root/packaging/windows/ascenda.nsi" >&2
+mv "$out/$setup.new" "$out/$setup"
+
 zip=$out/ascenda-vintra-$version-windows-x64.zip
 python3 - "$stage" "$zip" <<'PYTHON'
 import os, sys, time, zipfile
@@ -51,6 +66,9 @@ with zipfile.ZipFile(target + ".new", "w") as archive:
 os.replace(target + ".new", target)
 PYTHON
 rm -rf "$stage"
+(cd "$out" && sha256sum "$setup" "$(basename "$zip")" >SHA256SUMS)
 
-echo "$zip"
-sha256sum "$zip" | cut -d' ' -f1
+for package in "$out/$setup" "$zip"; do
+  echo "$package"
+  sha256sum "$package" | cut -d' ' -f1
+done

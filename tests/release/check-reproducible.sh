@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the release package twice, from two copies of the sources in two differently named
-# folders, one after the other, and fails unless both zips and both ASCENDA.SCR are identical.
+# folders, one after the other, and fails unless both installers, both zips, both SHA256SUMS and
+# both ASCENDA.SCR are identical.
 # The first package stays in WORK/one/out for the install check.
 #
 #   check-reproducible.sh SOURCE WORK
@@ -39,14 +40,14 @@ PYTHON
 
 build_in() {
   copy_sources "$work/$1/$2"
-  "$work/$1/$2/tools/release.sh" --out "$work/$1/out" | tail -n 2
+  "$work/$1/$2/tools/release.sh" --out "$work/$1/out" | tail -n 4
 }
 
 build_in one ascenda
 build_in another-folder vintra-sources
 
 status=0
-for file in ascenda-vintra-*-windows-x64.zip build/ASCENDA.SCR; do
+for file in ascenda-vintra-*-windows-x64-setup.exe ascenda-vintra-*-windows-x64.zip SHA256SUMS build/ASCENDA.SCR; do
   set -- "$work"/one/out/$file
   first=$1
   second=$work/another-folder/out/${first#"$work"/one/out/}
