@@ -17,6 +17,7 @@
 #include "fractional-scale-v1-client.h"
 #include "options/CommandLine.h"
 #include "runtime/SceneFit.h"
+#include "runtime/StopSignals.h"
 #include "view/NullSurface.h"
 #include "viewporter-client.h"
 #include "xdg-shell-client.h"
@@ -68,27 +69,6 @@ public:
 private:
     const std::vector<CSurface*>& m_targets;
 };
-
-// --- the stop signals: a write to a pipe that the loop polls along with the connection ---
-
-int g_stopPipe[2] = {-1, -1};
-
-void OnStopSignal(int)
-{
-    const char byte = 0;
-    const ssize_t written = write(g_stopPipe[1], &byte, 1);
-    (void)written; // a full pipe already holds a stop request
-}
-
-bool InstallStopSignals()
-{
-    if (pipe2(g_stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return false;
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    return sigaction(SIGTERM, &action, nullptr) == 0 && sigaction(SIGINT, &action, nullptr) == 0;
-}
 
 } // namespace
 
@@ -550,8 +530,9 @@ int RunWaylandSaver(const CWaylandOptions& options)
     int status = 0;
     {
         CWaylandSaver saver(options);
-        status = saver.Run(g_stopPipe[0]);
+        status = saver.Run(GetStopSignalFd());
     }
     CCairoSurface::ReleaseFontCaches();
+    EndByStopSignal();
     return status;
 }

@@ -16,6 +16,7 @@
 #include "XColourName.h"
 #include "options/CommandLine.h"
 #include "runtime/SceneFit.h"
+#include "runtime/StopSignals.h"
 
 namespace {
 
@@ -49,41 +50,6 @@ int GetFontAscent(Display* display, GC gc)
     XCharStruct extents{};
     XQueryTextExtents(display, XGContextFromGC(gc), "A", 1, &direction, &ascent, &descent, &extents);
     return ascent;
-}
-
-// --- the stop signals: a write to a pipe that the loop polls along with the X connection ---
-
-int g_stopPipe[2] = {-1, -1};
-volatile sig_atomic_t g_stopSignal = 0; // the stop signal that arrived, 0 for none
-
-void OnStopSignal(int signal)
-{
-    g_stopSignal = signal;
-    const char byte = 0;
-    const ssize_t written = write(g_stopPipe[1], &byte, 1);
-    (void)written; // a full pipe already holds a stop request
-}
-
-bool InstallStopSignals()
-{
-    if (pipe2(g_stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return false;
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    return sigaction(SIGTERM, &action, nullptr) == 0 && sigaction(SIGINT, &action, nullptr) == 0 &&
-           sigaction(SIGHUP, &action, nullptr) == 0;
-}
-
-// Ends the process by the stop signal that ended the loop, if one did, as if it had not been
-// caught: a screen-saver daemon logs a hack that dies by its SIGTERM as ending normally.
-void EndByStopSignal()
-{
-    const int signal = g_stopSignal;
-    if (signal == 0)
-        return;
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
 }
 
 // --- finding the window ---
@@ -364,7 +330,7 @@ int RunXlibSaver(const CSaverOptions& options)
     }
     CSaverOptions resolved = options;
     ResolveBackColour(display, resolved);
-    const int status = RunOnDisplay(display, resolved, g_stopPipe[0]);
+    const int status = RunOnDisplay(display, resolved, GetStopSignalFd());
     XCloseDisplay(display);
     EndByStopSignal();
     return status;

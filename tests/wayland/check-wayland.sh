@@ -69,6 +69,11 @@ every-monitor)
   start_saver --no-legend --every-monitor
   poll 15 shows_building HEADLESS-1 || fail "output 1 shows no building: $(colours HEADLESS-1)"
   poll 15 shows_building HEADLESS-2 || fail "output 2 shows no building: $(colours HEADLESS-2)"
+  # An idle manager's SIGTERM: it dies by that signal, as a saver ends.
+  kill -TERM "$saver_pid"
+  poll 10 eval '! running' || fail "SIGTERM did not end it"
+  status=0; wait "$saver_pid" || status=$?
+  [ "$status" -eq 143 ] || fail "SIGTERM ended it with status $status, not by the signal"
   ;;
 pointer)
   # A pointer for the seat.
