@@ -1,5 +1,7 @@
 #include "PassScheduler.h"
 
+#include "view/Scene.h"
+
 namespace {
 int64_t AtLeastOne(int32_t period)
 {
@@ -55,4 +57,19 @@ int64_t CPassScheduler::GetWait(int64_t now) const
             earliest = m_due[index];
     }
     return earliest > now ? earliest - now : 0;
+}
+
+void RunScenePass(CScene& scene, Pass pass, CSurface& surface)
+{
+    switch (pass) {
+    case Pass::LIFTS:
+        scene.RunLiftPass(surface);
+        break;
+    case Pass::PEOPLE:
+        scene.RunPeoplePass(surface);
+        break;
+    case Pass::LEGEND:
+        scene.RunLegendPass(surface);
+        break;
+    }
 }

@@ -40,3 +40,8 @@ private:
     int64_t m_due[PASS_COUNT];
     bool m_grouped;
 };
+
+class CScene;
+class CSurface;
+// Runs one of the scene's passes on a surface, as every front end does when the pass is due.
+void RunScenePass(CScene& scene, Pass pass, CSurface& surface);

@@ -497,20 +497,12 @@ void CWaylandSaver::RunDuePasses(int64_t nowMs)
     CSurface& surface = targets.empty() ? static_cast<CSurface&>(nothing) : fanOut;
     const DuePasses due = m_timers.TakeDue(nowMs);
     for (int index = 0; index < due.count; ++index) {
-        switch (due.passes[index]) {
-        case Pass::LIFTS:
-            m_scene.RunLiftPass(surface);
+        const Pass pass = due.passes[index];
+        RunScenePass(m_scene, pass, surface);
+        if (pass == Pass::LIFTS)
             m_frameRate.CountLiftTick();
-            break;
-        case Pass::PEOPLE:
-            m_scene.RunPeoplePass(surface);
-            break;
-        case Pass::LEGEND:
-            m_scene.RunLegendPass(surface);
-            if (m_options.m_fps)
-                DrawFrameRate(surface, nowMs);
-            break;
-        }
+        if (pass == Pass::LEGEND && m_options.m_fps)
+            DrawFrameRate(surface, nowMs);
     }
 }
 

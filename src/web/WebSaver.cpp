@@ -168,25 +168,10 @@ void CWebSaver::RunDuePasses()
 {
     const DuePasses due = m_scheduler.TakeDue(NowMs());
     for (int index = 0; index < due.count; ++index)
-        RunPass(due.passes[index]);
+        RunScenePass(m_scene, due.passes[index], m_surface);
     if (m_browserTimer != 0)
         emscripten_clear_timeout(m_browserTimer);
     m_browserTimer = emscripten_set_timeout(OnTimer, static_cast<double>(m_scheduler.GetWait(NowMs())), this);
-}
-
-void CWebSaver::RunPass(Pass pass)
-{
-    switch (pass) {
-    case Pass::LIFTS:
-        m_scene.RunLiftPass(m_surface);
-        break;
-    case Pass::PEOPLE:
-        m_scene.RunPeoplePass(m_surface);
-        break;
-    case Pass::LEGEND:
-        m_scene.RunLegendPass(m_surface);
-        break;
-    }
 }
 
 void CWebSaver::OnTimer(void* saver)

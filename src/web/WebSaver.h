@@ -41,7 +41,6 @@ private:
     void Repaint();
     // Runs the passes that are due and sets the browser timer for the next one.
     void RunDuePasses();
-    void RunPass(Pass pass);
     static void OnTimer(void* saver);
 
     char m_selector[64]; // a copy: the caller's text lives only as long as its call

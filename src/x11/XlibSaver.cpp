@@ -297,20 +297,12 @@ void CXlibSaver::RunDuePasses()
         return;
     const DuePasses due = m_timers.TakeDue(NowMs());
     for (int index = 0; index < due.count; ++index) {
-        switch (due.passes[index]) {
-        case Pass::LIFTS:
-            m_scene.RunLiftPass(m_surface);
+        const Pass pass = due.passes[index];
+        RunScenePass(m_scene, pass, m_surface);
+        if (pass == Pass::LIFTS)
             m_frameRate.CountLiftTick();
-            break;
-        case Pass::PEOPLE:
-            m_scene.RunPeoplePass(m_surface);
-            break;
-        case Pass::LEGEND:
-            m_scene.RunLegendPass(m_surface);
-            if (m_showFrameRate)
-                DrawFrameRate();
-            break;
-        }
+        if (pass == Pass::LEGEND && m_showFrameRate)
+            DrawFrameRate();
     }
 }
 
