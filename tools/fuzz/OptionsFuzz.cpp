@@ -1,5 +1,6 @@
 // The Linux programs' command lines: the arguments exec hands over (any bytes but NUL), read by
-// the runner's and the X11 saver's parsers, and each argument as $XSCREENSAVER_WINDOW.
+// the runner's and the X11 saver's parsers, each argument as $XSCREENSAVER_WINDOW, and the
+// background colour's text as the savers without an X server read it.
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "FuzzCheck.h"
 #include "RunOptions.h"
+#include "options/ColourNames.h"
 #include "x11/SaverOptions.h"
 
 namespace {
@@ -36,6 +38,14 @@ void CheckSaverOptions(const CSaverOptions& options, const std::vector<std::stri
         found =
             found || (options.m_display >= argument.c_str() && options.m_display <= argument.c_str() + argument.size());
     FUZZ_CHECK(found);
+    // A colour that cannot be read is one printable warning line, and the saver runs on.
+    Colour colour = options.m_backColour;
+    if (options.m_backColourName != nullptr && !ReadColourName(options.m_backColourName, colour)) {
+        char warning[256] = {};
+        FormatColourWarning("ascenda", options.m_backColourName, warning, sizeof warning);
+        CheckError(warning, sizeof warning);
+        FUZZ_CHECK(colour == options.m_backColour);
+    }
 }
 
 } // namespace
