@@ -7,6 +7,7 @@
 #   key            a key ends it, status 0, nothing left running
 #   outputs        (sway nested in sway, whose outputs can go) a new output is covered, a removed
 #                  one takes nothing else down
+#   weston         (weston's headless backend instead of sway) the building, and SIGTERM ends it
 set -eu
 saver=$1 pointer_helper=$2 case=$3
 dir=$(mktemp -d /tmp/ascenda-wayland.XXXXXX)
@@ -29,20 +30,31 @@ run() { $as_user env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$runtime" "$@"; }
 # with & would be a shell of its own, whose end would leave the program running.
 spawn() { $as_user env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$runtime" "$@" & last=$! pids="$! $pids"; }
 
-# The outer compositor, headless; its socket is the first in the runtime folder.
-spawn WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 sway -c "$dir/config" >"$dir/sway.log" 2>&1
-ipc() { ls "$runtime"/sway-ipc.*.sock 2>/dev/null | sed -n "${1}p" | grep .; }
-poll 15 ipc 1 >/dev/null || fail "sway did not start: $(cat "$dir/sway.log")"
-poll 15 test -S "$runtime/wayland-1" || fail "sway made no socket"
-outer=$(ipc 1) display=wayland-1
-msg() { $as_user env XDG_RUNTIME_DIR="$runtime" SWAYSOCK="${ipc_socket:-$outer}" swaymsg "$@" >/dev/null; }
+if [ "$case" != weston ]; then
+  # The outer compositor, headless; its socket is the first in the runtime folder.
+  spawn WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 sway -c "$dir/config" >"$dir/sway.log" 2>&1
+  ipc() { ls "$runtime"/sway-ipc.*.sock 2>/dev/null | sed -n "${1}p" | grep .; }
+  poll 15 ipc 1 >/dev/null || fail "sway did not start: $(cat "$dir/sway.log")"
+  poll 15 test -S "$runtime/wayland-1" || fail "sway made no socket"
+  outer=$(ipc 1) display=wayland-1
+  msg() { $as_user env XDG_RUNTIME_DIR="$runtime" SWAYSOCK="${ipc_socket:-$outer}" swaymsg "$@" >/dev/null; }
+fi
 
 start_saver() {
   spawn WAYLAND_DISPLAY=$display "$saver" "$@" >"$dir/saver.log" 2>&1
   saver_pid=$last
 }
 running() { kill -0 "$saver_pid" 2>/dev/null; }
-shot() { run WAYLAND_DISPLAY=$display grim -o "$1" - >"$dir/$1.png" 2>/dev/null; }
+# Weston has no grim: its own screenshooter writes a file into the folder it runs in.
+shot() {
+  if [ "$1" = weston ]; then
+    rm -f "$runtime"/wayland-screenshot-*.png
+    run WAYLAND_DISPLAY=$display sh -c 'cd "$XDG_RUNTIME_DIR" && weston-screenshooter' >/dev/null 2>&1 &&
+      mv "$runtime"/wayland-screenshot-*.png "$dir/weston.png"
+  else
+    run WAYLAND_DISPLAY=$display grim -o "$1" - >"$dir/$1.png" 2>/dev/null
+  fi
+}
 colours() { convert "$dir/$1.png" -unique-colors -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | sort -u | tr '\n' ' '; }
 # The dimmed fill, the slabs and a car (olive when it stands, green or red when it goes);
 # without the legend, olive is only ever a car.
@@ -52,6 +64,13 @@ shows_fill_only() { shot "$1" && [ "$(colours "$1")" = "#000060 " ]; }
 # The output's picture changes within a few seconds: the saver is still drawing.
 changes() { out=$1 && shot "$out" && before=$(md5sum <"$dir/$out.png") &&
   poll 10 eval 'shot "$out" && [ "$(md5sum <"$dir/$out.png")" != "$before" ]'; }
+# An idle manager's SIGTERM: it dies by that signal, as a saver ends.
+ends_by_sigterm() {
+  kill -TERM "$saver_pid"
+  poll 10 eval '! running' || fail "SIGTERM did not end it"
+  status=0; wait "$saver_pid" || status=$?
+  [ "$status" -eq 143 ] || fail "SIGTERM ended it with status $status, not by the signal"
+}
 ended_with_zero() { poll 10 eval '! running' || return 1; status=0; wait "$saver_pid" || status=$?; [ "$status" -eq 0 ]; }
 
 case $case in
@@ -69,11 +88,16 @@ every-monitor)
   start_saver --no-legend --every-monitor
   poll 15 shows_building HEADLESS-1 || fail "output 1 shows no building: $(colours HEADLESS-1)"
   poll 15 shows_building HEADLESS-2 || fail "output 2 shows no building: $(colours HEADLESS-2)"
-  # An idle manager's SIGTERM: it dies by that signal, as a saver ends.
-  kill -TERM "$saver_pid"
-  poll 10 eval '! running' || fail "SIGTERM did not end it"
-  status=0; wait "$saver_pid" || status=$?
-  [ "$status" -eq 143 ] || fail "SIGTERM ended it with status $status, not by the signal"
+  ends_by_sigterm
+  ;;
+weston)
+  spawn weston --backend=headless-backend.so --use-pixman --debug --socket=wayland-w --width=1024 --height=768 \
+    --idle-time=0 >"$dir/weston.log" 2>&1
+  poll 15 test -S "$runtime/wayland-w" || fail "weston made no socket: $(cat "$dir/weston.log")"
+  display=wayland-w
+  start_saver --no-legend
+  poll 15 shows_building weston || fail "no building under weston: $(colours weston)"
+  ends_by_sigterm
   ;;
 pointer)
   # A pointer for the seat.
