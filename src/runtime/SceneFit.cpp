@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr int32_t FLOOR_HEIGHT = 100; // world units, as the scene draws a floor
-
 // `legend`: the legend must show, and lie inside. A drawing so small that the scene leaves the
 // legend out does not count as fitting it.
 bool Fits(int32_t scale, int32_t screenFactor, int32_t cars, int32_t floors, const FitArea& area, bool legend)

@@ -26,7 +26,6 @@ constexpr int32_t RIDER_OFFSET_X = 102, RIDER_SPACING = 9;
 constexpr int32_t PERSON_OFFSET_X = 75, PERSON_SPACING = 15;
 constexpr int32_t BAR_HALF_WIDTH = 3, BAR_HALF_HEIGHT = 20; // riders and people
 constexpr int32_t LEGEND_X = 10, LEGEND_ABOVE_GROUND = 20;
-constexpr int32_t FLOOR_HEIGHT = 100;
 
 // Counts the model's tables can hold. Values from the dialogs and from the limited load always
 // fit; these keep a caller that passes anything else from stepping records that do not exist.

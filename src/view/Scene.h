@@ -28,6 +28,9 @@ extern int32_t g_liftCount;    // lifts in the lift pass and in every Reset
 extern WaitStats g_waitStats;  // cleared by each people pass, added to by DrawPerson
 extern int32_t g_calls;        // lit call buttons found by the last button pass
 
+// A floor's height in world units.
+constexpr int32_t FLOOR_HEIGHT = 100;
+
 // Where the building lies in device units: the lift shafts' right edge, the top of the highest
 // floor's car and the bottom of floor 1's, and the legend's top left corner.
 struct SceneExtent {

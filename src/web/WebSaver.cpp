@@ -70,15 +70,18 @@ void CWebSaver::ApplySize()
         return;
     }
     FitArea area{m_width, m_height, 0, 0};
-    if (m_scene.m_legend != 0) {
-        char legend[128];
-        CCanvasSurface::MeasureText(legend, m_scene.FormatLegend(legend, sizeof legend), area.legendWidth,
-                                    area.legendHeight);
-    }
+    if (m_scene.m_legend != 0)
+        MeasureLegend(area.legendWidth, area.legendHeight);
     const SceneFit fit = FitScene(g_liftCount, m_scene.m_floors, area);
     ApplySceneFit(fit);
     if (fit.screenFactor != ownFactor)
         CCanvasSurface::SetSize(m_width, m_height, GetFontPixels(fit.screenFactor));
+}
+
+void CWebSaver::MeasureLegend(int32_t& width, int32_t& height) const
+{
+    char legend[128];
+    CCanvasSurface::MeasureText(legend, m_scene.FormatLegend(legend, sizeof legend), width, height);
 }
 
 void CWebSaver::ShowExtent()
@@ -86,10 +89,9 @@ void CWebSaver::ShowExtent()
     const SceneExtent extent = CScene::MeasureScene(g_scale, g_screenFactor, g_liftCount, m_scene.m_floors);
     int32_t bottom = extent.bottom;
     if (m_scene.m_legend != 0 && CScene::LegendFits(g_screenFactor)) {
-        char legend[128];
         int32_t width = 0;
         int32_t height = 0;
-        CCanvasSurface::MeasureText(legend, m_scene.FormatLegend(legend, sizeof legend), width, height);
+        MeasureLegend(width, height);
         bottom = extent.legendY + height > bottom ? extent.legendY + height : bottom;
     }
     CCanvasSurface::ShowExtent(g_scale, g_screenFactor, bottom);

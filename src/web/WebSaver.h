@@ -38,6 +38,8 @@ private:
     void ApplySize();
     // Tells the page where the building lies (see CCanvasSurface::ShowExtent).
     void ShowExtent();
+    // The legend line's size in the canvas's font as it is now.
+    void MeasureLegend(int32_t& width, int32_t& height) const;
     void Repaint();
     // Runs the passes that are due and sets the browser timer for the next one.
     void RunDuePasses();

@@ -8,28 +8,28 @@
 
 namespace {
 
-// Every loaded member with its default and the range the dialogs allow (the ranges are typed here
-// rather than taken from the key table, so a wrong table entry shows). How every route into a view
-// limits them is checked once for all routes, with the runtime's tests.
+// Every loaded member with its default (typed here rather than taken from the key table, so a
+// wrong table entry shows). How every route into a view limits them is checked once for all
+// routes, with the runtime's tests.
 struct Field {
     const SettingKey* key;
     int32_t ViewSettings::*member;
-    int32_t defaultValue, minimum, maximum;
+    int32_t defaultValue;
 };
 const Field FIELDS[] = {
-    {&Setting::People, &ViewSettings::people, 50, 10, 100},
-    {&Setting::Capacity, &ViewSettings::capacity, 5, 1, 10},
-    {&Setting::Cars, &ViewSettings::cars, 2, 1, 10},
-    {&Setting::Driver, &ViewSettings::driver, 0, 0, 3},
-    {&Setting::Scale, &ViewSettings::scale, 25, 20, 50},
-    {&Setting::NoFloors, &ViewSettings::floors, 10, 4, 25},
-    {&Setting::LiftPause, &ViewSettings::liftPause, 15, 1, 30},
-    {&Setting::PassPause, &ViewSettings::passPause, 50, 10, 300},
-    {&Setting::PassIntvl, &ViewSettings::passInterval, 500, 100, 2000},
-    {&Setting::Temper, &ViewSettings::temper, 10, 1, 50},
-    {&Setting::UpdSpd, &ViewSettings::updateSpeed, 80, 0, 100},
-    {&Setting::Legend, &ViewSettings::legend, 1, 0, 1},
-    {&Setting::Colours, &ViewSettings::colours, 1, 0, 1},
+    {&Setting::People, &ViewSettings::people, 50},
+    {&Setting::Capacity, &ViewSettings::capacity, 5},
+    {&Setting::Cars, &ViewSettings::cars, 2},
+    {&Setting::Driver, &ViewSettings::driver, 0},
+    {&Setting::Scale, &ViewSettings::scale, 25},
+    {&Setting::NoFloors, &ViewSettings::floors, 10},
+    {&Setting::LiftPause, &ViewSettings::liftPause, 15},
+    {&Setting::PassPause, &ViewSettings::passPause, 50},
+    {&Setting::PassIntvl, &ViewSettings::passInterval, 500},
+    {&Setting::Temper, &ViewSettings::temper, 10},
+    {&Setting::UpdSpd, &ViewSettings::updateSpeed, 80},
+    {&Setting::Legend, &ViewSettings::legend, 1},
+    {&Setting::Colours, &ViewSettings::colours, 1},
 };
 
 TEST(ViewSettings, EmptyStoreGivesTheDefaultsReadInTheViewsOrderWithoutStoringAnything)
