@@ -30,6 +30,7 @@ ManifestSupportedOS all
 !define DESKTOP_KEY "Control Panel\Desktop"
 !define RUNONCE_KEY "Software\Microsoft\Windows\CurrentVersion\RunOnce"
 !define RUNONCE_VALUE "Ascenda Vintra removal"
+!define RUNONCE_OLD_COPY "Ascenda Vintra old copy"
 
 Name "${PRODUCT}"
 Caption "${PRODUCT} ${VERSION} Setup"
@@ -90,6 +91,7 @@ Section "Install"
   ; An earlier uninstall that found the saver running left its removal for the next sign-in:
   ; that must not take away this install.
   DeleteRegValue HKCU "${RUNONCE_KEY}" "${RUNONCE_VALUE}"
+  Call MoveRunningSaverAside
   File "/oname=ASCENDA.SCR" "${SAVER}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
@@ -105,6 +107,25 @@ Section "Install"
   WriteRegDWORD HKCU "${APPS_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${APPS_KEY}" "NoRepair" 1
 SectionEnd
+
+; An earlier version that runs (most likely the preview in the screen saver settings) holds its
+; file open, so it cannot be replaced. A running program's file can be renamed, though: it moves
+; aside, the new version takes its place now, and the old one goes when the user next signs in.
+Function MoveRunningSaverAside
+  ${IfNot} ${FileExists} "$INSTDIR\ASCENDA.SCR"
+    Return
+  ${EndIf}
+  ClearErrors
+  Delete "$INSTDIR\ASCENDA.SCR"
+  ${IfNot} ${Errors}
+    Return
+  ${EndIf}
+  Delete "$INSTDIR\ASCENDA.SCR.old"
+  Rename "$INSTDIR\ASCENDA.SCR" "$INSTDIR\ASCENDA.SCR.old"
+  DetailPrint "The running ASCENDA.SCR is replaced; its old copy is removed when you next sign in."
+  WriteRegStr HKCU "${RUNONCE_KEY}" "${RUNONCE_OLD_COPY}" \
+    '"$SYSDIR\cmd.exe" /c del /f /q "$INSTDIR\ASCENDA.SCR.old"'
+FunctionEnd
 
 ; What right-clicking the file and choosing Install does: the saver becomes the user's screen
 ; saver, as Apply & Test registers it, and the system's screen saver settings open with it
@@ -130,6 +151,12 @@ Section "Uninstall"
   DeleteRegKey HKCU "${APPS_KEY}"
 
   Call un.RemoveSaverFile
+  ; The old copy an upgrade moved aside goes too, now or with the rest at the next sign-in.
+  DeleteRegValue HKCU "${RUNONCE_KEY}" "${RUNONCE_OLD_COPY}"
+  Delete "$INSTDIR\ASCENDA.SCR.old"
+  ${If} ${FileExists} "$INSTDIR\ASCENDA.SCR.old"
+    Call un.RemoveAtSignIn
+  ${EndIf}
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
 SectionEnd
@@ -152,12 +179,16 @@ Function un.RemoveSaverFile
         the screen saver settings. Close them and click Retry.$\r$\n$\r$\nCancel removes it when you \
         next sign in." /SD IDCANCEL IDRETRY retry
       DetailPrint "ASCENDA.SCR is in use: it is removed when you next sign in."
-      WriteRegStr HKCU "${RUNONCE_KEY}" "${RUNONCE_VALUE}" \
-        '"$SYSDIR\cmd.exe" /c del /f /q "$INSTDIR\ASCENDA.SCR" & rmdir "$INSTDIR"'
+      Call un.RemoveAtSignIn
       Return
       retry:
       StrCpy $0 0
     ${EndIf}
     Sleep 250
   ${Loop}
+FunctionEnd
+
+Function un.RemoveAtSignIn
+  WriteRegStr HKCU "${RUNONCE_KEY}" "${RUNONCE_VALUE}" \
+    '"$SYSDIR\cmd.exe" /c del /f /q "$INSTDIR\ASCENDA.SCR" "$INSTDIR\ASCENDA.SCR.old" & rmdir "$INSTDIR"'
 FunctionEnd

@@ -12,6 +12,7 @@ apps='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\AscendaVintra'
 company="HKCU\\Software\\Orvane's Registry Bits"
 desktop='HKCU\Control Panel\Desktop'
 runonce='HKCU\Software\Microsoft\Windows\CurrentVersion\RunOnce'
+removal='Ascenda Vintra removal' old_copy='Ascenda Vintra old copy'
 other='C:\Users\Someone\Ascenda Vintra\ASCENDA.SCR'
 status=0
 
@@ -33,7 +34,8 @@ clean() {
   rm -rf "$folder" "$WINEPREFIX/drive_c/check-installer.bat"
   quietly wine reg delete "$apps" /f
   quietly wine reg delete "$company" /f
-  quietly wine reg delete "$runonce" /v "Ascenda Vintra removal" /f
+  quietly wine reg delete "$runonce" /v "$removal" /f
+  quietly wine reg delete "$runonce" /v "$old_copy" /f
   quietly wine reg add "$desktop" /v SCRNSAVE.EXE /d "$other" /f
 }
 clean
@@ -79,21 +81,27 @@ uninstalls)
     expect "the saver choice $registered" "${cleared#gone}" "$(value "$desktop" SCRNSAVE.EXE)"
   done ;;
 uninstalls-a-running-saver)
-  # A running saver keeps its file until the next sign-in; a new install takes that removal back.
+  # A running saver keeps its file until the next sign-in. Installing again takes that removal back
+  # and moves the running file aside for the new one; uninstalling then leaves the old copy, with
+  # the folder, to the next sign-in.
   wine "$folder/ASCENDA.SCR" /s &
   saver=$!
   for _ in $(seq 100); do grep -qs ASCENDA.SCR /proc/$saver/maps && break; sleep 0.1; done
   uninstall "$folder/Uninstall.exe" || status=1
   expect "the running saver" running "$(kill -0 $saver 2>/dev/null && echo running)"
   expect "the Apps entry" gone "$(key "$apps")"
+  install
+  expect "the removal at the next sign-in, after installing again" "" "$(value "$runonce" "$removal")"
+  cmp "$packaged" "$folder/ASCENDA.SCR" || status=1
+  expect "the old copy's removal" set "$([ -n "$(value "$runonce" "$old_copy")" ] && echo set)"
+  uninstall "$folder/Uninstall.exe" || status=1
+  expect "the old copy's own removal, after uninstalling" "" "$(value "$runonce" "$old_copy")"
   kill $saver
   wait $saver || true
   # Wine's server lets go of a killed process's file a moment after the process is gone, and a
   # sign-in comes long after: the removal is run again until it has worked, for ten seconds.
-  removal=$(value "$runonce" "Ascenda Vintra removal")
-  for _ in $(seq 20); do run "$removal" >/dev/null 2>&1; [ -e "$folder" ] || break; sleep 0.5; done
-  expect "the folder after the next sign-in" gone "$([ -e "$folder" ] && echo kept || echo gone)"
-  install
-  expect "the removal at the next sign-in, after installing again" "" "$(value "$runonce" "Ascenda Vintra removal")" ;;
+  command=$(value "$runonce" "$removal")
+  for _ in $(seq 20); do run "$command" >/dev/null 2>&1; [ -e "$folder" ] || break; sleep 0.5; done
+  expect "the folder after the next sign-in" gone "$([ -e "$folder" ] && echo kept || echo gone)" ;;
 esac
 exit $status
