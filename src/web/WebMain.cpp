@@ -35,6 +35,13 @@ EMSCRIPTEN_KEEPALIVE int AscendaSet(const char* name, const char* value)
     return g_saver != nullptr && g_saver->Set(name, value) ? 1 : 0;
 }
 
+// The canvas element changed size without the window doing so (the panel opened beside it).
+EMSCRIPTEN_KEEPALIVE void AscendaResize()
+{
+    if (g_saver != nullptr)
+        g_saver->OnSize();
+}
+
 // The settings, one line each: "name value minimum maximum default". The background colour's
 // values are RRGGBB, and its range is every colour.
 EMSCRIPTEN_KEEPALIVE const char* AscendaDescribe()

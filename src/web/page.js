@@ -16,7 +16,7 @@ function showFailure(text) {
   failure.textContent = text;
   failure.hidden = false;
   controls.hidden = true;
-  panel.hidden = true;
+  setPanelOpen(false);
 }
 
 // Read by the module as it loads: where to draw, and what to do once it is ready or has failed.
@@ -137,6 +137,7 @@ function onSettingInput(event) {
 
 function setPanelOpen(open) {
   panel.hidden = !open;
+  document.documentElement.classList.toggle('panel-open', open);
   settingsButton.setAttribute('aria-expanded', String(open));
 }
 
@@ -224,6 +225,8 @@ function onKeyDown(event) {
 
 function startPage() {
   const ignored = Module.ccall('AscendaStart', 'string', ['string', 'string'], ['#building', location.search]);
+  // The canvas also changes size when the panel opens beside it, with the window unchanged.
+  new ResizeObserver(() => Module.ccall('AscendaResize', null, [], [])).observe(Module.canvas);
   showSettings();
   rewriteAddress();
   controls.hidden = false;

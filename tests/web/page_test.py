@@ -147,6 +147,9 @@ class PageCases:
         browser.wait_until(lambda: all(self.shows_car(lift) for lift in range(4)), 5, 'four cars')
         self.assertFalse(self.shows_car(4))
         self.assertTrue(self.browser.evaluate("document.getElementById('note').hidden"))
+        # The panel opens beside the building, which makes room for it: a change is watched as it is made.
+        self.browser.evaluate("document.getElementById('settings-button').click()")
+        self.browser.wait_for("document.getElementById('building').width < 1024")
         address = self.browser.evaluate("""(() => {
             const lifts = document.querySelector('#panel [name=cars]');
             lifts.value = '5';
@@ -154,6 +157,8 @@ class PageCases:
             return location.search; })()""")
         self.assertEqual(address, '?people=100&cars=5')
         browser.wait_until(lambda: self.shows_car(4), 5, 'the fifth car')
+        panel_left = self.browser.evaluate("document.getElementById('panel').getBoundingClientRect().left")
+        self.assertLess(self.layout().shaft_right(4), panel_left)
         self.assertEqual(self.browser.errors, [])
 
     def test_malformed_or_out_of_range_parameters_fall_back_and_the_panel_says_so(self):

@@ -349,6 +349,9 @@ def take_screenshot(folder, path, query, width, height, seconds, panel=False):
             time.sleep(seconds)  # a picture of the building at work, not a test: let it run
             if panel:
                 chromium.evaluate("document.getElementById('settings-button').click()")
+                # The building makes room for the panel and is drawn afresh: its people are back
+                # within a pass or two.
+                time.sleep(2)
             chromium.screenshot(path)
     finally:
         server.close()
