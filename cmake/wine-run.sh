@@ -8,9 +8,9 @@
 #   wine-run.sh [--build DIR] --stop                      stop the display and the Wine server
 #
 # With --user-display the program shows on $DISPLAY (when set) instead of the virtual display.
-# With --batch (tests) the program's stderr is collected and passed on when it ends: helper
-# processes Wine starts for it, such as the desktop window's, inherit stderr and outlive it by
-# a second, and a caller reading stderr to its end (ctest) would wait for them.
+# With --batch (tests) the program's output is collected and passed on when it ends: helper
+# processes Wine starts for it, such as the desktop window's, inherit its output and outlive it by
+# a second, and a caller reading the output to its end (ctest) would wait for them.
 #
 # DIR defaults to $ASCENDA_BUILD_DIR, else to the nearest folder above PROGRAM holding a
 # CMakeCache.txt. The display (Xvfb, 1920x1080x24) is started on first use and found again
@@ -172,12 +172,21 @@ esac
 prepare
 [ "$batch" = yes ] || exec wine "$@"
 
+# Every program run this way prints before it ends (a test program's first line is its own), so
+# one that fails having printed nothing at all never ran: Wine did not start it, which happens
+# rarely under load. That is said, and the program is started once more.
+output=$(mktemp "$state/stdout.XXXXXX")
 errors=$(mktemp "$state/stderr.XXXXXX")
-wine "$@" 2>"$errors" &
-program=$!
-trap 'kill "$program" 2>/dev/null; rm -f "$errors"; exit 143' HUP INT TERM
-status=0
-wait "$program" || status=$?
-cat "$errors" >&2
-rm -f "$errors"
+program=
+pass_on() { cat "$output"; cat "$errors" >&2; rm -f "$output" "$errors"; }
+trap '[ -z "$program" ] || kill "$program" 2>/dev/null; pass_on; exit 143' HUP INT TERM
+for attempt in 1 2; do
+  wine "$@" >"$output" 2>"$errors" &
+  program=$!
+  status=0
+  wait "$program" || status=$?
+  [ "$status" -ne 0 ] && [ ! -s "$output" ] && [ ! -s "$errors" ] && [ "$attempt" = 1 ] || break
+  echo "wine-run.sh: $1 failed with status $status before printing anything; starting it again" >&2
+done
+pass_on
 exit "$status"
