@@ -10,6 +10,9 @@ const settingsButton = document.getElementById('settings-button');
 // A number typed into the panel is judged once the typing ends: this long after the last key,
 // or when the field is left or Enter is pressed.
 const TYPING_PAUSE_MS = 1000;
+// On a landscape screen the canvas narrows for the open panel, and the module must hear of it;
+// a browser that cannot tell keeps the panel over the building instead.
+const CANVAS_MAKES_ROOM = 'ResizeObserver' in window;
 
 function showFailure(text) {
   const failure = document.getElementById('failure');
@@ -137,7 +140,7 @@ function onSettingInput(event) {
 
 function setPanelOpen(open) {
   panel.hidden = !open;
-  document.documentElement.classList.toggle('panel-open', open);
+  document.documentElement.classList.toggle('panel-open', open && CANVAS_MAKES_ROOM);
   settingsButton.setAttribute('aria-expanded', String(open));
 }
 
@@ -226,7 +229,8 @@ function onKeyDown(event) {
 function startPage() {
   const ignored = Module.ccall('AscendaStart', 'string', ['string', 'string'], ['#building', location.search]);
   // The canvas also changes size when the panel opens beside it, with the window unchanged.
-  new ResizeObserver(() => Module.ccall('AscendaResize', null, [], [])).observe(Module.canvas);
+  if (CANVAS_MAKES_ROOM)
+    new ResizeObserver(() => Module.ccall('AscendaResize', null, [], [])).observe(Module.canvas);
   showSettings();
   rewriteAddress();
   controls.hidden = false;
