@@ -91,7 +91,7 @@ TEST(SceneFitTest, WhereNothingFitsTheSmallestReadableDrawingIsUsed)
         FitScene(window.cars, window.floors, {window.width, window.height, LEGEND_WIDTH, LEGEND_HEIGHT});
     EXPECT_EQ(fit.screenFactor, CScene::GetScreenFactorForSize(window.width, window.height));
     EXPECT_EQ(fit.scale, GetLargestReadableScale(fit.screenFactor));
-    EXPECT_EQ(MapToDevice(100, fit.scale, fit.screenFactor), MIN_FLOOR_PIXELS);
+    EXPECT_EQ(MapToDevice(100, fit.scale, fit.screenFactor), 10) << "a floor ten pixels tall";
     EXPECT_FALSE(DrawnInside(window, fit));
 }
 
