@@ -250,6 +250,13 @@ class PageTest(PageCases, unittest.TestCase):
         time.sleep(4.4)  # counting ticks of a clock: a span of time is what is measured
         people = self.browser.evaluate(COUNT_RUNS % (0, layout.device(layout.origin_x - 60), layout.legend_top(), PASS_GAP_MS))
         self.assertIn(people, (2, 3, 4))
+        # "Copy link" puts the address of what is shown on the clipboard.
+        self.browser.send('Emulation.setFocusEmulationEnabled', enabled=True)
+        self.browser.send('Browser.grantPermissions', permissions=['clipboardReadWrite', 'clipboardSanitizedWrite'])
+        self.browser.evaluate("document.getElementById('copy-button').click()", gesture=True)
+        self.browser.wait_for("document.getElementById('copied').textContent === 'Link copied'")
+        self.assertEqual(self.browser.evaluate("navigator.clipboard.readText()"),
+                         self.server.url + '?floors=12&pass-interval=1500')
 
     def test_full_screen_ends_on_a_key_or_the_wheel_and_can_be_entered_again(self):
         self.open()
