@@ -291,12 +291,18 @@ class PageTest(PageCases, unittest.TestCase):
                 self.browser.open(server.url)
                 self.browser.wait_for("navigator.serviceWorker.ready.then(() => caches.open('ascenda'))"
                                       ".then(cache => cache.keys()).then(keys => keys.length === %d)" % (len(SITE_FILES) + 1))
+                # An update reaches the next visit that has a network, and becomes the copy kept.
+                with open(os.path.join(site, 'page.js'), 'a') as script:
+                    script.write('\nwindow.siteUpdated = true;\n')
+                self.browser.open(server.url)
+                self.assertTrue(self.browser.evaluate('window.siteUpdated === true'), 'the update, online')
             finally:
                 server.close()
             # ... so that the next, with no server at all, still shows the building.
             self.browser.errors.clear()
             self.browser.open(server.url + '?cars=3')
             browser.wait_until(lambda: self.shows_car(2), 5, 'the third car, offline')
+            self.assertTrue(self.browser.evaluate('window.siteUpdated === true'), 'the update, offline')
             self.assertIn('People=50', self.legend())
         finally:
             shutil.rmtree(site, ignore_errors=True)
