@@ -4,7 +4,8 @@
 #   building       the building on the first output, only the fill on the second; --idle refused
 #   every-monitor  the building on both outputs
 #   pointer        a resting pointer's report and a small move go on; a real move ends it, status 0
-#   key            a key ends it, status 0, nothing left running
+#   key            hidden it commits nothing, in view it draws again; a key ends it, status 0,
+#                  nothing left running
 #   outputs        (sway nested in sway, whose outputs can go) a new output is covered, a removed
 #                  one takes nothing else down
 #   weston         (weston's headless backend instead of sway) the building, and SIGTERM ends it
@@ -41,7 +42,7 @@ if [ "$case" != weston ]; then
 fi
 
 start_saver() {
-  spawn WAYLAND_DISPLAY=$display "$saver" "$@" >"$dir/saver.log" 2>&1
+  spawn WAYLAND_DISPLAY=$display ${saver_env:-} "$saver" "$@" >"$dir/saver.log" 2>&1
   saver_pid=$last
 }
 running() { kill -0 "$saver_pid" 2>/dev/null; }
@@ -114,8 +115,19 @@ pointer)
   ended_with_zero || fail "moving the pointer did not end it with status 0"
   ;;
 key)
-  start_saver
+  saver_env=WAYLAND_DEBUG=client start_saver
   poll 15 shows_building HEADLESS-1 || fail "no building"
+  # Behind another workspace the compositor asks for no frames, and the saver commits none; in view
+  # again, it draws the whole building at its pace.
+  commits() { grep -c 'wl_surface@[0-9]*\.commit' "$dir/saver.log"; }
+  # A span of time is what is measured.
+  before=$(commits) && sleep 2 && shown=$(($(commits) - before))
+  msg workspace 2
+  sleep 1 # the frame the compositor had promised
+  before=$(commits) && sleep 2 && hidden=$(($(commits) - before))
+  [ "$shown" -ge 10 ] && [ "$hidden" -le 1 ] || fail "$shown commits in 2 s in view, $hidden hidden"
+  msg workspace 1
+  poll 15 shows_building HEADLESS-1 && changes HEADLESS-1 || fail "no building in view again"
   # A new virtual keyboard each time: the saver asks for the keyboard once the seat has one.
   poll 10 eval 'run WAYLAND_DISPLAY=$display wtype -k space 2>/dev/null; ! running' || fail "a key did not end it"
   ended_with_zero || fail "a key ended it with status $status"
