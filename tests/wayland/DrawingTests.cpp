@@ -11,6 +11,11 @@ namespace {
 constexpr Colour RED = MakeColour(200, 0, 0);
 constexpr Colour NAVY = MakeColour(0, 0, 128);
 
+bool operator==(const PixelRect& a, const PixelRect& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 bool Inside(const CDrawnArea& area, int32_t x, int32_t y)
 {
     for (int index = 0; index < area.GetCount(); ++index) {
@@ -74,11 +79,7 @@ TEST_F(CanvasTest, PolygonCoversItsCornersInclusiveAndItsErasingLeavesNothing)
     DrawBox(m_surface, RED, 10, 5, 20, 9);
     int count = 0;
     const PixelRect box = Find(RED, count);
-    EXPECT_EQ(box.left, 10);
-    EXPECT_EQ(box.top, 5);
-    EXPECT_EQ(box.right, 21);
-    EXPECT_EQ(box.bottom, 10);
-    EXPECT_EQ(count, 11 * 5);
+    EXPECT_TRUE(box == (PixelRect{10, 5, 21, 10}) && count == 11 * 5);
     // Every pixel it changed is in the drawn area, which is at most a pixel wider on each side.
     for (int32_t y = box.top; y < box.bottom; ++y)
         for (int32_t x = box.left; x < box.right; ++x)
@@ -102,11 +103,7 @@ TEST_F(CanvasTest, LineLeavesOutItsEndPointAndTextStaysInItsDrawnArea)
     m_surface.ClearDrawn();
     m_surface.DrawLine({BRUSH_STYLE_SOLID, RED, 0}, {5, 10}, {5, 20});
     int count = 0;
-    const PixelRect line = Find(RED, count);
-    EXPECT_EQ(line.left, 5);
-    EXPECT_EQ(line.right, 6);
-    EXPECT_EQ(line.top, 10);
-    EXPECT_EQ(line.bottom, 20);
+    EXPECT_TRUE(Find(RED, count) == (PixelRect{5, 10, 6, 20}));
     m_surface.Clear(NAVY);
     m_surface.ClearDrawn();
     m_surface.DrawOpaqueText(8, 30, "People=5", 8, RED, MakeColour(0, 80, 0));
