@@ -156,26 +156,7 @@ TEST(OutsideInputTest, EveryRouteIntoAViewLimitsEveryKeyByItsOwnRange)
     }
 }
 
-// --- what the user reads back ---
-
-TEST(OutsideInputTest, ABadValueFullOfControlCharactersIsShownEscapedAndCutWhole)
-{
-    // The message shows at most 63 bytes of the value: it is cut where it no longer fits, and an
-    // escape (\xNN) that would straddle the end is left out whole.
-    for (size_t printable = 50; printable <= 62; ++printable) {
-        const std::string value = std::string(printable, 'x') + "\x1b\x07\x01\x7f";
-        const std::string whole = std::string(printable, 'x') + "\\x1B\\x07\\x01\\x7F";
-        CSaverOptions options;
-        const char* argv[] = {"ascenda", "--people", value.c_str()};
-        char error[256];
-        ASSERT_FALSE(ParseSaverOptions(3, argv, options, error, sizeof error));
-        const std::string message = error;
-        const std::string shown = message.substr(message.find("(got \"") + 6, std::string::npos);
-        const size_t length = shown.size() - 2; // less the closing quote and bracket
-        EXPECT_TRUE(length >= 56 && length <= 63 && whole.compare(0, length, shown, 0, length) == 0) << shown;
-        EXPECT_TRUE(length <= printable || (length - printable) % 4 == 0) << shown;
-    }
-}
+// --- the frame-rate line both Linux savers print ---
 
 TEST(OutsideInputTest, TheFrameRateLineCountsTicksAndProcessorTimeOverEachReportsOwnPeriod)
 {
