@@ -6,10 +6,16 @@
 #
 #   tools/test.sh [PRESET...]     default: host host-asan windows web
 #   JOBS=N tools/test.sh          build and test with N jobs (default: the number of cores)
+#   tools/test.sh --busy [PRESET...]   the same beside one busy loop per core (tools/busy.sh)
 set -u
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root" || exit 1
+
+if [ "${1:-}" = --busy ]; then
+  shift
+  exec tools/busy.sh tools/test.sh "$@"
+fi
 
 tools/install-deps.sh || exit 1
 

@@ -185,7 +185,7 @@ TEST_F(ViewWindow, ClassIsRegisteredOnceWithRedrawStylesAndNoBackground)
 TEST_F(ViewWindow, AllThreeTimersTickAndAdvanceTheModel)
 {
     CSpyView* view = MakeChildView(670, 560);
-    EXPECT_TRUE(PumpUntil([&] { return view->m_timerIds.size() == 3; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return view->m_timerIds.size() == 3; }));
     EXPECT_EQ(view->m_timerIds, (std::set<UINT_PTR>{TIMER_LIFTS, TIMER_PEOPLE, TIMER_LEGEND}));
     EXPECT_EQ(g_liftCount, 2);
     // People decide trips and call lifts only on their own ticks: a lit button proves it.
@@ -339,11 +339,11 @@ TEST_F(ViewWindow, ColoursAndSpeedSetterLeavesTheDimmingAndKeepsTheLiftsRunning)
     EXPECT_EQ(view->m_colours, 1);
     EXPECT_EQ(g_bgDivisor, 9) << "the dimmed fill does not come back";
     view->m_timerIds.clear();
-    EXPECT_TRUE(PumpUntil([&] { return view->m_timerIds.count(TIMER_LIFTS) != 0; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return view->m_timerIds.count(TIMER_LIFTS) != 0; }));
     // A speed beyond the range must not stop the lift timer either.
     view->SetUpdateSpeed(1000);
     view->m_timerIds.clear();
-    EXPECT_TRUE(PumpUntil([&] { return view->m_timerIds.count(TIMER_LIFTS) != 0; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return view->m_timerIds.count(TIMER_LIFTS) != 0; }));
 }
 
 // Floor 1's slab, the people on it and the legend sit where the screen factor puts them: 16 at
@@ -408,16 +408,16 @@ TEST_F(ViewWindow, RunningViewShowsButtonsCarsAndTheLegend)
             olive += PixelOf(view->m_hWnd, x, 513 + 6) == RGB(128, 128, 0) ? 1 : 0;
         return olive > 10;
     };
-    EXPECT_TRUE(PumpUntil(buttonsErased, 5000)) << "the button pass redraws its squares in the background";
-    EXPECT_TRUE(PumpUntil(carShown, 5000));
-    EXPECT_TRUE(PumpUntil(legendShown, 5000));
+    EXPECT_TRUE(PumpUntil(buttonsErased)) << "the button pass redraws its squares in the background";
+    EXPECT_TRUE(PumpUntil(carShown));
+    EXPECT_TRUE(PumpUntil(legendShown));
 }
 
 TEST_F(ViewWindow, LegendOffDrawsNoLegend)
 {
     m_store.Write(Setting::Legend, 0);
     CSpyView* view = MakeChildView(670, 560);
-    EXPECT_TRUE(PumpUntil([&] { return view->m_timerIds.count(TIMER_LEGEND) != 0; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return view->m_timerIds.count(TIMER_LEGEND) != 0; }));
     view->SendMessage(WM_TIMER, TIMER_LEGEND);
     for (int x = 11; x < 400; ++x)
         ASSERT_NE(PixelOf(view->m_hWnd, x, 513 + 6), RGB(128, 128, 0)) << "at x " << x;
@@ -501,7 +501,7 @@ protected:
         CSaverWnd* saver = MakeSaver();
         HWND window = saver->m_hWnd;
         SendMessageA(window, message, wParam, lParam);
-        return PumpUntil([&] { return !IsWindow(window); }, 5000);
+        return PumpUntil([&] { return !IsWindow(window); });
     }
 
     HWND m_window = nullptr;
@@ -550,7 +550,7 @@ TEST_F(FullScreen, FirstMouseMoveAndLaterOnesAtTheSamePlaceKeepItOpen)
     saver->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(300, 201));
     EXPECT_TRUE(CloseIsQueued(m_window));
     EXPECT_TRUE(ReachedDefault(WM_MOUSEMOVE, 0));
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(m_window); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(m_window); }));
 
     saver = MakeSaver();
     saver->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
@@ -581,7 +581,7 @@ TEST_F(FullScreen, LosingTheActivationCloses)
     ASSERT_NE(other, nullptr);
     SetActiveWindow(saver->m_hWnd);
     SetActiveWindow(other);
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(m_window); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(m_window); }));
     DestroyWindow(other);
 }
 
@@ -668,7 +668,7 @@ TEST_F(FullScreen, CoverEndsTheWholeSaverOnInputTheLossOfActivationOrAMove)
         ASSERT_TRUE(cover->CreateCover(COVERED));
         HWND coverWindow = cover->m_hWnd;
         cover->SendMessage(closer.message, closer.wParam, MAKELPARAM(5, 5));
-        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(m_window) && !IsWindow(coverWindow); }, 5000)) << closer.message;
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(m_window) && !IsWindow(coverWindow); })) << closer.message;
         EXPECT_GE(QuitMessagesSeen(), 1) << closer.message;
     }
 }
@@ -758,7 +758,7 @@ TEST_F(FullScreen, PointerThatADisplayChangeMovedDoesNotEndItButTheNextMovementD
         PumpMessages();
         ASSERT_TRUE(IsWindow(m_window)) << "the pointer's new place is a new first position";
         ReportPointer({change.rest.x, change.rest.y + 1});
-        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(m_window); }, 5000)) << "a movement after the change";
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(m_window); })) << "a movement after the change";
     }
 }
 
@@ -791,7 +791,7 @@ TEST_F(FullScreen, MirroringCoverShowsTheBuildingAgainWhenUncoveredOrAfterADispl
         return covers.size() == 1 && CountPixels(covers[0]->m_hWnd, BACKGROUND) > 500 &&
                CountPixels(covers[0]->m_hWnd, white) == 0;
     };
-    EXPECT_TRUE(PumpUntil(showsTheBuilding, 5000)) << "from the start";
+    EXPECT_TRUE(PumpUntil(showsTheBuilding)) << "from the start";
 
     // What lay over the cover has left its picture there when the platform asks for a repaint.
     HWND cover = covers[0]->m_hWnd;
@@ -805,7 +805,7 @@ TEST_F(FullScreen, MirroringCoverShowsTheBuildingAgainWhenUncoveredOrAfterADispl
 
     g_fakeMonitors = {{0, 0, 1024, 768}, {{1100, 300, 1740, 780}}};
     saver->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
-    EXPECT_TRUE(PumpUntil(showsTheBuilding, 5000)) << "after a display change";
+    EXPECT_TRUE(PumpUntil(showsTheBuilding)) << "after a display change";
 }
 
 TEST_F(FullScreen, PictureKeepsItsAspectCentredOnAnyMonitor)

@@ -134,7 +134,7 @@ TEST_F(Application, NoApplicationObjectMeansNoMainWindowBookkeeping)
     // Destroying a window with no application object must not post a quit message.
     auto* window = new CShortLivedWnd;
     ASSERT_TRUE(window->Create());
-    ASSERT_TRUE(PumpUntil([] { return CShortLivedWnd::g_deleted == 1; }, 5000));
+    ASSERT_TRUE(PumpUntil([] { return CShortLivedWnd::g_deleted == 1; }));
     MSG message;
     EXPECT_FALSE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     // Without an application the store reads defaults and keeps nothing.

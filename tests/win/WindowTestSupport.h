@@ -29,8 +29,9 @@ inline void PumpMessages()
 }
 
 // Pumps messages until condition() is true or timeoutMilliseconds have passed; returns the final
-// value of the condition.
-template <class Condition> bool PumpUntil(Condition condition, DWORD timeoutMilliseconds = 10000)
+// value of the condition. The default ceiling only bounds a failing test: what a test waits for
+// comes within a second or two even under Wine, and a loaded machine may take many times longer.
+template <class Condition> bool PumpUntil(Condition condition, DWORD timeoutMilliseconds = 20000)
 {
     const ULONGLONG end = GetTickCount64() + timeoutMilliseconds;
     for (;;) {

@@ -263,7 +263,7 @@ TEST_F(WindowLibrary, TimersTickUntilKilledKeepTheirPeriodsAndNeedAWindow)
     ASSERT_TRUE(window.Create());
     EXPECT_EQ(window.SetTimer(5, 10), 5u);
     window.SetTimer(6, 700);
-    EXPECT_TRUE(PumpUntil([&] { return !window.m_timerIds.empty(); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return !window.m_timerIds.empty(); }));
     EXPECT_EQ(window.m_timerIds.front(), 5u);
     EXPECT_EQ(window.GetTimerPeriod(5), 10u);
     EXPECT_EQ(window.GetTimerPeriod(6), 700u);

@@ -21,7 +21,10 @@ namespace {
 
 constexpr Colour SLAB_COLOUR = MakeColour(0, 0, 128); // the default background colour
 constexpr Colour DIMMED_FILL = MakeColour(0, 0, 96);
+// Ceilings for events that come in well under a second on a quiet machine: they bound a failing
+// test, and a loaded one may take many times longer.
 constexpr int64_t PICTURE_TIMEOUT_MS = 15000;
+constexpr int64_t EXIT_TIMEOUT_MS = 15000;
 constexpr int SLAB_PROBE_X = 5; // left of every person and button: only slabs and fill here
 
 // Where the default scene puts its shapes in a client area of the given size, as the scene itself
@@ -199,7 +202,7 @@ TEST_F(SaverScreenTest, RootDrawsOnTheSaverWindowWhenNamedElseOnTheRoot)
     EXPECT_TRUE(WaitFor([&] { return ShowsColourAt(root, 1500, 900, DIMMED_FILL); }, PICTURE_TIMEOUT_MS));
 }
 
-TEST_F(SaverScreenTest, StopSignalsEndItBySameSignalWithinASecond)
+TEST_F(SaverScreenTest, StopSignalsEndItBySameSignal)
 {
     // A daemon logs a hack that dies by its SIGTERM as ending normally, one that exits 0 as not.
     const Window window = m_display.CreateWindow(0, 0, 640, 480);
@@ -218,7 +221,7 @@ TEST_F(SaverScreenTest, StopSignalsEndItBySameSignalWithinASecond)
         auto saver = StartSaver(test.arguments, test.environment);
         ASSERT_TRUE(WaitFor([&] { return ShowsColourAt(window, 600, 10, DIMMED_FILL); }, PICTURE_TIMEOUT_MS));
         saver->Signal(test.signal);
-        EXPECT_TRUE(saver->WaitForExit(1000)) << test.signal;
+        EXPECT_TRUE(saver->WaitForExit(EXIT_TIMEOUT_MS)) << test.signal;
         EXPECT_EQ(saver->GetEndingSignal(), test.signal) << saver->ReadError();
     }
 }
@@ -250,7 +253,8 @@ TEST_F(SaverScreenTest, OwnWindowIsTitledAndEndsOnQEscapeOrTheCloseButton)
     for (const char* ending : {"q", "Escape", "close"}) {
         auto saver = StartSaver({});
         Window window = 0;
-        ASSERT_TRUE(WaitFor([&] { return (window = FindWindowNamed(display, "Ascenda Vintra")) != 0; }, 5000));
+        ASSERT_TRUE(
+            WaitFor([&] { return (window = FindWindowNamed(display, "Ascenda Vintra")) != 0; }, PICTURE_TIMEOUT_MS));
         XWindowAttributes attributes{};
         XGetWindowAttributes(display, window, &attributes);
         EXPECT_EQ(attributes.width, 1024);
@@ -273,9 +277,10 @@ TEST_F(SaverScreenTest, OwnWindowIsTitledAndEndsOnQEscapeOrTheCloseButton)
             XSendEvent(display, window, False, KeyPressMask, &event);
         }
         XSync(display, False);
-        EXPECT_TRUE(saver->WaitForExit(2000)) << ending;
+        EXPECT_TRUE(saver->WaitForExit(EXIT_TIMEOUT_MS)) << ending;
         EXPECT_EQ(saver->GetExitCode(), 0) << ending;
-        EXPECT_TRUE(WaitFor([&] { return FindWindowNamed(display, "Ascenda Vintra") == 0; }, 2000)) << ending;
+        EXPECT_TRUE(WaitFor([&] { return FindWindowNamed(display, "Ascenda Vintra") == 0; }, EXIT_TIMEOUT_MS))
+            << ending;
     }
 }
 
@@ -299,14 +304,14 @@ TEST_F(SaverScreenTest, AnUnusableWindowOrDisplayEndsWithAClearMessage)
     };
     for (const auto& test : cases) {
         auto saver = StartSaver(test.arguments, test.environment);
-        ASSERT_TRUE(saver->WaitForExit(5000)) << test.message;
+        ASSERT_TRUE(saver->WaitForExit(EXIT_TIMEOUT_MS)) << test.message;
         EXPECT_EQ(saver->GetExitCode(), 1) << test.message;
         EXPECT_NE(saver->ReadError().find(test.message), std::string::npos) << test.message;
     }
     // No display at all.
     std::vector<std::string> arguments = {ASCENDA_PATH, "--root"};
     CChildProcess saver(arguments, {"DISPLAY"});
-    ASSERT_TRUE(saver.WaitForExit(5000));
+    ASSERT_TRUE(saver.WaitForExit(EXIT_TIMEOUT_MS));
     EXPECT_EQ(saver.GetExitCode(), 1);
     EXPECT_NE(saver.ReadError().find("cannot open display"), std::string::npos);
 }
@@ -327,7 +332,7 @@ TEST(SaverCommandLineTest, InvalidOptionsExitTwoNamingTheOptionAndItsRange)
         arguments.insert(arguments.begin(), ASCENDA_PATH);
         // A valid command line would go on to open this display and fail with 1: 2 is the options'.
         CChildProcess saver(arguments, {"DISPLAY=:4242"});
-        ASSERT_TRUE(saver.WaitForExit(5000));
+        ASSERT_TRUE(saver.WaitForExit(EXIT_TIMEOUT_MS));
         EXPECT_EQ(saver.GetExitCode(), 2) << test.option;
         const std::string error = saver.ReadError();
         EXPECT_NE(error.find(test.option), std::string::npos) << error;

@@ -77,11 +77,12 @@ def wait_until(condition, timeout, what):
 class Page:
     """What the tests ask of either browser's one page."""
 
-    def wait_for(self, expression, timeout=5):
+    # The ceilings only bound a failing wait; a loaded machine may take many times what a quiet one does.
+    def wait_for(self, expression, timeout=30):
         """Polls a JavaScript expression in the page until it is true; returns its value."""
         return wait_until(lambda: self.evaluate(expression), timeout, expression)
 
-    def open(self, url, timeout=10):
+    def open(self, url, timeout=60):
         """Loads the page and waits until the module has started the saver on its canvas."""
         self.navigate(url)
         self.wait_for(STARTED, timeout)
