@@ -1,6 +1,6 @@
 #include "ModeSwitch.h"
 
-#include "runtime/WholeNumber.h"
+#include "numbers/WholeNumber.h"
 
 bool IsSwitch(const char* argument, char letter)
 {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "CommandLine.h"
+#include "numbers/WholeNumber.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
 
@@ -96,17 +97,6 @@ ViewSettings GetViewSettings(const CDisplayOptions& options)
     return LimitViewSettings(settings);
 }
 
-int HexDigit(char digit)
-{
-    if (digit >= '0' && digit <= '9')
-        return digit - '0';
-    if (digit >= 'a' && digit <= 'f')
-        return digit - 'a' + 10;
-    if (digit >= 'A' && digit <= 'F')
-        return digit - 'A' + 10;
-    return -1;
-}
-
 bool ParseColour(const char* text, Colour& colour)
 {
     if (text == nullptr)
@@ -117,7 +107,7 @@ bool ParseColour(const char* text, Colour& colour)
         return false;
     uint32_t channels[3] = {};
     for (int index = 0; index < 6; ++index) {
-        const int digit = HexDigit(text[index]);
+        const int digit = DigitValue(text[index], 16);
         if (digit < 0)
             return false;
         channels[index / 2] = channels[index / 2] * 16 + static_cast<uint32_t>(digit);

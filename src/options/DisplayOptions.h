@@ -12,8 +12,8 @@ struct CDisplayOptions : CSimulationOptions {
     int32_t m_colours; // 0 or 1
     int32_t m_legend;  // 0 or 1
     Colour m_backColour;
-    // --back-colour's text as given, null when not given. Each front end reads it with its own
-    // colour names into m_backColour, which keeps the default when the text cannot be read.
+    // --back-colour's text as given, null when not given. ReadBackColour reads it into
+    // m_backColour, which keeps the default when the text cannot be read.
     const char* m_backColourName;
     bool m_fps;      // the lift ticks per second and the CPU share in a corner
     bool m_fitScale; // no --scale given: the scale is chosen to fit every lift in the window
@@ -34,12 +34,13 @@ OptionMatch ParseDisplayOption(CCommandLine& line, CDisplayOptions& options, cha
 // The lines of --help for the options ParseDisplayOption reads beyond the simulation's, for every
 // program that takes them from a command line.
 #define DISPLAY_OPTIONS_USAGE                                                                                          \
-    "  --scale N           20..50, larger draws the building smaller (default: from 25\n"                              \
-    "                      up to 50, the smallest that shows every lift whole)\n"                                      \
+    "  --scale N           20..50, larger draws the building smaller (default: fitted,\n"                              \
+    "                      the smallest from 25 up that shows every lift, floor 1 and\n"                               \
+    "                      the legend whole; past 50 where a narrow window needs it)\n"                                \
     "  --colours, --no-colours   coloured lifts, people and slabs (on)\n"                                              \
     "  --legend, --no-legend     the legend line (on)\n"                                                               \
     "  --back-colour C     the background colour (000080): a colour name such as navy or\n"                            \
-    "                      \"dark slate gray\", #RGB, #RRGGBB or RRGGBB\n"                                             \
+    "                      \"dark slate gray\", #RGB, #RRGGBB, rgb:RR/GG/BB or RRGGBB\n"                               \
     "  --fps               the lift ticks per second and the CPU share, top left\n"                                    \
     "  --help              this text\n"
 
@@ -49,6 +50,3 @@ void FormatColourWarning(const char* program, const char* text, char* warning, s
 
 // "RRGGBB", six hex digits; a leading '#' is allowed as colour pickers write it.
 bool ParseColour(const char* text, Colour& colour);
-
-// The value of one hexadecimal digit, either case; -1 for any other character.
-int HexDigit(char digit);

@@ -1,12 +1,13 @@
 #include "SimulationOptions.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "CommandLine.h"
-#include "runtime/WholeNumber.h"
+#include "numbers/WholeNumber.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
 
@@ -35,12 +36,38 @@ const NumericOption NUMERIC_OPTIONS[] = {
     {"--speed", &CSimulationOptions::m_speed, Setting::UpdSpd, ""},
 };
 
+// Whether a name's character is one of those that do not count: blanks and the hyphen, so that
+// "Auto ground" from the page's list, "auto-ground" and " AutoGround " all name the same one.
+bool IsNameSeparator(char character)
+{
+    return character == ' ' || character == '\t' || character == '-' || character == '_';
+}
+
+// Whether `text` is `word` whatever its case and separators.
+bool IsDriverWord(const char* text, const char* word)
+{
+    for (;;) {
+        while (IsNameSeparator(*text))
+            ++text;
+        while (IsNameSeparator(*word))
+            ++word;
+        const int a = std::tolower(static_cast<unsigned char>(*text));
+        const int b = std::tolower(static_cast<unsigned char>(*word));
+        if (a != b)
+            return false;
+        if (a == '\0')
+            return true;
+        ++text;
+        ++word;
+    }
+}
+
 bool ParseDriver(const char* text, int32_t& driver)
 {
     if (text == nullptr)
         return false;
     for (int32_t mode = 0; mode < DRIVER_WORD_COUNT; ++mode) {
-        if (std::strcmp(text, DRIVER_WORDS[mode]) == 0) {
+        if (IsDriverWord(text, DRIVER_WORDS[mode])) {
             driver = mode;
             return true;
         }
@@ -113,7 +140,8 @@ OptionMatch ParseSimulationOption(CCommandLine& line, CSimulationOptions& option
         return OptionMatch::NOT_MINE;
     const char* text = line.TakeValue();
     if (!ParseDriver(text, options.m_driver)) {
-        std::snprintf(error, errorSize, "--driver needs 0 to 3 or primitive, auto-ground, random or smart (got \"%s\")",
+        std::snprintf(error, errorSize,
+                      "--driver needs 0 to 3 or primitive, auto-ground, random or smart, in any case (got \"%s\")",
                       line.Shown(text));
         return OptionMatch::INVALID;
     }

@@ -1,6 +1,6 @@
 #include "ConfigureRules.h"
 
-#include "runtime/WholeNumber.h"
+#include "numbers/WholeNumber.h"
 
 namespace {
 // Months from January 1900 to the month whose count is 0.

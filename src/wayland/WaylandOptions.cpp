@@ -38,11 +38,7 @@ bool ParseWaylandOptions(int argc, const char* const* argv, CWaylandOptions& opt
         std::snprintf(error, errorSize, "unknown option \"%s\" (see --help)", line.Shown(line.GetArgument()));
         return false;
     }
-    if (options.m_backColourName != nullptr && !ReadColourName(options.m_backColourName, options.m_backColour)) {
-        char warning[160];
-        FormatColourWarning("ascenda-wayland", options.m_backColourName, warning, sizeof warning);
-        std::fprintf(stderr, "%s\n", warning);
-    }
+    ReadBackColour("ascenda-wayland", options);
     return true;
 }
 

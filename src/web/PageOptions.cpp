@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "numbers/WholeNumber.h"
 #include "options/CommandLine.h"
 
 const PageSetting PAGE_SETTINGS[] = {
@@ -44,8 +45,8 @@ bool Decode(const char* begin, const char* end, char* decoded, size_t decodedSiz
         if (length + 1 >= decodedSize)
             return false;
         char character = *next == '+' ? ' ' : *next;
-        if (*next == '%' && end - next > 2 && HexDigit(next[1]) >= 0 && HexDigit(next[2]) >= 0) {
-            character = static_cast<char>(HexDigit(next[1]) * 16 + HexDigit(next[2]));
+        if (*next == '%' && end - next > 2 && DigitValue(next[1], 16) >= 0 && DigitValue(next[2], 16) >= 0) {
+            character = static_cast<char>(DigitValue(next[1], 16) * 16 + DigitValue(next[2], 16));
             next += 2;
         }
         if (character == '\0')

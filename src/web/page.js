@@ -159,7 +159,8 @@ function describeIgnored(parameter, settings) {
   if (input.tagName === 'SELECT') {
     const names = [...input.options].filter((option) => isNaN(option.value)).map((option) => option.text);
     if (name === 'driver')
-      allowed = [...input.options].map((option) => option.text).join(', ').replace(/, ([^,]*)$/, ' or $1');
+      allowed = `${allowed}, or ` +
+          [...input.options].map((option) => option.text).join(', ').replace(/, ([^,]*)$/, ' or $1') + ' in any case';
     else if (names.length)
       allowed = `${names.join(', ')} or ${allowed}`;
     used = input.selectedOptions[0]?.text ?? used;

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "numbers/WholeNumber.h"
 #include "options/CommandLine.h"
-#include "runtime/WholeNumber.h"
 #include "settings/SettingsTable.h"
 
 namespace {
@@ -98,7 +98,7 @@ const char* GetSaverUsageText()
            "SIGTERM, SIGINT or SIGHUP ends it, by that signal.\n"
            "\n"
            "Settings (default in brackets):\n" SIMULATION_OPTIONS_USAGE DISPLAY_OPTIONS_USAGE
-           "The background colour may be any name in the X server's colour database, or\n"
-           "rgb:RR/GG/BB; one it cannot read gives a warning, and the default is used.\n"
+           "The background colour may be any name an X server knows; one it cannot read gives\n"
+           "a warning, and the default is used.\n"
            "Values may follow the option or be joined to it with '='. Invalid options exit with status 2.\n";
 }

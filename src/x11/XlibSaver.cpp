@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "XColourName.h"
+#include "options/ColourNames.h"
 #include "options/CommandLine.h"
 #include "runtime/SceneFit.h"
 #include "runtime/StopSignals.h"
@@ -321,7 +321,7 @@ int RunXlibSaver(const CSaverOptions& options)
         return 1;
     }
     CSaverOptions resolved = options;
-    ResolveBackColour(display, resolved);
+    ReadBackColour("ascenda", resolved);
     const int status = RunOnDisplay(display, resolved, GetStopSignalFd());
     XCloseDisplay(display);
     EndByStopSignal();

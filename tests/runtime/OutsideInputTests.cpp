@@ -36,6 +36,10 @@ const NumberCase NUMBER_CASES[] = {
     {"4\n", NO, NO, NO, NO, 4},
     {"4 4", NO, NO, NO, NO, 4},
     {"4junk", NO, NO, NO, NO, 4},
+    // Letters that are digits in a larger base: only the window id reads hex, and only after 0x.
+    {"9a", NO, NO, NO, NO, 9},
+    {"1b", NO, NO, NO, NO, 1},
+    {"12B", NO, NO, NO, NO, 12},
     {"", NO, NO, NO, NO, 0},
     {" ", NO, NO, NO, NO, 0},
     {"-", NO, NO, NO, NO, 0},
@@ -96,6 +100,38 @@ TEST(OutsideInputTest, EveryReaderTakesWholeNumbersByTheOneRule)
         EXPECT_EQ(ReadAddress(test.text), test.address) << shown;
         EXPECT_EQ(ReadWindowId(test.text), test.windowId) << shown;
         EXPECT_EQ(static_cast<int32_t>(ParseHandleNumber(test.text)), test.handle) << shown;
+    }
+}
+
+// The intelligence by name, whatever its case and blanks, as an option and in the page's address
+// (where the panel's own list writes "Auto ground").
+TEST(OutsideInputTest, IntelligenceNamesAreReadWhateverTheirCaseAndBlanks)
+{
+    const struct {
+        const char* text;
+        int32_t driver;
+    } cases[] = {
+        {"smart", 3},       {"Smart", 3},      {"SMART", 3},     {" random\t", 2}, {"Auto ground", 1},
+        {"auto-ground", 1}, {"AutoGround", 1}, {"Primitive", 0}, {"2", 2},         {"smartest", NO},
+        {"auto", NO},       {"-", NO},         {"", NO},
+    };
+    for (const auto& test : cases) {
+        CSaverOptions options;
+        const char* argv[] = {"ascenda", "--driver", test.text};
+        char error[200];
+        const bool taken = ParseSaverOptions(3, argv, options, error, sizeof error);
+        EXPECT_EQ(taken ? options.m_driver : NO, test.driver) << "option \"" << test.text << "\"";
+        if (!taken) {
+            EXPECT_NE(std::strstr(error, "in any case"), nullptr) << error;
+        }
+        CDisplayOptions page;
+        page.m_driver = NO;
+        char ignored[256];
+        std::string address = std::string("?driver=") + test.text;
+        for (size_t at = address.find(' '); at != std::string::npos; at = address.find(' '))
+            address.replace(at, 1, "%20");
+        ParsePageQuery(address.c_str(), page, ignored, sizeof ignored);
+        EXPECT_EQ(page.m_driver, test.driver) << "address \"" << address << "\"";
     }
 }
 

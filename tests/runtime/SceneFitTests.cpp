@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../view/RecordingSurface.h"
 #include "runtime/SceneFit.h"
 #include "settings/MemoryStore.h"
@@ -72,15 +74,60 @@ TEST(SceneFitTest, TheSmallestScaleFromTheDefaultAtWhichEveryShaftFloorOneAndThe
         const Window& window = test.window;
         const SceneFit fit =
             FitScene(window.cars, window.floors, {window.width, window.height, LEGEND_WIDTH, LEGEND_HEIGHT});
+        // Globals set to values no fit gives: the fit must leave them as they are.
+        g_scale = 37;
+        g_screenFactor = 7;
+        const SceneFit again =
+            FitScene(window.cars, window.floors, {window.width, window.height, LEGEND_WIDTH, LEGEND_HEIGHT});
+        EXPECT_EQ(g_scale, 37) << "the fit changes no global";
+        EXPECT_EQ(g_screenFactor, 7) << "the fit changes no global";
+        EXPECT_EQ(again.scale, fit.scale) << "the globals change no fit";
         EXPECT_EQ(fit.scale, test.scale) << window.width << "x" << window.height << " floors " << window.floors;
         EXPECT_TRUE(DrawnInside(window, fit)) << window.width << "x" << window.height;
         if (fit.scale > 25) {
             EXPECT_FALSE(DrawnInside(window, {fit.scale - 1, fit.screenFactor}))
                 << window.width << "x" << window.height;
         }
-        EXPECT_EQ(g_scale, 20) << "the fit changes no global";
-        EXPECT_EQ(g_screenFactor, 0);
     }
+}
+
+// The lowest row drawn, slab, car, line or the legend's last row, is the window's last at most,
+// for every height, with the legend (which then lies lowest) and without: a fit one pixel off
+// would put it just below the window at some height.
+TEST(SceneFitTest, NothingDrawnFallsBelowTheWindowsLastRow)
+{
+    for (const int32_t legendHeight : {LEGEND_HEIGHT, 0}) {
+        for (int32_t height = 300; height <= 1100; ++height) {
+            const Window window{10, 10, 1024, height};
+            const SceneFit fit = FitScene(window.cars, window.floors,
+                                          {window.width, height, legendHeight > 0 ? LEGEND_WIDTH : 0, legendHeight});
+            RestartModel();
+            RestartScene();
+            CMemoryStore store;
+            ViewSettings settings = LoadViewSettings(store);
+            settings.cars = window.cars;
+            settings.legend = legendHeight > 0 ? 1 : 0;
+            CScene scene(settings);
+            ApplySceneFit(fit);
+            CRecordingSurface surface;
+            scene.Paint(surface, window.width, height);
+            scene.RunLiftPass(surface);
+            scene.RunLegendPass(surface);
+            int32_t lowest = -1;
+            for (const RecordedShape& shape : surface.m_shapes) {
+                if (shape.kind == RecordedShape::TEXT)
+                    lowest = std::max(lowest, shape.points[0].y + legendHeight - 1);
+                else if (shape.kind == RecordedShape::POLYGON)
+                    lowest =
+                        std::max({lowest, shape.points[0].y, shape.points[1].y, shape.points[2].y, shape.points[3].y});
+                else if (shape.kind == RecordedShape::LINE)
+                    lowest = std::max({lowest, shape.points[0].y, shape.points[1].y});
+            }
+            ASSERT_LT(lowest, height) << "window height " << height << ", legend " << legendHeight;
+        }
+    }
+    RestartModel();
+    RestartScene();
 }
 
 TEST(SceneFitTest, WhereNothingFitsTheSmallestReadableDrawingIsUsed)

@@ -179,13 +179,17 @@ class PageCases:
         self.assertEqual(self.browser.errors, [])
 
     def test_malformed_or_out_of_range_parameters_fall_back_and_the_panel_says_so(self):
-        self.open('?cars=4&cars=banana&people=5&scale=30&nosuch=1&driver=3&' + '&'.join(['x%d=1' % n for n in range(200)]))
+        self.open('?cars=4&cars=banana&people=5&scale=30&driver=Auto%20ground&driver=Smartest&nosuch=1&driver=SMART&' +
+                  '&'.join(['x%d=1' % n for n in range(200)]))
         note = self.browser.evaluate("document.getElementById('panel').hidden || "
                                      "document.getElementById('note-text').textContent")
         # In the panel's words, with the range, and what the page uses: the last valid value.
         self.assertIn('Lifts: “banana” is not 1 to 10; using 4.', note)
         self.assertRegex(note, 'People: “5” is not \\d+ to \\d+; using 50.')
         self.assertIn('“nosuch” is not a setting.', note)
+        # An intelligence by name in any case and blanks; the note names every form it takes.
+        self.assertIn('Intelligence: “Smartest” is not 0 to 3, or Primitive, Auto ground, Random or Smart in any '
+                      'case; using Smart.', note)
         self.assertNotIn('Scale', note)
         self.assertTrue(len(note) < 320 and note.endswith(' …') and not note.endswith('= …'), note[-40:])
         # The address is what the page uses, the intelligence by name; the note goes when dismissed.

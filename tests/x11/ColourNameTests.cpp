@@ -6,6 +6,10 @@
 
 #include "options/ColourNames.h"
 #include "options/DisplayOptions.h"
+#include "x11/SaverOptions.h"
+#ifdef ASCENDA_WAYLAND_OPTIONS
+#include "wayland/WaylandOptions.h"
+#endif
 
 namespace {
 
@@ -30,8 +34,21 @@ TEST(ColourNameTest, ReadsTheHexFormsAsXDoes)
     ExpectColours({{"#a0B0c0", true, MakeColour(0xA0, 0xB0, 0xC0)},
                    {"A0B0C0", true, MakeColour(0xA0, 0xB0, 0xC0)},
                    {"#9aF", true, MakeColour(0x90, 0xA0, 0xF0)}, // each digit a channel's high four bits
+                   {"#123456789", true, MakeColour(0x12, 0x45, 0x78)},
+                   {"#1234abcdEF01", true, MakeColour(0x12, 0xAB, 0xEF)},
+                   {"rgb:f/8/0", true, MakeColour(0xFF, 0x88, 0x00)}, // scaled: 8 of 15 is 88 of FF
+                   {"RGB:1/22/333", true, MakeColour(0x11, 0x22, 0x33)},
+                   {"rgb:fff/800/000", true, MakeColour(0xFF, 0x80, 0x00)},
+                   {"rgb:ffff/0/0", true, MakeColour(0xFF, 0x00, 0x00)},
                    {"00f", false, 0},
                    {"#00g", false, 0},
+                   {"#f", false, 0},
+                   {"#ff00ff00", false, 0},
+                   {"#1234567890abc", false, 0},
+                   {"rgb:12345/0/0", false, 0},
+                   {"rgb:/8/0", false, 0},
+                   {"rgb:f/8", false, 0},
+                   {"rgb:f/8/0/1", false, 0},
                    {"12345", false, 0}},
                   ParseHexColour);
 }
@@ -63,9 +80,55 @@ TEST(ColourNameTest, ReadsTheSystemDatabaseAfterTheHexForms)
     // As the daemon hands on a name its settings tool wrapped across lines.
     ExpectColours({{"dark slate      \t\t\t\t  gray", true, MakeColour(47, 79, 79)},
                    {" #00f\t", true, MakeColour(0, 0, 0xF0)},
-                   {"rgb:00/00/80", false, 0},
-                   {"no such colour", false, 0}},
+                   {"rgb:00/00/80", true, MakeColour(0, 0, 0x80)},
+                   {"no such colour", false, 0},
+                   {" \t", false, 0}},
                   ReadColourName);
+}
+
+// Both Linux savers read --back-colour with the one reader: each text gives the same three
+// channels in either, or the default in both. Channels are compared one by one, with colours
+// whose channels all differ, so that two channels swapped show.
+TEST(ColourNameTest, BothSaversReadEveryColourTheSameChannelByChannel)
+{
+    struct ChannelCase {
+        const char* text;
+        uint32_t red, green, blue;
+    };
+    const Colour fallback = CDisplayOptions().m_backColour;
+    const ChannelCase cases[] = {
+        {"rebecca purple", 102, 51, 153},
+        {"RebeccaPurple", 102, 51, 153},
+        {"web gray", 128, 128, 128},
+        {"x11 maroon", 176, 48, 96},
+        {"crimson", 220, 20, 60},
+        {"rgb:00/00/80", 0, 0, 128},
+        {"rgb:f/8/0", 255, 136, 0},
+        {"#1a2B3c", 0x1A, 0x2B, 0x3C},
+        {"#abc", 0xA0, 0xB0, 0xC0},
+        {"1a2b3c", 0x1A, 0x2B, 0x3C},
+        {"no such colour", RedOf(fallback), GreenOf(fallback), BlueOf(fallback)},
+    };
+    for (const ChannelCase& test : cases) {
+        CSaverOptions x11;
+        const char* x11Arguments[] = {"ascenda", "--back-colour", test.text};
+        char error[160];
+        ASSERT_TRUE(ParseSaverOptions(3, x11Arguments, x11, error, sizeof error)) << error;
+        ReadBackColour("ascenda", x11);
+#ifdef ASCENDA_WAYLAND_OPTIONS
+        CWaylandOptions wayland;
+        const char* waylandArguments[] = {"ascenda-wayland", "--back-colour", test.text};
+        ASSERT_TRUE(ParseWaylandOptions(3, waylandArguments, wayland, error, sizeof error)) << error;
+        const Colour read[] = {x11.m_backColour, wayland.m_backColour};
+#else
+        const Colour read[] = {x11.m_backColour};
+#endif
+        for (const Colour colour : read) {
+            EXPECT_EQ(RedOf(colour), test.red) << test.text;
+            EXPECT_EQ(GreenOf(colour), test.green) << test.text;
+            EXPECT_EQ(BlueOf(colour), test.blue) << test.text;
+        }
+    }
 }
 
 TEST(ColourNameTest, TheWarningShowsTheTextEscapedAndTheDefault)

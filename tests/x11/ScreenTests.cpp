@@ -3,6 +3,7 @@
 #include <X11/keysym.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "../view/RecordingSurface.h"
 #include "SettingsDescription.h"
 #include "X11TestSupport.h"
+#include "options/ColourNames.h"
 #include "runtime/SceneFit.h"
 #include "settings/MemoryStore.h"
 #include "settings/ViewSettings.h"
@@ -112,6 +114,54 @@ protected:
 
     CVirtualDisplay m_display;
 };
+
+// --- colours ---
+
+// The savers read colours without asking a server, so each name and form must give what an X
+// server gives: every name in the system's rgb.txt, the names the server adds, and the numeric
+// forms. Channels compared one by one.
+TEST_F(SaverScreenTest, EveryColourTextReadsAsTheXServerReadsIt)
+{
+    const std::vector<std::string> forms = {
+        "rebecca purple",  "WebGray",   "web grey",   "web green",  "web maroon",   "web purple", "x11 gray",
+        "X11Grey",         "x11 green", "x11 maroon", "x11 purple", "aqua",         "crimson",    "fuchsia",
+        "indigo",          "lime",      "olive",      "silver",     "teal",         "rgb:f/8/0",  "RGB:1/22/333",
+        "rgb:fff/800/000", "#abc",      "#1a2B3c",    "#123456789", "#1234abcdEF01"};
+    std::vector<std::string> names;
+    std::FILE* database = std::fopen("/etc/X11/rgb.txt", "r");
+    if (database == nullptr)
+        database = std::fopen("/usr/share/X11/rgb.txt", "r");
+    ASSERT_NE(database, nullptr) << "no rgb.txt (Debian's x11-common)";
+    char line[256];
+    while (std::fgets(line, sizeof line, database) != nullptr) {
+        int consumed = 0;
+        unsigned red = 0, green = 0, blue = 0;
+        if (line[0] != '!' && std::sscanf(line, "%3u %3u %3u %n", &red, &green, &blue, &consumed) == 3)
+            names.emplace_back(line + consumed, std::strcspn(line + consumed, "\r\n"));
+    }
+    std::fclose(database);
+    Display* display = m_display.Get();
+    size_t compared = 0;
+    const auto compare = [&](const std::string& text, bool serverMustKnow) {
+        XColor exact{};
+        if (XParseColor(display, DefaultColormap(display, DefaultScreen(display)), text.c_str(), &exact) == 0) {
+            // Debian's rgb.txt has a few names of its own ("DebianRed") that the server lacks.
+            EXPECT_FALSE(serverMustKnow) << text;
+            return;
+        }
+        ++compared;
+        Colour colour = 0;
+        ASSERT_TRUE(ReadColourName(text.c_str(), colour)) << text;
+        EXPECT_EQ(RedOf(colour), exact.red >> 8u) << text;
+        EXPECT_EQ(GreenOf(colour), exact.green >> 8u) << text;
+        EXPECT_EQ(BlueOf(colour), exact.blue >> 8u) << text;
+    };
+    for (const std::string& text : forms)
+        compare(text, true);
+    for (const std::string& text : names)
+        compare(text, false);
+    EXPECT_GT(compared, 700u) << "the server knew few of rgb.txt's names";
+}
 
 // --- the picture ---
 

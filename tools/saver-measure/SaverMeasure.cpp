@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "numbers/WholeNumber.h"
+
 namespace {
 
 struct SearchState {
@@ -54,7 +56,11 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string path = argv[1];
-    const int seconds = std::atoi(argv[2]);
+    int32_t seconds = 0;
+    if (!ReadWholeNumber(argv[2], {10, false, 1, 3600}, seconds)) {
+        std::fprintf(stderr, "saver-measure: SECONDS must be 1 to 3600, not \"%s\"\n", argv[2]);
+        return 2;
+    }
     const COLORREF before = CornerPixel();
 
     std::string commandLine = "\"" + path + "\" /s";

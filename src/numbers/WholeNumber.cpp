@@ -7,8 +7,9 @@ bool IsBlank(char character)
     return character == ' ' || character == '\t';
 }
 
-// The digit's value in `base`, or -1.
-int DigitValue(char character, int32_t base)
+} // namespace
+
+int32_t DigitValue(char character, int32_t base)
 {
     int digit = -1;
     if (character >= '0' && character <= '9')
@@ -19,8 +20,6 @@ int DigitValue(char character, int32_t base)
         digit = character - 'A' + 10;
     return digit < base ? digit : -1;
 }
-
-} // namespace
 
 ScannedNumber ScanWholeNumber(const char* text, const NumberRule& rule)
 {

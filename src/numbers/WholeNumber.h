@@ -11,6 +11,10 @@ struct NumberRule {
     int64_t maximum;
 };
 
+// The value of one digit in `base` (up to 16; hex digits in either case), or -1 for a character
+// that is no digit there: '9' is one in base 10, 'a' only from base 11 on.
+int32_t DigitValue(char character, int32_t base);
+
 // The rule for a whole number: blanks (space, tab) may stand before and after it; then a sign,
 // where the rule allows one; then one or more digits of the rule's base, and nothing else: no line
 // break, no other character, no text after the trailing blanks. The value lies inside the rule's
