@@ -5,8 +5,7 @@
 #include "win/WinApp.h"
 
 CSaverWnd::CSaverWnd()
-    : CSimView(true), m_firstMouse{-1, -1}, m_firstMouseSeen(false),
-      m_covers(*this, LoadAllMonitors(AfxGetStore()) != 0)
+    : CSimView(true), m_inputRule(CInputRule::NO_SLACK), m_covers(*this, LoadAllMonitors(AfxGetStore()) != 0)
 {
 }
 
@@ -23,14 +22,7 @@ bool CSaverWnd::CreateFullScreen()
 
 PointerReport CSaverWnd::NotePointer(POINT screenPosition)
 {
-    if (!m_firstMouseSeen) {
-        m_firstMouseSeen = true;
-        m_firstMouse = screenPosition;
-        return POINTER_FIRST;
-    }
-    if (screenPosition.x != m_firstMouse.x || screenPosition.y != m_firstMouse.y)
-        return POINTER_MOVED;
-    return POINTER_STILL;
+    return m_inputRule.OnPointerAt(screenPosition.x, screenPosition.y);
 }
 
 void CSaverWnd::OnSysCommand(UINT code, LPARAM)
@@ -106,7 +98,7 @@ LRESULT CSaverWnd::OnDisplayChange(WPARAM, LPARAM)
 {
     // The change may have moved the pointer (its monitor went away, a new resolution clamped it):
     // where the platform next reports it is where it rests now, not the user.
-    m_firstMouseSeen = false;
+    m_inputRule.ForgetPointer();
     m_covers.FollowDisplays();
     return Default();
 }

@@ -1,16 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include "input/InputRule.h"
 #include "view/MonitorCovers.h"
 #include "view/SaverInput.h"
 #include "view/SimView.h"
-
-// What a pointer position reported to one of the saver's windows means.
-enum PointerReport {
-    POINTER_FIRST, // the first report: where the pointer was when the saver came up
-    POINTER_STILL, // the first position again
-    POINTER_MOVED, // anywhere else: the user
-};
 
 // The full-screen saver: a simulation view over the primary screen, always on top, with the
 // pointer hidden, that closes at the first sign of the user and then ends the message loop.
@@ -28,6 +22,10 @@ public:
     // Judges a pointer position in screen coordinates against the first one reported to any of
     // the saver's windows (and keeps it when it is the first).
     PointerReport NotePointer(POINT screenPosition);
+    // The pointer's first reported position, as the saver judges later ones against it.
+    const CInputRule& GetInputRule() const { return m_inputRule; }
+    // Starts again from no position: the next report is where the pointer rests.
+    void ForgetPointer() { m_inputRule.ForgetPointer(); }
     // Closes the saver's window; the covers go with it and the message loop ends.
     void EndSaver() { PostClose(); }
     // The covers over the other monitors, and whether they show the saver's picture.
@@ -46,13 +44,6 @@ public:
         ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
     END_MSG_MAP(CSimView)
 
-    // The first pointer position reported to the window or a cover, once m_firstMouseSeen is set;
-    // a display change clears m_firstMouseSeen, as it may move the pointer. The window covers the primary monitor from
-    // the screen's origin, so its client coordinates are screen coordinates; every point, (-1, -1) too, lies on some
-    // monitor.
-    POINT m_firstMouse;
-    bool m_firstMouseSeen;
-
 protected:
     void OnSysCommand(UINT code, LPARAM position);
     void OnDestroy();
@@ -70,5 +61,10 @@ private:
     // Closing is posted, so the input that caused it finishes its own processing first.
     void PostClose() { PostMessage(WM_CLOSE); }
 
+    // The shared rule at no slack, in screen coordinates: the first position reported to the
+    // window or a cover, forgotten on a display change, which may move the pointer. The window
+    // covers the primary monitor from the screen's origin, so its client coordinates are screen
+    // coordinates; every point, (-1, -1) too, lies on some monitor.
+    CInputRule m_inputRule;
     CMonitorCovers m_covers;
 };

@@ -46,9 +46,9 @@ const char* GetWaylandUsageText()
 {
     return "Usage: ascenda-wayland [options]\n"
            "An office building's lifts and the people who ride them, as a screen saver for\n"
-           "Wayland desktops: full screen on every output until a key, a button, a touch or a\n"
-           "movement of the pointer, then it exits 0. Every option may be written with one\n"
-           "dash or two.\n"
+           "Wayland desktops: full screen on every output until a key, a button, the wheel, a\n"
+           "touch or a movement of the pointer, then it exits 0. Every option may be written\n"
+           "with one dash or two.\n"
            "\n"
            "Where and when:\n"
            "  --every-monitor     the building on every output (default: on the first one,\n"

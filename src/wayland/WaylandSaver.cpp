@@ -209,7 +209,7 @@ WindowGlobals CWaylandSaver::GetWindowGlobals() const
     return {m_compositor, m_shm, m_shell, m_viewporter, m_fractionalScale};
 }
 
-// --- input: the first key, button, touch or movement ends the saver ---
+// --- input: a key press, a button, the wheel, a touch or a move beyond the slack ends the saver ---
 
 void CWaylandSaver::SetSeatCapabilities(uint32_t capabilities)
 {
@@ -223,7 +223,7 @@ void CWaylandSaver::SetSeatCapabilities(uint32_t capabilities)
             OnPointerLeave,
             OnPointerMotion,
             OnPointerButton,
-            [](void*, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {},
+            OnPointerAxis,
             [](void*, wl_pointer*) {},
             [](void*, wl_pointer*, uint32_t) {},
             [](void*, wl_pointer*, uint32_t, uint32_t) {},
@@ -279,24 +279,30 @@ void CWaylandSaver::OnPointerEnter(void* data, wl_pointer* pointer, uint32_t ser
 {
     // No pointer image over the saver.
     wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
-    static_cast<CWaylandSaver*>(data)->m_pointerRest.OnEnter(wl_fixed_to_double(x), wl_fixed_to_double(y));
+    static_cast<CWaylandSaver*>(data)->m_inputRule.OnPointerRests(wl_fixed_to_double(x), wl_fixed_to_double(y));
 }
 
 void CWaylandSaver::OnPointerLeave(void* data, wl_pointer*, uint32_t, wl_surface*)
 {
-    static_cast<CWaylandSaver*>(data)->m_pointerRest.OnLeave();
+    static_cast<CWaylandSaver*>(data)->m_inputRule.ForgetPointer();
 }
 
 void CWaylandSaver::OnPointerMotion(void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y)
 {
     auto* saver = static_cast<CWaylandSaver*>(data);
-    if (saver->m_pointerRest.OnMotion(wl_fixed_to_double(x), wl_fixed_to_double(y)))
+    if (saver->m_inputRule.OnPointerAt(wl_fixed_to_double(x), wl_fixed_to_double(y)) == POINTER_MOVED)
         saver->End();
 }
 
 void CWaylandSaver::OnPointerButton(void* data, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t state)
 {
-    if (state == WL_POINTER_BUTTON_STATE_PRESSED)
+    if (state == WL_POINTER_BUTTON_STATE_PRESSED && CInputRule::Ends(UserInput::BUTTON))
+        static_cast<CWaylandSaver*>(data)->End();
+}
+
+void CWaylandSaver::OnPointerAxis(void* data, wl_pointer*, uint32_t, uint32_t, wl_fixed_t)
+{
+    if (CInputRule::Ends(UserInput::WHEEL))
         static_cast<CWaylandSaver*>(data)->End();
 }
 
@@ -309,13 +315,15 @@ void CWaylandSaver::OnKey(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t
 {
     // A key already down when the window got the focus (the one that started the saver from a
     // terminal) comes as the focus's key list, not as a press: it does not end it.
-    if (state == WL_KEYBOARD_KEY_STATE_PRESSED)
+    const UserInput input = state == WL_KEYBOARD_KEY_STATE_PRESSED ? UserInput::KEY_PRESS : UserInput::KEY_RELEASE;
+    if (CInputRule::Ends(input))
         static_cast<CWaylandSaver*>(data)->End();
 }
 
 void CWaylandSaver::OnTouchDown(void* data, wl_touch*, uint32_t, uint32_t, wl_surface*, int32_t, wl_fixed_t, wl_fixed_t)
 {
-    static_cast<CWaylandSaver*>(data)->End();
+    if (CInputRule::Ends(UserInput::TOUCH))
+        static_cast<CWaylandSaver*>(data)->End();
 }
 
 // --- waiting for idleness ---

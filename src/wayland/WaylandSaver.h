@@ -6,8 +6,8 @@
 
 #include "CairoSurface.h"
 #include "OutputWindow.h"
-#include "PointerRest.h"
 #include "WaylandOptions.h"
+#include "input/InputRule.h"
 #include "runtime/FrameRate.h"
 #include "runtime/PassScheduler.h"
 #include "view/Scene.h"
@@ -64,6 +64,7 @@ private:
     static void OnPointerLeave(void* data, wl_pointer*, uint32_t, wl_surface*);
     static void OnPointerMotion(void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y);
     static void OnPointerButton(void* data, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t state);
+    static void OnPointerAxis(void* data, wl_pointer*, uint32_t, uint32_t, wl_fixed_t);
     static void OnKeymap(void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t);
     static void OnKey(void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t state);
     static void OnTouchDown(void* data, wl_touch*, uint32_t, uint32_t, wl_surface*, int32_t, wl_fixed_t, wl_fixed_t);
@@ -98,7 +99,7 @@ private:
     int32_t m_layoutWidth;
     int32_t m_layoutHeight;
     double m_layoutRatio;
-    CPointerRest m_pointerRest;
+    CInputRule m_inputRule;
     CFrameRate m_frameRate;
 };
 

@@ -492,7 +492,7 @@ protected:
         m_window = saver->m_hWnd;
         // Let the platform report whatever it reports on its own, then start from no position.
         PumpMessages();
-        saver->m_firstMouseSeen = false;
+        saver->ForgetPointer();
         return saver;
     }
 
@@ -540,8 +540,8 @@ TEST_F(FullScreen, FirstMouseMoveAndLaterOnesAtTheSamePlaceKeepItOpen)
     g_defaultMessages.clear();
     g_defaultWParams.clear();
     saver->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
-    EXPECT_EQ(saver->m_firstMouse.x, 300);
-    EXPECT_EQ(saver->m_firstMouse.y, 200);
+    EXPECT_EQ(saver->GetInputRule().GetRestX(), 300);
+    EXPECT_EQ(saver->GetInputRule().GetRestY(), 200);
     EXPECT_FALSE(ReachedDefault(WM_MOUSEMOVE, 0)) << "the first report is swallowed";
     saver->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
     EXPECT_FALSE(CloseIsQueued(saver->m_hWnd));
@@ -679,8 +679,8 @@ TEST_F(FullScreen, CoverJudgesThePointerAgainstTheFirstPositionOfAnyOfTheSaversW
     CMonitorCover* cover = new CMonitorCover(*saver);
     ASSERT_TRUE(cover->CreateCover(COVERED));
     cover->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 7));
-    EXPECT_EQ(saver->m_firstMouse.x, 1505) << "kept in screen coordinates";
-    EXPECT_EQ(saver->m_firstMouse.y, 107);
+    EXPECT_EQ(saver->GetInputRule().GetRestX(), 1505) << "kept in screen coordinates";
+    EXPECT_EQ(saver->GetInputRule().GetRestY(), 107);
     cover->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 7));
     EXPECT_FALSE(CloseIsQueued(m_window)) << "the same place again";
     cover->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 8));

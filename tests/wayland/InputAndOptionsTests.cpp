@@ -3,45 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "wayland/PointerRest.h"
 #include "wayland/WaylandOptions.h"
 
-// When the pointer's reports end the saver, and the options only this saver has.
+// The options only this saver has.
 namespace {
-
-struct PointerCase {
-    const char* name;
-    std::vector<double> enter; // empty: no enter before the motions
-    std::vector<double> motions;
-    bool ends; // at the last motion
-};
-
-TEST(PointerRestTest, OnlyAMoveBeyondTheSlackFromWhereItRestsEndsTheSaver)
-{
-    const PointerCase cases[] = {
-        {"the first report repeats where it rests", {100, 100}, {100, 100}, false},
-        {"a tremble of a few pixels", {100, 100}, {103, 97, 104, 96}, false},
-        {"a move beyond the slack", {100, 100}, {105, 100}, true},
-        {"upward", {100, 100}, {100, 95}, true},
-        {"a first motion with no enter only records", {}, {300, 300}, false},
-        {"then a move", {}, {300, 300, 300, 310}, true},
-    };
-    for (const PointerCase& test : cases) {
-        CPointerRest rest;
-        if (!test.enter.empty())
-            rest.OnEnter(test.enter[0], test.enter[1]);
-        bool ended = false;
-        for (size_t index = 0; index + 1 < test.motions.size(); index += 2)
-            ended = rest.OnMotion(test.motions[index], test.motions[index + 1]);
-        EXPECT_EQ(ended, test.ends) << test.name;
-    }
-    // A pointer moved by an output going away leaves and enters elsewhere: where it rests again.
-    CPointerRest rest;
-    rest.OnEnter(10, 10);
-    rest.OnLeave();
-    rest.OnEnter(900, 500);
-    EXPECT_FALSE(rest.OnMotion(901, 500));
-}
 
 struct OptionsCase {
     std::vector<const char*> arguments;
