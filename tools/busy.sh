@@ -26,14 +26,21 @@ else
 fi
 
 pids=
+child=
 stop_loops() {
   # shellcheck disable=SC2086 # a list of process ids
   [ -z "$pids" ] || kill $pids 2>/dev/null
   pids=
 }
+# Stopped itself, it stops the command and everything the command started.
+stop_all() {
+  stop_loops
+  [ -z "$child" ] || kill -TERM "-$child" 2>/dev/null
+  exit "$1"
+}
 trap stop_loops EXIT
-trap 'stop_loops; exit 130' INT
-trap 'stop_loops; exit 143' TERM HUP
+trap 'stop_all 130' INT
+trap 'stop_all 143' TERM HUP
 
 i=0
 while [ "$i" -lt "$loops" ]; do
@@ -45,8 +52,13 @@ while [ "$i" -lt "$loops" ]; do
 done
 echo "busy: $loops loop(s)${one_core:+ on core 0} beside: $*" >&2
 
-# Not exec: the traps above must outlive the command to stop the loops.
-$pin "$@"
+# In the background, so that a signal to this script is handled at once, not after the command,
+# and in a session of its own, so that stopping it reaches all it started. (setsid runs it in
+# place: a background command of a script leads no process group.)
+setsid $pin "$@" &
+child=$!
+wait "$child"
 status=$?
+child=
 stop_loops
 exit "$status"
