@@ -1,6 +1,5 @@
 #include "XlibSaver.h"
 
-#include <X11/keysym.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -75,13 +74,21 @@ bool QueryWindow(Display* display, Window window, XWindowAttributes& attributes)
     return status != 0 && g_lastXError == Success;
 }
 
+// X reports the wheel as buttons 4 to 7: up, down, left, right.
+bool IsWheelButton(unsigned int button)
+{
+    return button >= 4 && button <= 7;
+}
+
 Window CreateOwnWindow(Display* display)
 {
     const int screen = DefaultScreen(display);
     XSetWindowAttributes attributes{};
     // No background: the server clears nothing, the paint fills the window itself.
     attributes.background_pixmap = None;
-    attributes.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask;
+    // Input only on the saver's own window: on a daemon's window the daemon watches the user.
+    attributes.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask | ButtonPressMask | PointerMotionMask |
+                            EnterWindowMask | LeaveWindowMask;
     const Window window =
         XCreateWindow(display, RootWindow(display, screen), 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, 0, CopyFromParent,
                       InputOutput, CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
@@ -199,7 +206,19 @@ bool CXlibSaver::OnEvent(const XEvent& event)
         OnConfigure(event.xconfigure);
         return true;
     case KeyPress:
-        return OnKey(event.xkey);
+        return !(m_ownWindow && CInputRule::Ends(UserInput::KEY_PRESS));
+    case ButtonPress:
+        return !(m_ownWindow &&
+                 CInputRule::Ends(IsWheelButton(event.xbutton.button) ? UserInput::WHEEL : UserInput::BUTTON));
+    case EnterNotify:
+        // The pointer came to rest over the window, the window appeared under it: not the user.
+        m_inputRule.OnPointerRests(event.xcrossing.x, event.xcrossing.y);
+        return true;
+    case LeaveNotify:
+        m_inputRule.ForgetPointer();
+        return true;
+    case MotionNotify:
+        return !(m_ownWindow && m_inputRule.OnPointerAt(event.xmotion.x, event.xmotion.y) == POINTER_MOVED);
     case ClientMessage:
         return !(m_ownWindow && static_cast<Atom>(event.xclient.data.l[0]) == m_deleteWindow);
     case DestroyNotify:
@@ -231,14 +250,6 @@ void CXlibSaver::OnConfigure(const XConfigureEvent& event)
     ApplySize();
     // A new size moves everything: the whole window is painted again, as after a resize on Windows.
     Repaint();
-}
-
-bool CXlibSaver::OnKey(XKeyEvent event)
-{
-    if (!m_ownWindow)
-        return true;
-    const KeySym key = XLookupKeysym(&event, 0);
-    return key != XK_q && key != XK_Escape;
 }
 
 void CXlibSaver::MeasureLegend()

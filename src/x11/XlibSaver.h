@@ -4,6 +4,7 @@
 
 #include "SaverOptions.h"
 #include "XlibSurface.h"
+#include "input/InputRule.h"
 #include "runtime/FrameRate.h"
 #include "runtime/PassScheduler.h"
 #include "view/Scene.h"
@@ -13,8 +14,9 @@
 // poll() on the X connection.
 class CXlibSaver {
 public:
-    // `ownWindow`: the window is the saver's own top-level window, which takes q, Escape and the
-    // window manager's close button; any other window is only drawn on.
+    // `ownWindow`: the window is the saver's own top-level window, which ends as the saver does on
+    // the user's input (CInputRule) and on the window manager's close button; any other window is
+    // only drawn on.
     CXlibSaver(Display* display, Window window, const XWindowAttributes& attributes, bool ownWindow,
                const CSaverOptions& options);
     ~CXlibSaver();
@@ -32,7 +34,6 @@ private:
     bool OnEvent(const XEvent& event);
     void OnExpose(const XExposeEvent& event);
     void OnConfigure(const XConfigureEvent& event);
-    bool OnKey(XKeyEvent event);
     void RunDuePasses();
     void Paint(Region clip);
     // Takes m_width and m_height: the screen factor, and the fitting scale unless one was given.
@@ -58,6 +59,7 @@ private:
     int32_t m_legendWidth;
     int32_t m_legendHeight;
     bool m_showFrameRate;
+    CInputRule m_inputRule; // in the own window's pixels
     CFrameRate m_frameRate;
 };
 

@@ -297,10 +297,40 @@ Window FindWindowNamed(Display* display, const char* title)
     return found;
 }
 
-TEST_F(SaverScreenTest, OwnWindowIsTitledAndEndsOnQEscapeOrTheCloseButton)
+// A hash of what the window shows: it changes when the saver draws.
+size_t PictureOf(Display* display, Window window)
 {
+    XImage* image = XGetImage(display, window, 0, 0, 1024, 768, AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return 0;
+    const size_t hash = std::hash<std::string>()(std::string(image->data, image->bytes_per_line * 768));
+    XDestroyImage(image);
+    return hash;
+}
+
+// The own window's column of the input table every front end follows: what ends the saver, and
+// what does not. The pointer rests at (100, 100) when the window appears under it.
+TEST_F(SaverScreenTest, OwnWindowIsTitledAndEndsOnTheUsersInputOrTheCloseButton)
+{
+    enum Action { KEY_PRESS, KEY_RELEASE, BUTTON_1, WHEEL_DOWN, MOVE_ONE_PIXEL, MOVE_TWO_PIXELS, CLOSE };
+    const struct {
+        const char* name;
+        Action action;
+        bool ends;
+    } cases[] = {
+        {"a key", KEY_PRESS, true},
+        {"a key released that was pressed before", KEY_RELEASE, false},
+        {"a button", BUTTON_1, true},
+        {"the wheel", WHEEL_DOWN, true},
+        {"the pointer within the slack", MOVE_ONE_PIXEL, false},
+        {"the pointer beyond it", MOVE_TWO_PIXELS, true},
+        {"the close button", CLOSE, true},
+    };
     Display* display = m_display.Get();
-    for (const char* ending : {"q", "Escape", "close"}) {
+    const Window root = DefaultRootWindow(display);
+    for (const auto& test : cases) {
+        XWarpPointer(display, None, root, 0, 0, 0, 0, 100, 100);
+        XSync(display, False);
         auto saver = StartSaver({});
         Window window = 0;
         ASSERT_TRUE(
@@ -311,26 +341,55 @@ TEST_F(SaverScreenTest, OwnWindowIsTitledAndEndsOnQEscapeOrTheCloseButton)
         EXPECT_EQ(attributes.height, 768);
         ASSERT_TRUE(WaitFor([&] { return ShowsColourAt(window, 1000, 10, DIMMED_FILL); }, PICTURE_TIMEOUT_MS));
         XEvent event{};
-        if (std::strcmp(ending, "close") == 0) {
+        event.xany.window = window;
+        long mask = NoEventMask;
+        switch (test.action) {
+        case KEY_PRESS:
+        case KEY_RELEASE:
+            event.xkey.type = test.action == KEY_PRESS ? KeyPress : KeyRelease;
+            event.xkey.root = root;
+            event.xkey.same_screen = True;
+            event.xkey.keycode = XKeysymToKeycode(display, XStringToKeysym("a"));
+            mask = test.action == KEY_PRESS ? KeyPressMask : KeyReleaseMask;
+            break;
+        case BUTTON_1:
+        case WHEEL_DOWN:
+            event.xbutton.type = ButtonPress;
+            event.xbutton.root = root;
+            event.xbutton.same_screen = True;
+            event.xbutton.button = test.action == BUTTON_1 ? Button1 : Button5;
+            mask = ButtonPressMask;
+            break;
+        case CLOSE:
             event.xclient.type = ClientMessage;
-            event.xclient.window = window;
             event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
             event.xclient.format = 32;
             event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-            XSendEvent(display, window, False, NoEventMask, &event);
-        } else {
-            event.xkey.type = KeyPress;
-            event.xkey.window = window;
-            event.xkey.root = DefaultRootWindow(display);
-            event.xkey.same_screen = True;
-            event.xkey.keycode = XKeysymToKeycode(display, XStringToKeysym(ending));
-            XSendEvent(display, window, False, KeyPressMask, &event);
+            break;
+        case MOVE_ONE_PIXEL:
+        case MOVE_TWO_PIXELS:
+            break;
         }
+        if (test.action == MOVE_ONE_PIXEL || test.action == MOVE_TWO_PIXELS)
+            XWarpPointer(display, None, root, 0, 0, 0, 0, test.action == MOVE_ONE_PIXEL ? 101 : 102, 100);
+        else
+            XSendEvent(display, window, False, mask, &event);
         XSync(display, False);
-        EXPECT_TRUE(saver->WaitForExit(EXIT_TIMEOUT_MS)) << ending;
-        EXPECT_EQ(saver->GetExitCode(), 0) << ending;
-        EXPECT_TRUE(WaitFor([&] { return FindWindowNamed(display, "Ascenda Vintra") == 0; }, EXIT_TIMEOUT_MS))
-            << ending;
+        if (test.ends) {
+            EXPECT_TRUE(saver->WaitForExit(EXIT_TIMEOUT_MS)) << test.name;
+            EXPECT_EQ(saver->GetExitCode(), 0) << test.name;
+            EXPECT_TRUE(WaitFor([&] { return FindWindowNamed(display, "Ascenda Vintra") == 0; }, EXIT_TIMEOUT_MS))
+                << test.name;
+            continue;
+        }
+        // Drawn twice since: the saver has read the event, and goes on.
+        for (int frame = 0; frame < 2; ++frame) {
+            const size_t before = PictureOf(display, window);
+            EXPECT_TRUE(WaitFor([&] { return PictureOf(display, window) != before; }, PICTURE_TIMEOUT_MS)) << test.name;
+        }
+        EXPECT_TRUE(saver->IsRunning()) << test.name;
+        saver->Signal(SIGTERM);
+        EXPECT_TRUE(saver->WaitForExit(EXIT_TIMEOUT_MS)) << test.name;
     }
 }
 
