@@ -3,12 +3,15 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "WebSaver.h"
+#include "input/InputRule.h"
 
 namespace {
 CWebSaver* g_saver = nullptr; // one saver per page, for the page's lifetime
 char g_text[1024];            // the text the last call returned; the page copies it at once
+CInputRule g_inputRule;       // in full screen, in the screen's CSS pixels
 
 CDisplayOptions GetOptions()
 {
@@ -63,6 +66,37 @@ EMSCRIPTEN_KEEPALIVE const char* AscendaDescribe()
         used += written > 0 ? static_cast<size_t>(written) : 0;
     }
     return g_text;
+}
+
+// Whether an input event in full screen ends it, by the rule every saver follows. `type` names
+// the browser's event ("keydown", "keyup", "pointerdown", "wheel"), or "touch" for a finger.
+EMSCRIPTEN_KEEPALIVE int AscendaInputEnds(const char* type)
+{
+    const struct {
+        const char* type;
+        UserInput input;
+    } inputs[] = {{"keydown", UserInput::KEY_PRESS},
+                  {"keyup", UserInput::KEY_RELEASE},
+                  {"pointerdown", UserInput::BUTTON},
+                  {"wheel", UserInput::WHEEL},
+                  {"touch", UserInput::TOUCH}};
+    for (const auto& known : inputs) {
+        if (std::strcmp(type, known.type) == 0)
+            return CInputRule::Ends(known.input) ? 1 : 0;
+    }
+    return 0;
+}
+
+// Whether the pointer at (x, y) in full screen ends it: the first report is where it rests.
+EMSCRIPTEN_KEEPALIVE int AscendaPointerEnds(double x, double y)
+{
+    return g_inputRule.OnPointerAt(x, y) == POINTER_MOVED ? 1 : 0;
+}
+
+// Full screen began or ended: the next pointer report is where it rests.
+EMSCRIPTEN_KEEPALIVE void AscendaForgetPointer()
+{
+    g_inputRule.ForgetPointer();
 }
 
 // The query that shares the current settings as a link ("" for the defaults).

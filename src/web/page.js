@@ -200,22 +200,19 @@ async function copyLink() {
   }
 }
 
-// As the saver ends on input, full screen ends on a key, a click or touch, the wheel, or the
-// pointer moving away from the first place it is seen. The listeners stay in place and ask
-// whether the page is full screen: the browser reports it before its change event, and a key
-// pressed in between must end it too.
-let firstPointer = null;
+// As the saver ends on input, full screen ends by the same rule (the module's): a key, a click or
+// touch, the wheel, or the pointer moving beyond a pixel from where it is first seen. The
+// listeners stay in place and ask whether the page is full screen: the browser reports it before
+// its change event, and a key pressed in between must end it too.
 function onInputInFullScreen(event) {
   if (!document.fullscreenElement)
     return;
-  if (event.type === 'pointermove') {
-    if (firstPointer === null) {
-      firstPointer = {x: event.screenX, y: event.screenY};
-      return;
-    }
-    if (event.screenX === firstPointer.x && event.screenY === firstPointer.y)
-      return;
-  }
+  const ends = event.type === 'pointermove' ?
+      Module.ccall('AscendaPointerEnds', 'number', ['number', 'number'], [event.screenX, event.screenY]) :
+      Module.ccall('AscendaInputEnds', 'number', ['string'],
+                   [event.type === 'pointerdown' && event.pointerType === 'touch' ? 'touch' : event.type]);
+  if (!ends)
+    return;
   event.preventDefault();
   document.exitFullscreen().catch(() => {});
 }
@@ -251,8 +248,8 @@ function startPage() {
   const fullScreen = document.getElementById('fullscreen-button');
   fullScreen.hidden = !document.fullscreenEnabled;
   fullScreen.addEventListener('click', () => document.documentElement.requestFullscreen().catch(() => {}));
-  document.addEventListener('fullscreenchange', () => { firstPointer = null; });
-  for (const type of ['keydown', 'pointerdown', 'pointermove', 'wheel'])
+  document.addEventListener('fullscreenchange', () => Module.ccall('AscendaForgetPointer', null, [], []));
+  for (const type of ['keydown', 'keyup', 'pointerdown', 'pointermove', 'wheel'])
     document.addEventListener(type, onInputInFullScreen, {capture: true, passive: false});
   document.addEventListener('keydown', onKeyDown);
 }
