@@ -3,7 +3,8 @@
 
 #include "win/Wnd.h"
 
-// Every button and key: each ends the saver, in any of its windows.
+// The inputs the shared rule (CInputRule) ends a saver on, in any of its windows: every key and
+// button, and the wheel. A key's release is left out: it never ends the saver.
 #define ON_SAVER_INPUT(handler)                                                                                        \
     ON_MESSAGE(WM_LBUTTONDOWN, handler)                                                                                \
     ON_MESSAGE(WM_MBUTTONDOWN, handler)                                                                                \
@@ -11,4 +12,6 @@
     ON_MESSAGE(WM_LBUTTONDBLCLK, handler)                                                                              \
     ON_MESSAGE(WM_RBUTTONDBLCLK, handler)                                                                              \
     ON_MESSAGE(WM_KEYDOWN, handler)                                                                                    \
-    ON_MESSAGE(WM_SYSKEYDOWN, handler)
+    ON_MESSAGE(WM_SYSKEYDOWN, handler)                                                                                 \
+    ON_MESSAGE(WM_MOUSEWHEEL, handler)                                                                                 \
+    ON_MESSAGE(WM_MOUSEHWHEEL, handler)

@@ -558,14 +558,21 @@ TEST_F(FullScreen, FirstMouseMoveAndLaterOnesAtTheSamePlaceKeepItOpen)
     EXPECT_TRUE(CloseIsQueued(m_window)) << "one unit sideways";
 }
 
-TEST_F(FullScreen, KeysEveryButtonAndAnotherActiveApplicationCloseItAndEndTheProcess)
+TEST_F(FullScreen, KeysEveryButtonTheWheelAndAnotherActiveApplicationCloseItAndEndTheProcess)
 {
     const struct {
         UINT message;
         WPARAM wParam;
-    } closers[] = {{WM_KEYDOWN, VK_SPACE},         {WM_SYSKEYDOWN, VK_MENU},     {WM_LBUTTONDOWN, MK_LBUTTON},
-                   {WM_MBUTTONDOWN, MK_MBUTTON},   {WM_RBUTTONDOWN, MK_RBUTTON}, {WM_LBUTTONDBLCLK, MK_LBUTTON},
-                   {WM_RBUTTONDBLCLK, MK_RBUTTON}, {WM_ACTIVATEAPP, FALSE}};
+    } closers[] = {{WM_KEYDOWN, VK_SPACE},
+                   {WM_SYSKEYDOWN, VK_MENU},
+                   {WM_LBUTTONDOWN, MK_LBUTTON},
+                   {WM_MBUTTONDOWN, MK_MBUTTON},
+                   {WM_RBUTTONDOWN, MK_RBUTTON},
+                   {WM_LBUTTONDBLCLK, MK_LBUTTON},
+                   {WM_RBUTTONDBLCLK, MK_RBUTTON},
+                   {WM_ACTIVATEAPP, FALSE},
+                   {WM_MOUSEWHEEL, WHEEL_DELTA << 16},
+                   {WM_MOUSEHWHEEL, WHEEL_DELTA << 16}};
     for (const auto& closer : closers) {
         QuitMessagesSeen() = 0;
         EXPECT_TRUE(ClosesAfter(closer.message, closer.wParam, MAKELPARAM(5, 5))) << closer.message;
@@ -585,11 +592,12 @@ TEST_F(FullScreen, LosingTheActivationCloses)
     DestroyWindow(other);
 }
 
-TEST_F(FullScreen, OnlyLosingTheActivationCloses)
+TEST_F(FullScreen, OnlyLosingTheActivationClosesAndAReleasedKeyDoesNot)
 {
     CSaverWnd* saver = MakeSaver();
     saver->SendMessage(WM_ACTIVATEAPP, TRUE, 0);
     saver->SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    saver->SendMessage(WM_KEYUP, VK_RETURN, 0xC0000001); // the release of the key that started it
     EXPECT_FALSE(CloseIsQueued(m_window));
     saver->SendMessage(WM_ACTIVATE, WA_INACTIVE, 0);
     EXPECT_TRUE(CloseIsQueued(m_window));
