@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "SettingsDescription.h"
+#include "runtime/SceneFit.h"
 #include "x11/SaverOptions.h"
 
 namespace {
@@ -221,6 +223,21 @@ TEST_F(SettingsDescriptionTest, EverySettingTheProgramListsHasAControl)
         EXPECT_TRUE(found) << option;
     }
     EXPECT_EQ(listed, 15);
+}
+
+// What the help and the manual say of the scale the saver picks must be what it picks: ten lifts in
+// the default window fit only past the settings' largest scale, 50.
+TEST(SaverHelpTest, HelpAndManualDescribeTheFittedScaleAsItIs)
+{
+    ASSERT_GT(FitScene(10, 10, {1024, 768, 450, 13}).scale, 50);
+    std::ifstream manualFile(ASCENDA_MANUAL);
+    std::stringstream manual;
+    manual << manualFile.rdbuf();
+    for (const std::string& text : {std::string(GetSaverUsageText()), manual.str()}) {
+        EXPECT_NE(text.find("past 50"), std::string::npos) << text.substr(0, 60);
+        EXPECT_EQ(text.find("up to 50"), std::string::npos) << text.substr(0, 60);
+        EXPECT_EQ(text.find("25 when none does"), std::string::npos) << text.substr(0, 60);
+    }
 }
 
 } // namespace
