@@ -116,6 +116,11 @@ pointer)
   poll 15 shows_building HEADLESS-1 || fail "no building the second time"
   msg seat - cursor press button4
   ended_with_zero || fail "the wheel did not end it with status 0"
+  start_saver --no-legend
+  poll 15 shows_building HEADLESS-1 || fail "no building the third time"
+  msg seat - cursor press button1
+  ended_with_zero || fail "a button did not end it with status 0"
+  msg seat - cursor release button1
   ;;
 key)
   saver_env=WAYLAND_DEBUG=client start_saver
