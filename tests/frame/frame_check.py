@@ -42,8 +42,21 @@ CASES = [
     ('firefox', 'floors lowered'),
     ('firefox', 'colours off'),
 ]
-# The address's settings: enough people and floors for people high up when the floors go.
-QUERY = '?cars=4&people=85'
+# The address's settings: many people, fast lifts and short pauses, so that people soon ride up to
+# the floors that Floors lowered then takes away.
+QUERY = '?cars=4&people=85&speed=100&lift-pause=1&pass-pause=10&pass-interval=100'
+# Whether anyone stands above floor 4 (anything but the slabs' and the fill's colours left of the
+# buttons and above floor 4's slab).
+ANYONE_ABOVE_FLOOR_4 = """(() => {
+  const {scale, screenFactor} = Module.sceneExtent, device = (world) => Math.trunc(world * screenFactor / scale);
+  const right = device(140 * scale / 4 - 60), bottom = device(190 * scale / 4 - 450);
+  const data = Module.sceneContext.getImageData(0, 0, right, bottom).data;
+  const back = new Set(['0,0,128', '0,0,96']);
+  for (let index = 0; index < data.length; index += 4)
+    if (!back.has(data[index] + ',' + data[index + 1] + ',' + data[index + 2]))
+      return true;
+  return false;
+})()"""
 SETTLE_S = 5  # the screen may lag behind the freeze this long
 # Tall glyphs (the legend's bars) reach a little above the line the font gives its text.
 TEXT_OVERHANG = 4
@@ -262,6 +275,7 @@ class PageSaver:
             self.page.set_size(1024, 768, 2)
             self.page.wait_for("document.getElementById('building').width === 2048")
         elif case == 'floors lowered':
+            self.page.wait_for(ANYONE_ABOVE_FLOOR_4, 60)
             self.set('floors', '4')
         elif case == 'colours off':
             self.set('colours', False)
