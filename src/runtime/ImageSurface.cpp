@@ -3,8 +3,7 @@
 #include <algorithm>
 
 CImageSurface::CImageSurface(int32_t width, int32_t height)
-    : m_width(width > 0 ? width : 0), m_height(height > 0 ? height : 0), m_fills(), m_hasText(false),
-      m_textCorner{0, 0}
+    : m_width(width > 0 ? width : 0), m_height(height > 0 ? height : 0), m_fills(), m_hasText(false), m_textCorner{0, 0}
 {
 }
 

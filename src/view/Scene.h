@@ -3,9 +3,9 @@
 
 #include "Surface.h"
 #include "settings/ViewSettings.h"
+#include "sim/Colour.h"
 #include "sim/Lift.h"
 #include "sim/Person.h"
-#include "sim/Colour.h"
 
 // The scene's fixed colours.
 constexpr Colour COLOUR_GREEN = MakeColour(0, 128, 0);
