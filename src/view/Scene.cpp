@@ -29,8 +29,6 @@ constexpr int32_t LEGEND_X = 10, LEGEND_ABOVE_GROUND = 20;
 
 // The fill's divisor while Colours is on (the background dimmed to 9/12) and while it is off.
 constexpr uint32_t DIMMED_DIVISOR = 12, FULL_DIVISOR = 9;
-// m_litButtons bits.
-constexpr uint8_t LIT_UP = 1, LIT_DOWN = 2;
 
 Colour GetFill(Colour back, uint32_t divisor)
 {
@@ -88,7 +86,7 @@ CScene::CScene(const ViewSettings& settings)
       m_colours(settings.colours), m_legend(settings.legend), m_floors(LimitTo(settings.floors, 0, MAX_FLOOR_NUMBER)),
       m_liftPause(settings.liftPause), m_passPause(settings.passPause), m_passInterval(settings.passInterval),
       m_temper(settings.temper), m_drawBrush{BRUSH_STYLE_SOLID, COLOUR_INITIAL_BRUSH, 0},
-      m_backColour(settings.backColour), m_shownLifts{}, m_shownPeople{}, m_litButtons{}
+      m_backColour(settings.backColour), m_shownLifts{}, m_shownPeople{}, m_litUp{}, m_litDown{}
 {
     g_scale = settings.scale;
     // Once any view of the process has run without colours, the background stays undimmed.
@@ -135,10 +133,12 @@ void CScene::DrawCallButton(CSurface& dc, int32_t floor, bool up)
         ++g_calls;
     }
     if (floor >= 0 && floor < MAX_FLOORS) {
-        const uint8_t bit = up ? LIT_UP : LIT_DOWN;
-        m_litButtons[floor] = static_cast<uint8_t>(lit ? m_litButtons[floor] | bit : m_litButtons[floor] & ~bit);
+        (up ? m_litUp : m_litDown)[floor] = lit;
     }
-    DrawCallButtonBox(dc, floor, up, lit);
+    // Asked here, not only in DrawBox: the headless runner passes every button of every tick.
+    if (dc.ShowsShapes()) {
+        DrawCallButtonBox(dc, floor, up, lit);
+    }
 }
 
 void CScene::DrawCallButtonBox(CSurface& dc, int32_t floor, bool up, bool lit)
@@ -341,8 +341,8 @@ void CScene::DrawWhole(CSurface& dc, int32_t clientWidth, int32_t clientHeight)
     }
     DrawShafts(dc);
     for (int32_t floor = 1; floor <= m_floors; ++floor) {
-        DrawCallButtonBox(dc, floor, true, (m_litButtons[floor] & LIT_UP) != 0);
-        DrawCallButtonBox(dc, floor, false, (m_litButtons[floor] & LIT_DOWN) != 0);
+        DrawCallButtonBox(dc, floor, true, m_litUp[floor]);
+        DrawCallButtonBox(dc, floor, false, m_litDown[floor]);
     }
     const int32_t roof = FLOOR_HEIGHT * m_floors;
     for (int32_t liftIndex = 0; liftIndex < g_liftCount; ++liftIndex) {

@@ -152,5 +152,6 @@ private:
 
     ShownLift m_shownLifts[MAX_LIFTS];
     ShownPerson m_shownPeople[MAX_PEOPLE];
-    uint8_t m_litButtons[MAX_FLOORS]; // LIT_UP | LIT_DOWN, as the last lift pass drew them
+    bool m_litUp[MAX_FLOORS]; // the buttons as the last lift pass drew them
+    bool m_litDown[MAX_FLOORS];
 };
