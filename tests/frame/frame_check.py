@@ -129,7 +129,8 @@ class NativeSaver:
 
     def step(self, case):
         commands = {'resize': ['output', 'HEADLESS-1', 'mode', '800x600'], 'output added': ['create_output'],
-                    'rotation': ['output', 'HEADLESS-1', 'transform', '90'], 'scale change': ['output', '*', 'scale', '2']}
+                    'rotation': ['output', 'HEADLESS-1', 'transform', '90'],
+                    'scale change': ['output', '*', 'scale', '2']}
         if self.kind == 'x11' and case == 'resize':
             self.run(['xdotool', 'windowsize', self.window, '800', '600'])
         elif case in commands:
