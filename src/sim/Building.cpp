@@ -181,9 +181,14 @@ int32_t CBuilding::AdvancePerson(int32_t personIndex, int32_t& position, Colour&
 void RestartModel()
 {
     g_building = CBuilding{};
+    RestartLiftsAndPeople();
+    RestartRandom();
+}
+
+void RestartLiftsAndPeople()
+{
     for (CLift& car : g_lifts)
         car = CLift();
     for (CPerson& person : g_people)
         person = CPerson();
-    RestartRandom();
 }

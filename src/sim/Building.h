@@ -76,3 +76,7 @@ inline int32_t CBuilding::StepPerson(int32_t personIndex, int32_t erase, int32_t
 // Puts every record and the random source back to their program-start state, for a fresh run
 // in the same process (tests, the headless runner's comparisons).
 void RestartModel();
+// Puts every lift car and person back where a run starts them (cars idle at floor 1, everyone on
+// floor 1 with no trip), leaving the buttons and the random source as they are: for a building
+// whose floors were taken away from under them.
+void RestartLiftsAndPeople();

@@ -27,6 +27,14 @@ constexpr int32_t PERSON_OFFSET_X = 75, PERSON_SPACING = 15;
 constexpr int32_t BAR_HALF_WIDTH = 3, BAR_HALF_HEIGHT = 20; // riders and people
 constexpr int32_t LEGEND_X = 10, LEGEND_ABOVE_GROUND = 20;
 
+// The fill's divisor while Colours is on (the background dimmed to 9/12) and while it is off.
+constexpr uint32_t DIMMED_DIVISOR = 12, FULL_DIVISOR = 9;
+
+Colour GetFill(Colour back, uint32_t divisor)
+{
+    return MakeColour(RedOf(back) * 9 / divisor, GreenOf(back) * 9 / divisor, BlueOf(back) * 9 / divisor);
+}
+
 // Counts the model's tables can hold. Values from the dialogs and from the limited load always
 // fit; these keep a caller that passes anything else from stepping records that do not exist.
 // The highest usable floor is one below the table size because floors count from 1.
@@ -78,12 +86,12 @@ CScene::CScene(const ViewSettings& settings)
       m_colours(settings.colours), m_legend(settings.legend), m_floors(LimitTo(settings.floors, 0, MAX_FLOOR_NUMBER)),
       m_liftPause(settings.liftPause), m_passPause(settings.passPause), m_passInterval(settings.passInterval),
       m_temper(settings.temper), m_drawBrush{BRUSH_STYLE_SOLID, COLOUR_INITIAL_BRUSH, 0},
-      m_backColour(settings.backColour)
+      m_backColour(settings.backColour), m_shownLifts{}, m_shownPeople{}, m_litUp{}, m_litDown{}
 {
     g_scale = settings.scale;
     // Once any view of the process has run without colours, the background stays undimmed.
     if (settings.colours == 0) {
-        g_bgDivisor = 9;
+        g_bgDivisor = FULL_DIVISOR;
     }
     // Last: resets the building with the floors and driver set above.
     SetCars(settings.cars);
@@ -120,23 +128,40 @@ void CScene::DrawFloor(CSurface& dc, int32_t floor)
 
 void CScene::DrawCallButton(CSurface& dc, int32_t floor, bool up)
 {
-    m_drawBrush.colour = m_backColour;
-    const int32_t floorLine = g_originY - FLOOR_HEIGHT * floor;
-    int32_t centreY = 0;
-    if (up) {
-        if (g_building.QueryCall(floor, 1) > 0) {
-            ++g_calls;
-            m_drawBrush.colour = COLOUR_GREEN;
-        }
-        centreY = floorLine - BUTTON_OFFSET_Y;
-    } else {
-        if (g_building.QueryCall(floor, -1) < 0) {
-            ++g_calls;
-            m_drawBrush.colour = COLOUR_RED;
-        }
-        centreY = floorLine + BUTTON_OFFSET_Y;
+    const bool lit = up ? g_building.QueryCall(floor, 1) > 0 : g_building.QueryCall(floor, -1) < 0;
+    if (lit) {
+        ++g_calls;
     }
-    DrawBox(dc, g_originX, centreY, BUTTON_HALF_SIZE, BUTTON_HALF_SIZE);
+    if (floor >= 0 && floor < MAX_FLOORS) {
+        (up ? m_litUp : m_litDown)[floor] = lit;
+    }
+    // Asked here, not only in DrawBox: the headless runner passes every button of every tick.
+    if (dc.ShowsShapes()) {
+        DrawCallButtonBox(dc, floor, up, lit);
+    }
+}
+
+void CScene::DrawCallButtonBox(CSurface& dc, int32_t floor, bool up, bool lit)
+{
+    const int32_t floorLine = g_originY - FLOOR_HEIGHT * floor;
+    if (up) {
+        m_drawBrush.colour = lit ? COLOUR_GREEN : m_backColour;
+        DrawBox(dc, g_originX, floorLine - BUTTON_OFFSET_Y, BUTTON_HALF_SIZE, BUTTON_HALF_SIZE);
+        return;
+    }
+    m_drawBrush.colour = lit ? COLOUR_RED : m_backColour;
+    DrawBox(dc, g_originX, floorLine + BUTTON_OFFSET_Y, BUTTON_HALF_SIZE, BUTTON_HALF_SIZE);
+}
+
+Colour CScene::GetCarColour(int32_t direction) const
+{
+    if (direction < 0 && m_colours != 0) {
+        return COLOUR_RED;
+    }
+    if (direction > 0 && m_colours != 0) {
+        return COLOUR_GREEN;
+    }
+    return COLOUR_OLIVE;
 }
 
 void CScene::DrawLift(CSurface& dc, int32_t liftIndex, bool erase)
@@ -149,20 +174,22 @@ void CScene::DrawLift(CSurface& dc, int32_t liftIndex, bool erase)
     if (result == STEP_NOT_DRAWN) {
         return;
     }
-    const int32_t carY = g_originY - position;
     if (erase) {
         m_drawBrush.colour = m_backColour;
-    } else if (direction < 0 && m_colours != 0) {
-        m_drawBrush.colour = COLOUR_RED;
-    } else if (direction > 0 && m_colours != 0) {
-        m_drawBrush.colour = COLOUR_GREEN;
-    } else {
-        m_drawBrush.colour = COLOUR_OLIVE;
+        DrawCar(dc, liftIndex, position, 0); // the car's box covers its riders
+        return;
     }
+    m_drawBrush.colour = GetCarColour(direction);
+    DrawCar(dc, liftIndex, position, load);
+    if (liftIndex >= 0 && liftIndex < MAX_LIFTS) {
+        m_shownLifts[liftIndex] = {true, position, direction, load};
+    }
+}
+
+void CScene::DrawCar(CSurface& dc, int32_t liftIndex, int32_t position, int32_t load)
+{
+    const int32_t carY = g_originY - position;
     DrawBox(dc, g_originX + CAR_SPACING * liftIndex + CAR_OFFSET_X, carY, CAR_HALF_WIDTH, CAR_HALF_HEIGHT);
-    if (erase) {
-        return; // the car's box covers its riders
-    }
     for (int32_t riderIndex = 0; riderIndex < load; ++riderIndex) {
         DrawRider(dc, liftIndex, riderIndex, load, carY);
     }
@@ -191,10 +218,14 @@ void CScene::DrawPerson(CSurface& dc, int32_t personIndex, bool erase)
     if (result == STEP_NOT_DRAWN) {
         return;
     }
+    const bool known = personIndex >= 0 && personIndex < MAX_PEOPLE;
     if (erase) {
         m_drawBrush.colour = m_backColour;
     } else {
         m_drawBrush.colour = m_colours != 0 ? colour : COLOUR_GREY;
+    }
+    if (known) {
+        m_shownPeople[personIndex] = {!erase, height, colour};
     }
     DrawBox(dc, g_originX - PERSON_OFFSET_X - PERSON_SPACING * personIndex, g_originY - height, BAR_HALF_WIDTH,
             BAR_HALF_HEIGHT);
@@ -281,9 +312,7 @@ void CScene::RunLegendPass(CSurface& dc)
 
 Colour CScene::GetFillColour() const
 {
-    const uint32_t divisor = static_cast<uint32_t>(g_bgDivisor);
-    return MakeColour(RedOf(m_backColour) * 9 / divisor, GreenOf(m_backColour) * 9 / divisor,
-                      BlueOf(m_backColour) * 9 / divisor);
+    return GetFill(m_backColour, static_cast<uint32_t>(g_bgDivisor));
 }
 
 void CScene::Paint(CSurface& dc, int32_t clientWidth, int32_t clientHeight)
@@ -296,6 +325,55 @@ void CScene::Paint(CSurface& dc, int32_t clientWidth, int32_t clientHeight)
     }
     for (int32_t floor = 1; floor <= m_floors; ++floor) {
         DrawFloor(dc, floor);
+    }
+}
+
+void CScene::DrawWhole(CSurface& dc, int32_t clientWidth, int32_t clientHeight)
+{
+    // The fill a view started with these settings paints: the Windows views' rule that keeps the
+    // background undimmed once any view of the process ran without colours is theirs alone.
+    dc.FillRectangle(0, 0, clientWidth, clientHeight,
+                     GetFill(m_backColour, m_colours != 0 ? DIMMED_DIVISOR : FULL_DIVISOR));
+    g_originX = GetOriginX(g_scale);
+    g_originY = GetOriginY(g_scale);
+    for (int32_t floor = 1; m_colours != 0 && floor <= m_floors; ++floor) {
+        DrawFloor(dc, floor);
+    }
+    DrawShafts(dc);
+    for (int32_t floor = 1; floor <= m_floors; ++floor) {
+        DrawCallButtonBox(dc, floor, true, m_litUp[floor]);
+        DrawCallButtonBox(dc, floor, false, m_litDown[floor]);
+    }
+    const int32_t roof = FLOOR_HEIGHT * m_floors;
+    for (int32_t liftIndex = 0; liftIndex < g_liftCount; ++liftIndex) {
+        const ShownLift& lift = m_shownLifts[liftIndex];
+        if (!lift.shown || lift.position < FLOOR_HEIGHT || lift.position > roof) {
+            continue;
+        }
+        m_drawBrush.colour = GetCarColour(lift.direction);
+        DrawCar(dc, liftIndex, lift.position, lift.load);
+    }
+    for (int32_t personIndex = 0; personIndex < m_people; ++personIndex) {
+        const ShownPerson& person = m_shownPeople[personIndex];
+        if (!person.shown || person.height < FLOOR_HEIGHT || person.height > roof) {
+            continue;
+        }
+        m_drawBrush.colour = m_colours != 0 ? person.colour : COLOUR_GREY;
+        DrawBox(dc, g_originX - PERSON_OFFSET_X - PERSON_SPACING * personIndex, g_originY - person.height,
+                BAR_HALF_WIDTH, BAR_HALF_HEIGHT);
+    }
+    if (m_legend != 0) {
+        DrawLegend(dc);
+    }
+}
+
+void CScene::ForgetShown()
+{
+    for (ShownLift& lift : m_shownLifts) {
+        lift = {};
+    }
+    for (ShownPerson& person : m_shownPeople) {
+        person = {};
     }
 }
 
@@ -368,7 +446,14 @@ void CScene::SetDriver(int32_t mode, int32_t /*network: reserved, no behaviour d
 
 void CScene::SetCustom(int32_t floors, int32_t liftPause, int32_t passPause, int32_t passInterval, int32_t temper)
 {
-    m_floors = LimitTo(floors, 0, MAX_FLOOR_NUMBER);
+    const int32_t limited = LimitTo(floors, 0, MAX_FLOOR_NUMBER);
+    if (limited < m_floors) {
+        // Cars and people on the floors taken away would stay there, drawn above the roof and
+        // erasing where the shafts once reached; they start again from floor 1 instead.
+        RestartLiftsAndPeople();
+        ForgetShown();
+    }
+    m_floors = limited;
     m_liftPause = liftPause;
     m_passPause = passPause;
     m_passInterval = passInterval;

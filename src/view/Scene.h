@@ -4,6 +4,8 @@
 #include "Surface.h"
 #include "settings/ViewSettings.h"
 #include "sim/Colour.h"
+#include "sim/Lift.h"
+#include "sim/Person.h"
 
 // The scene's fixed colours.
 constexpr Colour COLOUR_GREEN = MakeColour(0, 128, 0);
@@ -50,6 +52,20 @@ int32_t MapToDevice(int32_t world);
 // The same mapping for a given scale and screen factor.
 int32_t MapToDevice(int32_t world, int32_t scale, int32_t screenFactor);
 
+// What the passes last drew of one car and of one person, so that a repaint can show the whole
+// building at once. Heights are world units above the ground line.
+struct ShownLift {
+    bool shown;
+    int32_t position;
+    int32_t direction;
+    int32_t load; // the riders drawn in it
+};
+struct ShownPerson {
+    bool shown;
+    int32_t height;
+    Colour colour; // as the model gave it; grey stands in for it while Colours is off
+};
+
 // The portable half of the simulation view: its settings, the drawing operations and the timer
 // passes. The window class derives from it and hands each pass a surface over its device context.
 class CScene {
@@ -79,6 +95,11 @@ public:
     // Fills the client area (dimmed unless g_bgDivisor is 9), sets the origins from g_scale and,
     // with Colours on, draws the floor slabs.
     void Paint(CSurface& dc, int32_t clientWidth, int32_t clientHeight);
+    // The whole picture at once, as a view started with the settings in force would show it once
+    // its passes have run: the fill (dimmed only while Colours is on), the slabs, every shaft
+    // whole, and the buttons, cars, riders and people where the passes last drew them, then the
+    // legend when it is on. Only what lies inside the building is drawn. Steps nothing.
+    void DrawWhole(CSurface& dc, int32_t clientWidth, int32_t clientHeight);
     // The fill colour Paint uses: each channel * 9 / g_bgDivisor, low 8 bits kept.
     Colour GetFillColour() const;
 
@@ -93,7 +114,9 @@ public:
     // Whether DrawLegend draws anything at this screen factor.
     static bool LegendFits(int32_t screenFactor);
 
-    // Setters used by the dialogs while the view runs. None of them draws.
+    // Setters used by the dialogs while the view runs. None of them draws. SetCustom with fewer
+    // floors than before starts the cars and people again from floor 1, as none may stay on a
+    // floor that is gone.
     void SetCars(int32_t cars);
     void SetPeople(int32_t people);
     void SetCapacity(int32_t capacity);
@@ -120,4 +143,15 @@ public:
     int32_t m_temper;
     BrushDescription m_drawBrush; // its colour is the current drawing colour
     Colour m_backColour;
+
+private:
+    Colour GetCarColour(int32_t direction) const;
+    void DrawCar(CSurface& dc, int32_t liftIndex, int32_t position, int32_t load);
+    void DrawCallButtonBox(CSurface& dc, int32_t floor, bool up, bool lit);
+    void ForgetShown();
+
+    ShownLift m_shownLifts[MAX_LIFTS];
+    ShownPerson m_shownPeople[MAX_PEOPLE];
+    bool m_litUp[MAX_FLOORS]; // the buttons as the last lift pass drew them
+    bool m_litDown[MAX_FLOORS];
 };

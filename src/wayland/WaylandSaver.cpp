@@ -16,6 +16,7 @@
 #include "ext-idle-notify-v1-client.h"
 #include "fractional-scale-v1-client.h"
 #include "options/CommandLine.h"
+#include "runtime/FrameFreeze.h"
 #include "runtime/SceneFit.h"
 #include "runtime/StopSignals.h"
 #include "view/NullSurface.h"
@@ -79,7 +80,7 @@ CWaylandSaver::CWaylandSaver(const CWaylandOptions& options)
       m_ended(false), m_failed(false), m_scene(GetViewSettings(options)), m_liftPeriod(options.GetLiftInterval()),
       m_peoplePeriod(options.m_passInterval), m_timers(m_liftPeriod, m_peoplePeriod, NowMs(), true), m_painted(false),
       m_layoutOutput(0), m_layoutWidth(0), m_layoutHeight(0), m_layoutRatio(1.0),
-      m_frameRate(NowMs(), CFrameRate::GetProcessCpuMs())
+      m_frameRate(NowMs(), CFrameRate::GetProcessCpuMs()), m_frozen(false), m_referenceWritten(false)
 {
 }
 
@@ -363,8 +364,9 @@ bool CWaylandSaver::Dispatch(int stopFd, int timeoutMs)
     }
     // A full socket is flushed once poll says it can take more.
     const bool flushed = wl_display_flush(m_display) >= 0 || errno == EAGAIN;
-    pollfd watched[2] = {{wl_display_get_fd(m_display), POLLIN, 0}, {stopFd, POLLIN, 0}};
-    if (!flushed || (poll(watched, 2, timeoutMs) < 0 && errno != EINTR)) {
+    pollfd watched[3] = {
+        {wl_display_get_fd(m_display), POLLIN, 0}, {stopFd, POLLIN, 0}, {GetFrameFreezeFd(), POLLIN, 0}};
+    if (!flushed || (poll(watched, 3, timeoutMs) < 0 && errno != EINTR)) {
         wl_display_cancel_read(m_display);
         m_failed = true;
         return false;
@@ -376,6 +378,10 @@ bool CWaylandSaver::Dispatch(int stopFd, int timeoutMs)
         }
     } else {
         wl_display_cancel_read(m_display);
+    }
+    if ((watched[2].revents & POLLIN) != 0) {
+        m_frozen = TakeFrameFreezeRequests(m_frozen);
+        m_referenceWritten = false;
     }
     if (wl_display_dispatch_pending(m_display) < 0 || (watched[0].revents & (POLLERR | POLLHUP)) != 0) {
         m_failed = true;
@@ -403,6 +409,8 @@ int CWaylandSaver::Run(int stopFd)
         RunDuePasses(now);
         for (auto& window : m_windows)
             window->Present(now);
+        if (m_frozen && !m_referenceWritten)
+            m_referenceWritten = WriteFrameReference(m_scene, m_layoutWidth, m_layoutHeight);
         int64_t wait = m_painted ? m_timers.GetWait(NowMs()) : -1;
         if (wait > INT_MAX)
             wait = INT_MAX;
@@ -483,7 +491,7 @@ void CWaylandSaver::PaintWindow(COutputWindow& window)
         return;
     drawing.SetPlacement(GetPlacement(window));
     drawing.SetFontSize(FONT_SIZE * m_layoutRatio);
-    m_scene.Paint(drawing, m_layoutWidth, m_layoutHeight);
+    m_scene.DrawWhole(drawing, m_layoutWidth, m_layoutHeight);
     if (!m_painted) {
         m_painted = true;
         m_timers = CPassScheduler(m_liftPeriod, m_peoplePeriod, NowMs(), true);
@@ -492,7 +500,7 @@ void CWaylandSaver::PaintWindow(COutputWindow& window)
 
 void CWaylandSaver::RunDuePasses(int64_t nowMs)
 {
-    if (!m_painted)
+    if (!m_painted || m_frozen)
         return;
     std::vector<CSurface*> targets;
     for (auto& window : m_windows) {

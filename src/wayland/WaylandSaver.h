@@ -101,6 +101,8 @@ private:
     double m_layoutRatio;
     CInputRule m_inputRule;
     CFrameRate m_frameRate;
+    bool m_frozen;           // the passes wait: the frame check compares the picture (a test build)
+    bool m_referenceWritten; // of this freeze
 };
 
 // Installs the stop signals and runs the saver. Returns the process's exit status.

@@ -3,6 +3,7 @@
 
 #include "WaylandOptions.h"
 #include "WaylandSaver.h"
+#include "runtime/FrameFreeze.h"
 
 int main(int argc, char** argv)
 {
@@ -16,5 +17,12 @@ int main(int argc, char** argv)
         std::fputs(GetWaylandUsageText(), stdout);
         return 0;
     }
+#ifdef ASCENDA_FRAME_HOOK
+    // The frame check's build (tests/frame): signals freeze the picture for comparison.
+    if (!InstallFrameFreeze()) {
+        std::perror("ascenda-wayland: frame hook");
+        return 1;
+    }
+#endif
     return RunWaylandSaver(options);
 }

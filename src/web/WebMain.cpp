@@ -2,8 +2,10 @@
 // settings back for the panel and the address.
 #include <emscripten/emscripten.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "WebSaver.h"
 #include "input/InputRule.h"
@@ -97,6 +99,46 @@ EMSCRIPTEN_KEEPALIVE int AscendaPointerEnds(double x, double y)
 EMSCRIPTEN_KEEPALIVE void AscendaForgetPointer()
 {
     g_inputRule.ForgetPointer();
+}
+
+// The frame check's hook (tests/frame): 1 freezes the passes and draws the scene's whole picture
+// of that moment into memory, 0 lets them run again.
+EMSCRIPTEN_KEEPALIVE void AscendaFreeze(int frozen)
+{
+    if (g_saver != nullptr)
+        g_saver->Freeze(frozen != 0);
+}
+
+// Row y of the picture the last freeze drew, as RGBA bytes, the canvas's own order; null when
+// there is none. The legend's text is not drawn: AscendaReferenceText gives where it starts.
+EMSCRIPTEN_KEEPALIVE const uint8_t* AscendaReferenceRow(int y)
+{
+    static std::vector<Colour> pixels;
+    static std::vector<uint8_t> row;
+    const CImageSurface* reference = g_saver != nullptr ? g_saver->GetReference() : nullptr;
+    if (reference == nullptr || y < 0 || y >= reference->GetHeight())
+        return nullptr;
+    pixels.resize(static_cast<size_t>(reference->GetWidth()));
+    row.resize(pixels.size() * 4);
+    reference->ReadRow(y, pixels.data());
+    for (size_t x = 0; x < pixels.size(); ++x) {
+        row[x * 4] = static_cast<uint8_t>(RedOf(pixels[x]));
+        row[x * 4 + 1] = static_cast<uint8_t>(GreenOf(pixels[x]));
+        row[x * 4 + 2] = static_cast<uint8_t>(BlueOf(pixels[x]));
+        row[x * 4 + 3] = 255;
+    }
+    return row.data();
+}
+
+// "X Y" of the legend's text in that picture, or "-1 -1".
+EMSCRIPTEN_KEEPALIVE const char* AscendaReferenceText()
+{
+    DevicePoint corner{-1, -1};
+    const CImageSurface* reference = g_saver != nullptr ? g_saver->GetReference() : nullptr;
+    if (reference == nullptr || !reference->GetTextCorner(corner))
+        corner = {-1, -1};
+    std::snprintf(g_text, sizeof g_text, "%d %d", static_cast<int>(corner.x), static_cast<int>(corner.y));
+    return g_text;
 }
 
 // The query that shares the current settings as a link ("" for the defaults).

@@ -37,7 +37,7 @@ EM_BOOL OnWindowResize(int, const EmscriptenUiEvent*, void* saver)
 CWebSaver::CWebSaver(const char* selector, const CDisplayOptions& options)
     : m_selector{}, m_options(options), m_scene(GetViewSettings(options)), m_surface(),
       m_scheduler(options.GetLiftInterval(), options.m_passInterval, NowMs(), true), m_browserTimer(0), m_width(0),
-      m_height(0)
+      m_height(0), m_frozen(false), m_reference()
 {
     std::snprintf(m_selector, sizeof m_selector, "%s", selector);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnWindowResize);
@@ -158,18 +158,26 @@ void CWebSaver::SetTimer(Pass pass, int32_t period)
 
 void CWebSaver::Repaint()
 {
-    // The page repaints on every change of size or setting, so the shafts and the legend are drawn
-    // at once rather than as the cars and the legend's timer come by.
-    m_scene.Paint(m_surface, m_width, m_height);
-    m_scene.DrawShafts(m_surface);
-    m_scene.RunLegendPass(m_surface);
+    // The page repaints on every change of size or setting: the whole building at once, as a
+    // fresh start with these settings shows it, rather than as the cars and timers come by.
+    m_scene.DrawWhole(m_surface, m_width, m_height);
     ShowExtent();
+}
+
+void CWebSaver::Freeze(bool frozen)
+{
+    m_frozen = frozen;
+    m_reference.reset();
+    if (!frozen)
+        return;
+    m_reference = std::make_unique<CImageSurface>(m_width, m_height);
+    m_scene.DrawWhole(*m_reference, m_width, m_height);
 }
 
 void CWebSaver::RunDuePasses()
 {
     const DuePasses due = m_scheduler.TakeDue(NowMs());
-    for (int index = 0; index < due.count; ++index)
+    for (int index = 0; index < due.count && !m_frozen; ++index)
         RunScenePass(m_scene, due.passes[index], m_surface);
     if (m_browserTimer != 0)
         emscripten_clear_timeout(m_browserTimer);

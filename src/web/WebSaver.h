@@ -1,8 +1,10 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "CanvasSurface.h"
 #include "PageOptions.h"
+#include "runtime/ImageSurface.h"
 #include "runtime/PassScheduler.h"
 #include "view/Scene.h"
 
@@ -29,6 +31,10 @@ public:
     // scene through the setter the settings dialog's preview uses, and the view is repainted.
     bool Set(const char* name, const char* value);
     const CDisplayOptions& GetOptions() const { return m_options; }
+    // The frame check's hook: frozen, the passes wait and the scene's whole picture of that
+    // moment is drawn afresh into memory, for the test to compare with the canvas.
+    void Freeze(bool frozen);
+    const CImageSurface* GetReference() const { return m_reference.get(); }
 
 private:
     void Apply(PageSetter setter);
@@ -53,4 +59,6 @@ private:
     long m_browserTimer; // 0: none set
     int32_t m_width;
     int32_t m_height;
+    bool m_frozen;
+    std::unique_ptr<CImageSurface> m_reference; // of the last freeze
 };

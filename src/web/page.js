@@ -224,11 +224,24 @@ function onKeyDown(event) {
   }
 }
 
+// A move to a screen of another pixel density changes no CSS size, so neither the window's resize
+// nor the canvas's observer reports it: a query on the density does, once per density.
+// The query is kept: the browser may drop an unreferenced one with its listener.
+let pixelRatioQuery = null;
+function followPixelRatio() {
+  pixelRatioQuery = matchMedia(`(resolution: ${devicePixelRatio}dppx)`);
+  pixelRatioQuery.addEventListener('change', () => {
+    Module.ccall('AscendaResize', null, [], []);
+    followPixelRatio();
+  }, {once: true});
+}
+
 function startPage() {
   const ignored = Module.ccall('AscendaStart', 'string', ['string', 'string'], ['#building', location.search]);
   // The canvas also changes size when the panel opens beside it, with the window unchanged.
   if (CANVAS_MAKES_ROOM)
     new ResizeObserver(() => Module.ccall('AscendaResize', null, [], [])).observe(Module.canvas);
+  followPixelRatio();
   showSettings();
   rewriteAddress();
   controls.hidden = false;

@@ -14,6 +14,7 @@
 
 #include "options/ColourNames.h"
 #include "options/CommandLine.h"
+#include "runtime/FrameFreeze.h"
 #include "runtime/SceneFit.h"
 #include "runtime/StopSignals.h"
 
@@ -153,7 +154,8 @@ CXlibSaver::CXlibSaver(Display* display, Window window, const XWindowAttributes&
       m_periods(GetTimerPeriods(options)), m_timers(m_periods.lift, m_periods.people, NowMs(), false), m_painted(false),
       m_width(attributes.width), m_height(attributes.height), m_exposed(XCreateRegion()),
       m_deleteWindow(XInternAtom(display, "WM_DELETE_WINDOW", False)), m_fitScale(options.m_fitScale), m_legendWidth(0),
-      m_legendHeight(0), m_showFrameRate(options.m_fps), m_frameRate(NowMs(), CFrameRate::GetProcessCpuMs())
+      m_legendHeight(0), m_showFrameRate(options.m_fps), m_frameRate(NowMs(), CFrameRate::GetProcessCpuMs()),
+      m_frozen(false)
 {
     MeasureLegend();
     ApplySize();
@@ -185,13 +187,15 @@ int CXlibSaver::Run(int stopFd)
         int64_t wait = m_painted ? m_timers.GetWait(NowMs()) : -1;
         if (wait > INT_MAX)
             wait = INT_MAX;
-        pollfd watched[2] = {{connection, POLLIN, 0}, {stopFd, POLLIN, 0}};
-        if (poll(watched, 2, static_cast<int>(wait)) < 0 && errno != EINTR) {
+        pollfd watched[3] = {{connection, POLLIN, 0}, {stopFd, POLLIN, 0}, {GetFrameFreezeFd(), POLLIN, 0}};
+        if (poll(watched, 3, static_cast<int>(wait)) < 0 && errno != EINTR) {
             std::perror("ascenda: poll");
             return 1;
         }
         if ((watched[1].revents & POLLIN) != 0)
             return 0;
+        if ((watched[2].revents & POLLIN) != 0)
+            OnFrameFreeze();
         // A broken connection is reported by the next XPending, through Xlib's I/O error handler.
     }
 }
@@ -282,6 +286,13 @@ void CXlibSaver::DrawFrameRate()
     m_surface.DrawOpaqueText(FRAME_RATE_MARGIN, FRAME_RATE_MARGIN, text, length, COLOUR_OLIVE, m_scene.m_backColour);
 }
 
+void CXlibSaver::OnFrameFreeze()
+{
+    m_frozen = TakeFrameFreezeRequests(m_frozen);
+    if (m_frozen)
+        WriteFrameReference(m_scene, m_width, m_height);
+}
+
 void CXlibSaver::Repaint()
 {
     Paint(nullptr);
@@ -289,11 +300,11 @@ void CXlibSaver::Repaint()
 
 void CXlibSaver::Paint(Region clip)
 {
-    // Like a paint on Windows, only the exposed areas are filled: the lifts and people elsewhere
-    // stay until their next tick.
+    // The whole picture, cut to the exposed areas: shafts, cars, people and the legend at once,
+    // not as their next ticks come by.
     if (clip != nullptr)
         XSetRegion(m_display, m_gc, clip);
-    m_scene.Paint(m_surface, m_width, m_height);
+    m_scene.DrawWhole(m_surface, m_width, m_height);
     if (clip != nullptr)
         XSetClipMask(m_display, m_gc, None);
     if (!m_painted) {
@@ -304,7 +315,7 @@ void CXlibSaver::Paint(Region clip)
 
 void CXlibSaver::RunDuePasses()
 {
-    if (!m_painted)
+    if (!m_painted || m_frozen)
         return;
     const DuePasses due = m_timers.TakeDue(NowMs());
     for (int index = 0; index < due.count; ++index) {

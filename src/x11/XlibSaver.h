@@ -41,6 +41,8 @@ private:
     // The legend line's size in the GC's font, for fitting: 0 x 0 while the legend is off.
     void MeasureLegend();
     void DrawFrameRate();
+    // The frame check's freeze or thaw (a test build's signal).
+    void OnFrameFreeze();
 
     Display* m_display;
     Window m_window;
@@ -61,6 +63,7 @@ private:
     bool m_showFrameRate;
     CInputRule m_inputRule; // in the own window's pixels
     CFrameRate m_frameRate;
+    bool m_frozen; // the passes wait: the frame check compares the picture
 };
 
 // Opens the display, finds or makes the window the options name, and runs the saver until it is

@@ -4,6 +4,7 @@
 
 #include "SaverOptions.h"
 #include "XlibSaver.h"
+#include "runtime/FrameFreeze.h"
 
 int main(int argc, char** argv)
 {
@@ -17,5 +18,12 @@ int main(int argc, char** argv)
         std::fputs(GetSaverUsageText(), stdout);
         return 0;
     }
+#ifdef ASCENDA_FRAME_HOOK
+    // The frame check's build (tests/frame): signals freeze the picture for comparison.
+    if (!InstallFrameFreeze()) {
+        std::perror("ascenda: frame hook");
+        return 1;
+    }
+#endif
     return RunXlibSaver(options);
 }
