@@ -296,8 +296,13 @@ class PageTest(PageCases, unittest.TestCase):
         )
         for name, events, ends in cases:
             with self.subTest(name):
+                # Entered once the page has had the change event, which starts the pointer's rest anew:
+                # where it is then, as the browser may report it again when the page's layout changes.
+                self.browser.send(mouse, type='mouseMoved', x=100, y=100)
+                self.browser.evaluate("window.entered = false; document.addEventListener('fullscreenchange', "
+                                      "() => { window.entered = true; }, {once: true}); true")
                 self.browser.evaluate("document.getElementById('fullscreen-button').click()", gesture=True)
-                self.browser.wait_for('document.fullscreenElement !== null')
+                self.browser.wait_for('window.entered && document.fullscreenElement !== null')
                 for method, params in events:
                     self.browser.send(method, **params)
                 if ends:
