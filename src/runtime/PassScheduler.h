@@ -43,5 +43,17 @@ private:
 
 class CScene;
 class CSurface;
+class CFrameRate;
 // Runs one of the scene's passes on a surface, as every front end does when the pass is due.
 void RunScenePass(CScene& scene, Pass pass, CSurface& surface);
+
+// The monotonic clock every front end hands the scheduler, in milliseconds.
+int64_t GetMonotonicMs();
+
+// The --fps line's distance from the window's top left corner, in pixels.
+constexpr int32_t FRAME_RATE_MARGIN = 4;
+// Runs the passes due at `nowMs` on `surface`, in the order they fell due. With a `frameRate`,
+// each lift pass counts towards the --fps line, and when `showFrameRate` the line is drawn after
+// each legend pass.
+void RunDuePasses(CPassScheduler& scheduler, CScene& scene, CSurface& surface, CFrameRate* frameRate,
+                  bool showFrameRate, int64_t nowMs);

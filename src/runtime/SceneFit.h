@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "view/Scene.h"
+
 // A window's drawing area in device pixels and the legend line's size in the surface's font
 // (0 x 0 when the legend is off).
 struct FitArea {
@@ -34,3 +36,21 @@ int32_t GetLargestReadableScale(int32_t screenFactor);
 // Sets the scene's process-wide scale and screen factor to the fit, as a paint of that window
 // needs them.
 void ApplySceneFit(const SceneFit& fit);
+
+// How every front end sets the drawing for a window of this size: with no scale given, the fit,
+// the legend line measured by `measure(text, length, width, height)` in the front end's own font
+// (none while the legend is off); with a scale the user gave, only the screen factor follows.
+template <typename MeasureText>
+void FitSceneToWindow(const CScene& scene, bool fitScale, int32_t width, int32_t height, MeasureText measure)
+{
+    if (!fitScale) {
+        CScene::SetScreenFactorFromSize(width, height);
+        return;
+    }
+    FitArea area{width, height, 0, 0};
+    if (scene.m_legend != 0) {
+        char legend[128];
+        measure(legend, scene.FormatLegend(legend, sizeof legend), area.legendWidth, area.legendHeight);
+    }
+    ApplySceneFit(FitScene(g_liftCount, scene.m_floors, area));
+}

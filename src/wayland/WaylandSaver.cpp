@@ -25,20 +25,12 @@
 
 namespace {
 
-constexpr int32_t FRAME_RATE_MARGIN = 4; // pixels between the --fps line and the corner
 // The legend's text height in logical pixels, about that of the X11 saver's fixed font.
 constexpr double FONT_SIZE = 12.0;
 // The versions this program knows; a compositor may offer newer ones.
 constexpr uint32_t COMPOSITOR_VERSION = 4;
 constexpr uint32_t OUTPUT_VERSION = 4;
 constexpr uint32_t SEAT_VERSION = 5;
-
-int64_t NowMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
 
 // Draws each shape on several surfaces: one pass, every output that shows the building.
 class CFanOutSurface : public CSurface {
@@ -78,9 +70,9 @@ CWaylandSaver::CWaylandSaver(const CWaylandOptions& options)
       m_shell(nullptr), m_viewporter(nullptr), m_fractionalScale(nullptr), m_idleNotifier(nullptr), m_seat(nullptr),
       m_seatName(0), m_pointer(nullptr), m_keyboard(nullptr), m_touch(nullptr), m_covering(false), m_idle(false),
       m_ended(false), m_failed(false), m_scene(GetViewSettings(options)), m_liftPeriod(options.GetLiftInterval()),
-      m_peoplePeriod(options.m_passInterval), m_timers(m_liftPeriod, m_peoplePeriod, NowMs(), true), m_painted(false),
-      m_layoutOutput(0), m_layoutWidth(0), m_layoutHeight(0), m_layoutRatio(1.0),
-      m_frameRate(NowMs(), CFrameRate::GetProcessCpuMs()), m_frozen(false), m_referenceWritten(false)
+      m_peoplePeriod(options.m_passInterval), m_timers(m_liftPeriod, m_peoplePeriod, GetMonotonicMs(), true),
+      m_painted(false), m_layoutOutput(0), m_layoutWidth(0), m_layoutHeight(0), m_layoutRatio(1.0),
+      m_frameRate(GetMonotonicMs(), CFrameRate::GetProcessCpuMs()), m_frozen(false), m_referenceWritten(false)
 {
 }
 
@@ -400,7 +392,7 @@ int CWaylandSaver::Run(int stopFd)
     for (auto& window : m_windows)
         window->CreateWindow(GetWindowGlobals());
     while (!m_ended) {
-        const int64_t now = NowMs();
+        const int64_t now = GetMonotonicMs();
         UpdateLayout();
         for (auto& window : m_windows) {
             if (window->NeedsPaint())
@@ -411,7 +403,7 @@ int CWaylandSaver::Run(int stopFd)
             window->Present(now);
         if (m_frozen && !m_referenceWritten)
             m_referenceWritten = WriteFrameReference(m_scene, m_layoutWidth, m_layoutHeight);
-        int64_t wait = m_painted ? m_timers.GetWait(NowMs()) : -1;
+        int64_t wait = m_painted ? m_timers.GetWait(GetMonotonicMs()) : -1;
         if (wait > INT_MAX)
             wait = INT_MAX;
         if (!Dispatch(stopFd, static_cast<int>(wait)))
@@ -445,18 +437,10 @@ void CWaylandSaver::UpdateLayout()
     m_layoutRatio = first->GetPixelRatio();
     first->GetDrawing().SetPlacement({1.0, 0.0, 0.0});
     first->GetDrawing().SetFontSize(FONT_SIZE * m_layoutRatio);
-    if (m_options.m_fitScale) {
-        int32_t legendWidth = 0, legendHeight = 0;
-        if (m_scene.m_legend != 0) {
-            char legend[128];
-            m_scene.FormatLegend(legend, sizeof legend);
-            first->GetDrawing().MeasureText(legend, legendWidth, legendHeight);
-        }
-        ApplySceneFit(
-            FitScene(g_liftCount, m_scene.m_floors, {m_layoutWidth, m_layoutHeight, legendWidth, legendHeight}));
-    } else {
-        CScene::SetScreenFactorFromSize(m_layoutWidth, m_layoutHeight);
-    }
+    FitSceneToWindow(m_scene, m_options.m_fitScale, m_layoutWidth, m_layoutHeight,
+                     [first](const char* text, int32_t, int32_t& width, int32_t& height) {
+                         first->GetDrawing().MeasureText(text, width, height);
+                     });
     // A new layout moves everything, on every output.
     for (auto& window : m_windows) {
         if (window->IsReady())
@@ -494,7 +478,7 @@ void CWaylandSaver::PaintWindow(COutputWindow& window)
     m_scene.DrawWhole(drawing, m_layoutWidth, m_layoutHeight);
     if (!m_painted) {
         m_painted = true;
-        m_timers = CPassScheduler(m_liftPeriod, m_peoplePeriod, NowMs(), true);
+        m_timers = CPassScheduler(m_liftPeriod, m_peoplePeriod, GetMonotonicMs(), true);
     }
 }
 
@@ -511,22 +495,7 @@ void CWaylandSaver::RunDuePasses(int64_t nowMs)
     CNullSurface nothing;
     // With no output to show it, the model goes on all the same.
     CSurface& surface = targets.empty() ? static_cast<CSurface&>(nothing) : fanOut;
-    const DuePasses due = m_timers.TakeDue(nowMs);
-    for (int index = 0; index < due.count; ++index) {
-        const Pass pass = due.passes[index];
-        RunScenePass(m_scene, pass, surface);
-        if (pass == Pass::LIFTS)
-            m_frameRate.CountLiftTick();
-        if (pass == Pass::LEGEND && m_options.m_fps)
-            DrawFrameRate(surface, nowMs);
-    }
-}
-
-void CWaylandSaver::DrawFrameRate(CSurface& surface, int64_t nowMs)
-{
-    char text[64];
-    const int32_t length = m_frameRate.Report(nowMs, CFrameRate::GetProcessCpuMs(), text, sizeof text);
-    surface.DrawOpaqueText(FRAME_RATE_MARGIN, FRAME_RATE_MARGIN, text, length, COLOUR_OLIVE, m_scene.m_backColour);
+    ::RunDuePasses(m_timers, m_scene, surface, &m_frameRate, m_options.m_fps, nowMs);
 }
 
 int RunWaylandSaver(const CWaylandOptions& options)

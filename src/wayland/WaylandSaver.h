@@ -50,7 +50,6 @@ private:
     Placement GetPlacement(const COutputWindow& window) const;
     bool ShowsBuilding(const COutputWindow& window) const;
     void RunDuePasses(int64_t nowMs);
-    void DrawFrameRate(CSurface& surface, int64_t nowMs);
     void SetSeatCapabilities(uint32_t capabilities);
     void End() { m_ended = true; }
 

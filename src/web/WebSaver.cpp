@@ -15,11 +15,6 @@ namespace {
 constexpr int32_t FONT_PER_FACTOR_NUMERATOR = 4, FONT_PER_FACTOR_DENOMINATOR = 5;
 constexpr double MIN_FONT_CSS_PIXELS = 11;
 
-int64_t NowMs()
-{
-    return static_cast<int64_t>(emscripten_get_now());
-}
-
 int32_t GetFontPixels(int32_t screenFactor)
 {
     const int32_t proportional = screenFactor * FONT_PER_FACTOR_NUMERATOR / FONT_PER_FACTOR_DENOMINATOR;
@@ -36,8 +31,8 @@ EM_BOOL OnWindowResize(int, const EmscriptenUiEvent*, void* saver)
 
 CWebSaver::CWebSaver(const char* selector, const CDisplayOptions& options)
     : m_selector{}, m_options(options), m_scene(GetViewSettings(options)), m_surface(),
-      m_scheduler(options.GetLiftInterval(), options.m_passInterval, NowMs(), true), m_browserTimer(0), m_width(0),
-      m_height(0), m_frozen(false), m_reference()
+      m_scheduler(options.GetLiftInterval(), options.m_passInterval, GetMonotonicMs(), true), m_browserTimer(0),
+      m_width(0), m_height(0), m_frozen(false), m_reference()
 {
     std::snprintf(m_selector, sizeof m_selector, "%s", selector);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnWindowResize);
@@ -65,17 +60,10 @@ void CWebSaver::ApplySize()
 {
     const int32_t ownFactor = CScene::GetScreenFactorForSize(m_width, m_height);
     CCanvasSurface::SetSize(m_width, m_height, GetFontPixels(ownFactor));
-    if (!m_options.m_fitScale) {
-        CScene::SetScreenFactorFromSize(m_width, m_height);
-        return;
-    }
-    FitArea area{m_width, m_height, 0, 0};
-    if (m_scene.m_legend != 0)
-        MeasureLegend(area.legendWidth, area.legendHeight);
-    const SceneFit fit = FitScene(g_liftCount, m_scene.m_floors, area);
-    ApplySceneFit(fit);
-    if (fit.screenFactor != ownFactor)
-        CCanvasSurface::SetSize(m_width, m_height, GetFontPixels(fit.screenFactor));
+    FitSceneToWindow(m_scene, m_options.m_fitScale, m_width, m_height, CCanvasSurface::MeasureText);
+    // A drawing made smaller to fit has its legend in a smaller font, as a smaller window has.
+    if (g_screenFactor != ownFactor)
+        CCanvasSurface::SetSize(m_width, m_height, GetFontPixels(g_screenFactor));
 }
 
 void CWebSaver::MeasureLegend(int32_t& width, int32_t& height) const
@@ -152,7 +140,7 @@ void CWebSaver::Apply(PageSetter setter)
 
 void CWebSaver::SetTimer(Pass pass, int32_t period)
 {
-    m_scheduler.SetPeriod(pass, period, NowMs());
+    m_scheduler.SetPeriod(pass, period, GetMonotonicMs());
     RunDuePasses();
 }
 
@@ -176,12 +164,11 @@ void CWebSaver::Freeze(bool frozen)
 
 void CWebSaver::RunDuePasses()
 {
-    const DuePasses due = m_scheduler.TakeDue(NowMs());
-    for (int index = 0; index < due.count && !m_frozen; ++index)
-        RunScenePass(m_scene, due.passes[index], m_surface);
+    if (!m_frozen)
+        ::RunDuePasses(m_scheduler, m_scene, m_surface, nullptr, false, GetMonotonicMs());
     if (m_browserTimer != 0)
         emscripten_clear_timeout(m_browserTimer);
-    m_browserTimer = emscripten_set_timeout(OnTimer, static_cast<double>(m_scheduler.GetWait(NowMs())), this);
+    m_browserTimer = emscripten_set_timeout(OnTimer, static_cast<double>(m_scheduler.GetWait(GetMonotonicMs())), this);
 }
 
 void CWebSaver::OnTimer(void* saver)

@@ -23,14 +23,6 @@ namespace {
 constexpr unsigned int WINDOW_WIDTH = 1024;
 constexpr unsigned int WINDOW_HEIGHT = 768;
 constexpr int FALLBACK_FONT_ASCENT = 10;
-constexpr int32_t FRAME_RATE_MARGIN = 4; // pixels between the --fps line and the window's corner
-
-int64_t NowMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
 
 GC CreateSceneGc(Display* display, Window window)
 {
@@ -151,13 +143,11 @@ CXlibSaver::CXlibSaver(Display* display, Window window, const XWindowAttributes&
     : m_display(display), m_window(window), m_ownWindow(ownWindow), m_gc(CreateSceneGc(display, window)),
       m_scene(GetViewSettings(options)),
       m_surface(display, window, m_gc, attributes.visual, attributes.colormap, GetFontAscent(display, m_gc)),
-      m_periods(GetTimerPeriods(options)), m_timers(m_periods.lift, m_periods.people, NowMs(), false), m_painted(false),
-      m_width(attributes.width), m_height(attributes.height), m_exposed(XCreateRegion()),
-      m_deleteWindow(XInternAtom(display, "WM_DELETE_WINDOW", False)), m_fitScale(options.m_fitScale), m_legendWidth(0),
-      m_legendHeight(0), m_showFrameRate(options.m_fps), m_frameRate(NowMs(), CFrameRate::GetProcessCpuMs()),
-      m_frozen(false)
+      m_periods(GetTimerPeriods(options)), m_timers(m_periods.lift, m_periods.people, GetMonotonicMs(), false),
+      m_painted(false), m_width(attributes.width), m_height(attributes.height), m_exposed(XCreateRegion()),
+      m_deleteWindow(XInternAtom(display, "WM_DELETE_WINDOW", False)), m_fitScale(options.m_fitScale),
+      m_showFrameRate(options.m_fps), m_frameRate(GetMonotonicMs(), CFrameRate::GetProcessCpuMs()), m_frozen(false)
 {
-    MeasureLegend();
     ApplySize();
 }
 
@@ -184,7 +174,7 @@ int CXlibSaver::Run(int stopFd)
         XFlush(m_display);
         if (XEventsQueued(m_display, QueuedAlready) > 0)
             continue;
-        int64_t wait = m_painted ? m_timers.GetWait(NowMs()) : -1;
+        int64_t wait = m_painted ? m_timers.GetWait(GetMonotonicMs()) : -1;
         if (wait > INT_MAX)
             wait = INT_MAX;
         pollfd watched[3] = {{connection, POLLIN, 0}, {stopFd, POLLIN, 0}, {GetFrameFreezeFd(), POLLIN, 0}};
@@ -256,34 +246,19 @@ void CXlibSaver::OnConfigure(const XConfigureEvent& event)
     Repaint();
 }
 
-void CXlibSaver::MeasureLegend()
-{
-    if (m_scene.m_legend == 0)
-        return;
-    char text[128];
-    const int32_t length = m_scene.FormatLegend(text, sizeof text);
-    int direction = 0;
-    int ascent = 0;
-    int descent = 0;
-    XCharStruct extents{};
-    XQueryTextExtents(m_display, XGContextFromGC(m_gc), text, length, &direction, &ascent, &descent, &extents);
-    m_legendWidth = extents.width;
-    m_legendHeight = ascent + descent;
-}
-
 void CXlibSaver::ApplySize()
 {
-    if (m_fitScale)
-        ApplySceneFit(FitScene(g_liftCount, m_scene.m_floors, {m_width, m_height, m_legendWidth, m_legendHeight}));
-    else
-        CScene::SetScreenFactorFromSize(m_width, m_height);
-}
-
-void CXlibSaver::DrawFrameRate()
-{
-    char text[64];
-    const int32_t length = m_frameRate.Report(NowMs(), CFrameRate::GetProcessCpuMs(), text, sizeof text);
-    m_surface.DrawOpaqueText(FRAME_RATE_MARGIN, FRAME_RATE_MARGIN, text, length, COLOUR_OLIVE, m_scene.m_backColour);
+    FitSceneToWindow(m_scene, m_fitScale, m_width, m_height,
+                     [this](const char* text, int32_t length, int32_t& width, int32_t& height) {
+                         int direction = 0;
+                         int ascent = 0;
+                         int descent = 0;
+                         XCharStruct extents{};
+                         XQueryTextExtents(m_display, XGContextFromGC(m_gc), text, length, &direction, &ascent,
+                                           &descent, &extents);
+                         width = extents.width;
+                         height = ascent + descent;
+                     });
 }
 
 void CXlibSaver::OnFrameFreeze()
@@ -309,7 +284,7 @@ void CXlibSaver::Paint(Region clip)
         XSetClipMask(m_display, m_gc, None);
     if (!m_painted) {
         m_painted = true;
-        m_timers = CPassScheduler(m_periods.lift, m_periods.people, NowMs(), false);
+        m_timers = CPassScheduler(m_periods.lift, m_periods.people, GetMonotonicMs(), false);
     }
 }
 
@@ -317,15 +292,7 @@ void CXlibSaver::RunDuePasses()
 {
     if (!m_painted || m_frozen)
         return;
-    const DuePasses due = m_timers.TakeDue(NowMs());
-    for (int index = 0; index < due.count; ++index) {
-        const Pass pass = due.passes[index];
-        RunScenePass(m_scene, pass, m_surface);
-        if (pass == Pass::LIFTS)
-            m_frameRate.CountLiftTick();
-        if (pass == Pass::LEGEND && m_showFrameRate)
-            DrawFrameRate();
-    }
+    ::RunDuePasses(m_timers, m_scene, m_surface, &m_frameRate, m_showFrameRate, GetMonotonicMs());
 }
 
 int RunXlibSaver(const CSaverOptions& options)

@@ -38,9 +38,6 @@ private:
     void Paint(Region clip);
     // Takes m_width and m_height: the screen factor, and the fitting scale unless one was given.
     void ApplySize();
-    // The legend line's size in the GC's font, for fitting: 0 x 0 while the legend is off.
-    void MeasureLegend();
-    void DrawFrameRate();
     // The frame check's freeze or thaw (a test build's signal).
     void OnFrameFreeze();
 
@@ -58,8 +55,6 @@ private:
     Region m_exposed; // the areas exposed since the last paint
     Atom m_deleteWindow;
     bool m_fitScale;
-    int32_t m_legendWidth;
-    int32_t m_legendHeight;
     bool m_showFrameRate;
     CInputRule m_inputRule; // in the own window's pixels
     CFrameRate m_frameRate;
