@@ -26,7 +26,7 @@ CASES = [  # (front end, step)
 ]
 # Fast lifts and short pauses: people soon stand on the floors that Floors lowered takes away.
 SETTINGS = ['cars=4', 'people=85', 'speed=100', 'lift-pause=1', 'pass-pause=10', 'pass-interval=100']
-SETTLE_S = 5
+SETTLE_S = 30  # a ceiling: the compositor or the browser shows the frozen frame within a second when quiet
 TEXT_OVERHANG = 4  # rows: tall glyphs (the legend's bars) reach above the font's line
 ANYONE_ABOVE_FLOOR_4 = """(() => {
   const {scale, screenFactor} = Module.sceneExtent, device = (world) => Math.trunc(world * screenFactor / scale);
@@ -146,7 +146,7 @@ class NativeSaver:
             os.remove(self.reference)
         self.process.send_signal(signal.SIGUSR1)
         self.expected = read_ppm(browser.wait_until(
-            lambda: os.path.exists(self.reference) and open(self.reference, 'rb').read(), 10, 'the reference'))
+            lambda: os.path.exists(self.reference) and open(self.reference, 'rb').read(), 30, 'the reference'))
 
     def compare(self):
         return differences(self.expected, self.picture())
