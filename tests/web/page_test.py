@@ -400,8 +400,10 @@ class PageTest(PageCases, unittest.TestCase):
         layer = "(() => { const layer = Module.legendLayer, box = layer?.getBoundingClientRect(); " \
                 "return layer && !layer.hidden && [layer.width / box.width, layer.height / box.height, box.left, box.top]; })()"
         self.open('?cars=10', 3840, 2160, 2)
+        # The element takes the size of the canvas it shows once a frame of it is made.
+        self.browser.wait_for("document.getElementById('building').width * document.getElementById('building').height"
+                              " === 3840 * 2160")
         layout = self.layout()
-        self.assertEqual((layout.width, layout.height), (3840, 2160))
         self.assertEqual(self.browser.evaluate("getComputedStyle(Module.canvas).imageRendering"), 'pixelated')
         # The legend again over the canvas's, where the canvas draws it, at two pixels a CSS pixel.
         self.assertEqual(self.browser.wait_for(layer), [2, 2, layout.device(LEGEND_X), layout.legend_top()])
