@@ -6,7 +6,6 @@
 
 import os
 import re
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -24,14 +23,9 @@ LIFT_PERIOD = 501 - 5 * 80  # ms, at the default speed
 EVENT_TIMEOUT = 30
 LEGEND_X = 10  # the legend's left edge, in the scene's units
 # The newest whole offline copy's page.js; '' while there is none.
-KEPT_SCRIPT = """caches.keys().then(async names => {
-  for (const name of names.filter(name => name.startsWith('ascenda ')).sort().reverse()) {
-    const cache = await caches.open(name);
-    if (await cache.match('.whole'))
-      return (await cache.match('page.js')).text();
-  }
-  return '';
-})"""
+KEPT_SCRIPT = """caches.keys().then(async names => { for (const name of names.filter(name => name.startsWith('ascenda '))
+  .sort().reverse()) { const cache = await caches.open(name); if (await cache.match('.whole'))
+  return (await cache.match('page.js')).text(); } return ''; })"""
 # The page's, its script's and its module's marks of an update.
 UPDATED = "[document.title, window.siteUpdated === true, window.moduleUpdated === true]"
 
@@ -248,8 +242,7 @@ class PageCases:
                 server.close()
 
     def test_on_a_redirecting_host_the_offline_copy_is_one_version_the_newest(self):
-        site = tempfile.mkdtemp(prefix='ascenda-site-')
-        try:
+        with tempfile.TemporaryDirectory(prefix='ascenda-site-') as site:
             subprocess.run(['cmake', '--install', os.environ.get('ASCENDA_WEB_BUILD', 'build/web'), '--prefix', site],
                            check=True, stdout=subprocess.DEVNULL)
             server = browser.Server(site)
@@ -267,11 +260,9 @@ class PageCases:
                                        ('index.html', '?v=', '?v=updated'), ('page.js', "'use strict';", 'siteUpdated = true;'),
                                        ('ascenda.js', 'var Module', 'moduleUpdated = true;var Module')):
                     path = os.path.join(site, name)
-                    copied = os.stat(path).st_mtime
-                    with open(path) as original:
-                        text = original.read().replace(old, new, 1)
+                    copied, text = os.stat(path).st_mtime, open(path).read()
                     with open(path, 'w') as changed:
-                        changed.write(text)
+                        changed.write(text.replace(old, new, 1))
                     os.utime(path, (copied + 2, copied + 2))  # the server compares whole seconds
                 self.browser.open(server.url)
                 self.assertEqual(self.browser.evaluate(UPDATED), ['Updated', True, True], 'the update, online')
@@ -286,8 +277,6 @@ class PageCases:
                 self.assertEqual(self.browser.evaluate(UPDATED), ['Updated', True, True], 'offline: ' + address)
             browser.wait_until(lambda: self.shows_car(3), EVENT_TIMEOUT, 'the fourth car, offline')
             self.assertEqual(self.browser.errors, [])
-        finally:
-            shutil.rmtree(site, ignore_errors=True)
 
 
 class FirefoxPageTest(PageCases, unittest.TestCase):
@@ -310,12 +299,10 @@ class PageTest(PageCases, unittest.TestCase):
                 right = layout.shaft_right(9)
                 self.assertTrue(top >= 0 and right < layout.width, 'every shaft inside')
                 for box in self.browser.evaluate("[...document.querySelectorAll('.controls button')].map(button => "
-                                                 "{ const box = button.getBoundingClientRect(); "
-                                                 "return [box.left, box.top, box.right, box.bottom]; })"):
+                                                 "button.getBoundingClientRect()).map(box => [box.left, box.top, box.right, box.bottom])"):
                     left, box_top, box_right, bottom = (edge * ratio for edge in box)
-                    for lift in range(10):
-                        self.assertFalse(left < layout.shaft_right(lift) and box_right > layout.shaft_x(lift) and
-                                         box_top < top + rows and bottom > top, 'a button over shaft %d' % lift)
+                    self.assertFalse(any(left < layout.shaft_right(lift) and box_right > layout.shaft_x(lift) for lift in
+                                         range(10)) and box_top < top + rows and bottom > top, 'a button over a shaft')
                 for lift in range(10):
                     self.assertNotIn(FILL, self.colours(layout.shaft_x(lift), top, 1, rows), 'shaft %d' % lift)
                 browser.wait_until(lambda: self.legend_pixels(layout) > 100, EVENT_TIMEOUT, 'the legend')
