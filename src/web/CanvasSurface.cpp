@@ -30,14 +30,53 @@ EM_JS(void, CanvasStart, (), {
         }
         return lines;
     };
+    // The same text again, on a layer of its own over the canvas at the device's resolution, where
+    // the canvas has fewer pixels than the screen: the box at (x, y) of the canvas's pixels.
+    Module.drawTextLayer = function(x, y, lines, width, textRgb, backRgb)
+    {
+        let layer = Module.legendLayer;
+        if (!layer) {
+            layer = document.createElement('canvas');
+            layer.setAttribute('aria-hidden', 'true');
+            layer.style.cssText = 'position: fixed; pointer-events: none;';
+            Module.canvas.after(layer);
+            Module.legendLayer = layer;
+        }
+        const scale = Module.sceneTextScale;
+        const ratio = Module.sceneRatio;
+        const lineHeight = Module.sceneLineHeight;
+        const box = Module.canvas.getBoundingClientRect();
+        layer.style.left = (box.left + x / ratio) + 'px';
+        layer.style.top = (box.top + y / ratio) + 'px';
+        layer.style.width = (Math.ceil(width) / ratio) + 'px';
+        layer.style.height = (lineHeight * lines.length / ratio) + 'px';
+        layer.width = Math.round(Math.ceil(width) * scale);
+        layer.height = Math.round(lineHeight * lines.length * scale);
+        const context = layer.getContext('2d', {alpha : false});
+        context.font = (parseFloat(Module.sceneContext.font) * scale) + 'px monospace';
+        context.textBaseline = 'top';
+        context.fillStyle = '#' + (0x1000000 + backRgb).toString(16).slice(1);
+        context.fillRect(0, 0, layer.width, layer.height);
+        context.fillStyle = '#' + (0x1000000 + textRgb).toString(16).slice(1);
+        for (let index = 0; index < lines.length; ++index)
+            context.fillText(lines[index], 0, lineHeight * scale * index);
+        layer.hidden = false;
+    };
 });
 
-EM_JS(void, CanvasSetSize, (int32_t width, int32_t height, int32_t fontPixels), {
+EM_JS(void, CanvasSetSize, (int32_t width, int32_t height, int32_t fontPixels, double ratio, double textScale), {
     const canvas = Module.sceneCanvas;
     if (canvas.width != width || canvas.height != height) {
         canvas.width = width;
         canvas.height = height;
     }
+    Module.sceneRatio = ratio;
+    Module.sceneTextScale = textScale;
+    // Enlarged by a whole factor without smoothing, each box keeps its sharp edges.
+    Module.canvas.style.imageRendering = textScale > 1 ? 'pixelated' : "";
+    // The legend's layer shows again once the legend is drawn on the new canvas.
+    if (Module.legendLayer)
+        Module.legendLayer.hidden = true;
     // A new buffer has a new context state, so the font is set each time.
     const context = Module.sceneContext;
     context.font = fontPixels + 'px monospace';
@@ -57,7 +96,7 @@ EM_JS(int32_t, CanvasTextHeight, (const char* text, int32_t length),
       { return Module.sceneLineHeight * Module.sceneLines(UTF8ToString(text, length)).length; });
 
 EM_JS(void, CanvasShowExtent, (int32_t scale, int32_t screenFactor, int32_t bottom), {
-    Module.sceneExtent = {scale : scale, screenFactor : screenFactor, bottom : bottom};
+    Module.sceneExtent = {scale : scale, screenFactor : screenFactor, bottom : bottom, ratio : Module.sceneRatio};
     if (Module.onSceneExtent)
         Module.onSceneExtent(Module.sceneExtent);
 });
@@ -81,6 +120,8 @@ EM_JS(void, CanvasText, (int32_t x, int32_t y, const char* text, int32_t length,
     context.fillStyle = '#' + (0x1000000 + textRgb).toString(16).slice(1);
     for (let index = 0; index < lines.length; ++index)
         context.fillText(lines[index], x, y + Module.sceneLineHeight * index);
+    if (Module.sceneTextScale > 1)
+        Module.drawTextLayer(x, y, lines, width, textRgb, backRgb);
     // What the picture says, for screen readers (and whoever cannot read pixels).
     Module.canvas.setAttribute('aria-label', line.trim());
 });
@@ -118,9 +159,9 @@ void CCanvasSurface::ShowExtent(int32_t scale, int32_t screenFactor, int32_t bot
     CanvasShowExtent(scale, screenFactor, bottom);
 }
 
-void CCanvasSurface::SetSize(int32_t width, int32_t height, int32_t fontPixels)
+void CCanvasSurface::SetSize(int32_t width, int32_t height, int32_t fontPixels, double ratio, double textScale)
 {
-    CanvasSetSize(width, height, fontPixels);
+    CanvasSetSize(width, height, fontPixels, ratio, textScale);
 }
 
 void CCanvasSurface::DrawPolygon(const BrushDescription& brush, const DevicePoint corners[4])

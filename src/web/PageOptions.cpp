@@ -57,6 +57,16 @@ bool Decode(const char* begin, const char* end, char* decoded, size_t decodedSiz
     return true;
 }
 
+bool HasControlCharacter(const char* text)
+{
+    for (const char* next = text; *next != '\0'; ++next) {
+        const auto character = static_cast<unsigned char>(*next);
+        if (character < 0x20 || character == 0x7F)
+            return true;
+    }
+    return false;
+}
+
 // Reads one "name=value" parameter; false when it is not taken.
 bool TakeParameter(const char* begin, const char* end, CDisplayOptions& options, char* shown, size_t shownSize)
 {
@@ -65,8 +75,10 @@ bool TakeParameter(const char* begin, const char* end, CDisplayOptions& options,
     char value[MAX_PARAMETER] = "";
     const bool decoded = Decode(begin, equals ? equals : end, name, sizeof name) &&
                          (equals == nullptr || Decode(equals + 1, end, value, sizeof value));
+    // Shown decoded, unless that holds a line break or another control character: the list is
+    // one parameter a line, and the page shows each as it would read in the address.
     std::snprintf(shown, shownSize, "%.*s", static_cast<int>(end - begin), begin);
-    if (decoded)
+    if (decoded && !HasControlCharacter(name) && !HasControlCharacter(value))
         std::snprintf(shown, shownSize, "%s%s%s", name, equals ? "=" : "", value);
     return decoded && equals != nullptr && SetPageOption(options, name, value) != nullptr;
 }
@@ -113,8 +125,9 @@ const PageSetting* SetPageOption(CDisplayOptions& options, const char* name, con
     return setting;
 }
 
-void ParsePageQuery(const char* query, CDisplayOptions& options, char* ignored, size_t ignoredSize)
+int32_t ParsePageQuery(const char* query, CDisplayOptions& options, char* ignored, size_t ignoredSize)
 {
+    int32_t ignoredCount = 0;
     if (ignoredSize > 0)
         ignored[0] = '\0';
     const char* begin = query != nullptr && *query == '?' ? query + 1 : query;
@@ -124,12 +137,14 @@ void ParsePageQuery(const char* query, CDisplayOptions& options, char* ignored, 
             end = begin + std::strlen(begin);
         char shown[2 * MAX_PARAMETER + 2];
         if (end > begin && !TakeParameter(begin, end, options, shown, sizeof shown)) {
+            ++ignoredCount;
             if (ignored[0] != '\0')
                 Append(ignored, ignoredSize, "\n");
             Append(ignored, ignoredSize, shown);
         }
         begin = *end == '&' ? end + 1 : end;
     }
+    return ignoredCount;
 }
 
 void FormatPageOption(const CDisplayOptions& options, const PageSetting& setting, char* buffer, size_t bufferSize)

@@ -35,8 +35,9 @@ const PageSetting* SetPageOption(CDisplayOptions& options, const char* name, con
 // Reads the address's query ("?cars=4&people=100"; the '?' is optional, names and values are
 // percent-encoded). Parameters are taken in order, so of a setting given twice the last valid value
 // wins. A parameter that is not taken leaves its setting as it was (the default, or an earlier
-// valid value), and is listed in `ignored` as "name=value", one a line (empty: none).
-void ParsePageQuery(const char* query, CDisplayOptions& options, char* ignored, size_t ignoredSize);
+// valid value), and is listed in `ignored` as "name=value", one a line (empty: none). Returns how
+// many were not taken, all of them, though the list may be cut short to fit.
+int32_t ParsePageQuery(const char* query, CDisplayOptions& options, char* ignored, size_t ignoredSize);
 
 // The query that gives these options to a new page: "?" and every setting that differs from its
 // default, in the table's order; empty when all are at their defaults.

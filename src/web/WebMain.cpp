@@ -24,11 +24,13 @@ CDisplayOptions GetOptions()
 extern "C" {
 
 // Starts the saver on the canvas `selector` names, with the settings of the address's query.
-// Returns the parameters that were ignored, as "name=value, ..."; empty when none.
+// Returns how many parameters were ignored, then those that fit, one a line: "2\nname=value\n...".
 EMSCRIPTEN_KEEPALIVE const char* AscendaStart(const char* selector, const char* query)
 {
     CDisplayOptions options;
-    ParsePageQuery(query, options, g_text, sizeof g_text);
+    char ignored[sizeof g_text - 16];
+    const int32_t ignoredCount = ParsePageQuery(query, options, ignored, sizeof ignored);
+    std::snprintf(g_text, sizeof g_text, "%d\n%s", static_cast<int>(ignoredCount), ignored);
     if (g_saver == nullptr)
         g_saver = new CWebSaver(selector, options);
     return g_text;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "CanvasResolution.h"
 #include "runtime/SceneFit.h"
 
 namespace {
@@ -15,10 +16,11 @@ namespace {
 constexpr int32_t FONT_PER_FACTOR_NUMERATOR = 4, FONT_PER_FACTOR_DENOMINATOR = 5;
 constexpr double MIN_FONT_CSS_PIXELS = 11;
 
-int32_t GetFontPixels(int32_t screenFactor)
+// `canvasRatio`: canvas pixels per CSS pixel.
+int32_t GetFontPixels(int32_t screenFactor, double canvasRatio)
 {
     const int32_t proportional = screenFactor * FONT_PER_FACTOR_NUMERATOR / FONT_PER_FACTOR_DENOMINATOR;
-    const auto smallest = static_cast<int32_t>(std::ceil(MIN_FONT_CSS_PIXELS * emscripten_get_device_pixel_ratio()));
+    const auto smallest = static_cast<int32_t>(std::ceil(MIN_FONT_CSS_PIXELS * canvasRatio));
     return proportional > smallest ? proportional : smallest;
 }
 
@@ -32,7 +34,7 @@ EM_BOOL OnWindowResize(int, const EmscriptenUiEvent*, void* saver)
 CWebSaver::CWebSaver(const char* selector, const CDisplayOptions& options)
     : m_selector{}, m_options(options), m_scene(GetViewSettings(options)), m_surface(),
       m_scheduler(options.GetLiftInterval(), options.m_passInterval, GetMonotonicMs(), true), m_browserTimer(0),
-      m_width(0), m_height(0), m_frozen(false), m_reference()
+      m_width(0), m_height(0), m_canvasRatio(1), m_textScale(1), m_frozen(false), m_reference()
 {
     std::snprintf(m_selector, sizeof m_selector, "%s", selector);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnWindowResize);
@@ -45,13 +47,16 @@ void CWebSaver::OnSize()
     double cssWidth = 0;
     double cssHeight = 0;
     emscripten_get_element_css_size(m_selector, &cssWidth, &cssHeight);
-    const double ratio = emscripten_get_device_pixel_ratio();
+    const double deviceRatio = emscripten_get_device_pixel_ratio();
+    const double ratio = GetCanvasPixelRatio(cssWidth, cssHeight, deviceRatio);
     const int32_t width = static_cast<int32_t>(std::lround(cssWidth * ratio));
     const int32_t height = static_cast<int32_t>(std::lround(cssHeight * ratio));
-    if (width == m_width && height == m_height)
+    if (width == m_width && height == m_height && ratio == m_canvasRatio && deviceRatio / ratio == m_textScale)
         return;
     m_width = width;
     m_height = height;
+    m_canvasRatio = ratio;
+    m_textScale = deviceRatio / ratio;
     ApplySize();
     Repaint();
 }
@@ -59,11 +64,12 @@ void CWebSaver::OnSize()
 void CWebSaver::ApplySize()
 {
     const int32_t ownFactor = CScene::GetScreenFactorForSize(m_width, m_height);
-    CCanvasSurface::SetSize(m_width, m_height, GetFontPixels(ownFactor));
+    CCanvasSurface::SetSize(m_width, m_height, GetFontPixels(ownFactor, m_canvasRatio), m_canvasRatio, m_textScale);
     FitSceneToWindow(m_scene, m_options.m_fitScale, m_width, m_height, CCanvasSurface::MeasureText);
     // A drawing made smaller to fit has its legend in a smaller font, as a smaller window has.
     if (g_screenFactor != ownFactor)
-        CCanvasSurface::SetSize(m_width, m_height, GetFontPixels(g_screenFactor));
+        CCanvasSurface::SetSize(m_width, m_height, GetFontPixels(g_screenFactor, m_canvasRatio), m_canvasRatio,
+                                m_textScale);
 }
 
 void CWebSaver::MeasureLegend(int32_t& width, int32_t& height) const

@@ -24,8 +24,9 @@ public:
     CWebSaver& operator=(const CWebSaver&) = delete;
 
     // The element's size or the device pixel ratio may have changed: the canvas takes the
-    // element's size in device pixels, so that it is sharp on dense screens, and the new size
-    // reaches the scene as a window's size message does, followed by a repaint.
+    // element's size in device pixels, so that it is sharp on dense screens (up to a 4K screen's
+    // pixels: see GetCanvasPixelRatio), and the new size reaches the scene as a window's size
+    // message does, followed by a repaint.
     void OnSize();
     // One setting from the page's panel, in the address's form. When it is taken, it reaches the
     // scene through the setter the settings dialog's preview uses, and the view is repainted.
@@ -59,6 +60,8 @@ private:
     long m_browserTimer; // 0: none set
     int32_t m_width;
     int32_t m_height;
+    double m_canvasRatio; // canvas pixels per CSS pixel (see GetCanvasPixelRatio)
+    double m_textScale;   // device pixels per canvas pixel: above 1, the legend is drawn on a layer of its own
     bool m_frozen;
     std::unique_ptr<CImageSurface> m_reference; // of the last freeze
 };

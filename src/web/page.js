@@ -3,6 +3,10 @@
 // and the offline copy. The building itself, its timers and its settings' ranges belong to the
 // module.
 
+// The site's version, which the page gives this script's address ("?v=..."): the module's files
+// are asked for under the same, so that a browser never pairs them with another version's page.
+const SITE_VERSION = new URL(document.currentScript.src).search;
+
 const panel = document.getElementById('panel');
 const controls = document.querySelector('.controls');
 const settingsButton = document.getElementById('settings-button');
@@ -14,39 +18,114 @@ const TYPING_PAUSE_MS = 1000;
 // a browser that cannot tell keeps the panel over the building instead.
 const CANVAS_MAKES_ROOM = 'ResizeObserver' in window;
 
-function showFailure(text) {
-  const failure = document.getElementById('failure');
-  failure.textContent = text;
-  failure.hidden = false;
+// A quiet sign of loading appears once the module has taken this long; with nothing arriving for
+// this long the connection is taken as dead, and the page says so.
+const LOADING_SIGN_MS = 1000;
+const STALL_MS = 15000;
+
+const LOAD_FAILED = 'The building could not be loaded: the connection dropped, or the site\'s files did not ' +
+                    'arrive whole.';
+const NO_WEBASSEMBLY = 'The building needs WebAssembly, which this browser does not have or has turned off.';
+
+let loadFailed = false;
+let stallTimer = 0;
+const loadingSign = setTimeout(() => { document.getElementById('loading').hidden = false; }, LOADING_SIGN_MS);
+const download = new AbortController();
+
+function showFailure(text, canRetry) {
+  clearTimeout(loadingSign);
+  document.getElementById('loading').hidden = true;
+  document.getElementById('failure-text').textContent = text;
+  const retry = document.getElementById('retry');
+  retry.hidden = !canRetry;
+  document.getElementById('failure').hidden = false;
   controls.hidden = true;
   setPanelOpen(false);
+  if (canRetry)
+    retry.focus();
 }
 
-// Read by the module as it loads: where to draw, and what to do once it is ready or has failed.
+// Every way of not loading (an HTTP error, a damaged file, a dropped or stalled connection) ends
+// here, once, with the same message and a way to try again.
+function failLoading(reason) {
+  if (loadFailed)
+    return;
+  loadFailed = true;
+  clearTimeout(stallTimer);
+  download.abort();
+  console.warn('Ascenda Vintra did not load:', String(reason));
+  showFailure(LOAD_FAILED, true);
+}
+
+// Something arrived: the stall watch starts again.
+function noteProgress() {
+  clearTimeout(stallTimer);
+  stallTimer = setTimeout(() => failLoading(`nothing arrived for ${STALL_MS / 1000} s`), STALL_MS);
+}
+
+// The module is fetched here rather than by its own loader, which leaves a dropped connection as an
+// uncaught error and waits without end on a stalled one. It is still compiled as it arrives, as a
+// module whatever type the host gives the file, and each piece that arrives restarts the stall watch.
+function instantiateModule(imports, receiveInstance) {
+  if (loadFailed)
+    return {};
+  fetch('ascenda.wasm' + SITE_VERSION, {credentials: 'same-origin', signal: download.signal})
+    .then((response) => {
+      if (!response.ok)
+        throw new Error(`ascenda.wasm: HTTP ${response.status}`);
+      noteProgress();
+      const reader = response.body.getReader();
+      const watched = new ReadableStream({
+        async pull(controller) {
+          const {done, value} = await reader.read();
+          if (done) {
+            controller.close();
+            return;
+          }
+          noteProgress();
+          controller.enqueue(value);
+        },
+      });
+      return WebAssembly.instantiateStreaming(new Response(watched, {headers: {'Content-Type': 'application/wasm'}}),
+                                              imports);
+    })
+    .then((result) => {
+      if (!loadFailed)
+        receiveInstance(result.instance, result.module);
+    })
+    .catch(failLoading);
+  return {};
+}
+
+// Read by the module as it loads: where to draw, how to fetch its code, and what to do once it is
+// ready or has failed.
 var Module = {
   canvas: document.getElementById('building'),
+  instantiateWasm: instantiateModule,
   onRuntimeInitialized: startPage,
   onSceneExtent: showExtent,
-  onAbort: () => showFailure(typeof WebAssembly === 'object'
-    ? 'The building could not be loaded: its file ascenda.wasm is missing or damaged on this site. ' +
-      'Reloading may help; if not, the site needs its files again.'
-    : 'The building needs WebAssembly, which this browser does not have or has turned off.'),
+  onAbort: failLoading,
 };
 
 // The module has drawn the building afresh: the panel's Fit choice names the scale it fitted,
 // and on a portrait screen the panel opens below the building's lowest row.
 function showExtent(extent) {
   document.querySelector('#panel [name=scale] option[value=fit]').textContent = `Fit (${extent.scale})`;
-  document.documentElement.style.setProperty('--building-bottom', `${extent.bottom / devicePixelRatio}px`);
+  document.documentElement.style.setProperty('--building-bottom', `${extent.bottom / extent.ratio}px`);
 }
 
 function loadModule() {
+  if (typeof WebAssembly !== 'object') {
+    showFailure(NO_WEBASSEMBLY, false);
+    return;
+  }
   const script = document.createElement('script');
-  script.src = 'ascenda.js';
+  script.src = 'ascenda.js' + SITE_VERSION;
   script.async = true;
-  script.onerror = () => showFailure('The building could not be loaded: its file ascenda.js did not arrive. ' +
-                                     'Check the connection and reload.');
+  script.onload = noteProgress;
+  script.onerror = () => failLoading('ascenda.js did not arrive');
   document.body.append(script);
+  noteProgress();
 }
 
 // name -> {value, minimum, maximum, defaultValue}, as the module holds them now.
@@ -101,6 +180,7 @@ function showSettings() {
 // The address always gives the view the page shows, so that it can be shared as a link.
 function rewriteAddress() {
   history.replaceState(null, '', location.pathname + Module.ccall('AscendaQuery', 'string', [], []) + location.hash);
+  followAddress();
 }
 
 function applySetting(input) {
@@ -139,6 +219,9 @@ function onSettingInput(event) {
 }
 
 function setPanelOpen(open) {
+  // Focus inside a panel about to hide would fall to the page's start: it goes to Settings.
+  if (!open && panel.contains(document.activeElement))
+    settingsButton.focus();
   panel.hidden = !open;
   document.documentElement.classList.toggle('panel-open', open && CANVAS_MAKES_ROOM);
   settingsButton.setAttribute('aria-expanded', String(open));
@@ -157,7 +240,8 @@ function describeIgnored(parameter, settings) {
   let allowed = `${setting.minimum} to ${setting.maximum}`;
   let used = setting.value;
   if (input.tagName === 'SELECT') {
-    const names = [...input.options].filter((option) => isNaN(option.value)).map((option) => option.text);
+    // The named choices as the address writes them ("fit"): the list's text also names the scale fitted.
+    const names = [...input.options].filter((option) => isNaN(option.value)).map((option) => option.value);
     if (name === 'driver')
       allowed = `${allowed}, or ` +
           [...input.options].map((option) => option.text).join(', ').replace(/, ([^,]*)$/, ' or $1') + ' in any case';
@@ -174,13 +258,19 @@ function describeIgnored(parameter, settings) {
   return `${labelOf(input)}: “${value}” is not ${allowed}; using ${used}.`;
 }
 
-// The longest note shown: the rest is cut at a word, with an ellipsis.
+// The longest note shown: whole sentences up to it, then how many more of `count` were left out
+// (the module lists as many as its buffer holds).
 const NOTE_LIMIT = 300;
-function capNote(text) {
-  if (text.length <= NOTE_LIMIT)
-    return text;
-  const cut = text.lastIndexOf(' ', NOTE_LIMIT - 1);
-  return text.slice(0, cut > 0 ? cut : NOTE_LIMIT - 1) + ' …';
+function composeNote(said, count) {
+  let text = 'From the address:';
+  let shown = 0;
+  while (shown < said.length && (text + ' ' + said[shown]).length <= NOTE_LIMIT)
+    text += ' ' + said[shown++];
+  // The first is shown whatever its length: a note of nothing but a count would say too little.
+  if (shown === 0)
+    text += ' ' + said[shown++];
+  const rest = count - shown;
+  return rest > 0 ? `${text} … and ${rest} more not taken.` : text;
 }
 
 function showNote(text) {
@@ -191,13 +281,36 @@ function showNote(text) {
 
 async function copyLink() {
   const copied = document.getElementById('copied');
+  const link = document.getElementById('link');
+  const address = location.href;
   try {
-    await navigator.clipboard.writeText(location.href);
-    copied.textContent = 'Link copied';
+    await navigator.clipboard.writeText(address);
+    link.hidden = true;
+    // Said only while it is true: a later change of the address takes it away.
+    copied.textContent = address === location.href ? 'Link copied' : '';
   } catch {
-    // No clipboard for this page (an insecure origin, or permission refused): the link to copy by hand.
-    copied.textContent = location.href;
+    // No clipboard for this page (an insecure origin, or permission refused): the link, selected,
+    // to be copied by hand.
+    copied.textContent = 'Copying was refused; copy the link below by hand.';
+    link.hidden = false;
+    link.value = location.href;
+    link.focus();
+    link.select();
   }
+}
+
+// What the panel shows of the link follows the address: the link to copy by hand is the current
+// one, and "Link copied" no longer holds once the address has changed.
+function followAddress() {
+  const link = document.getElementById('link');
+  if (link.hidden) {
+    document.getElementById('copied').textContent = '';
+    return;
+  }
+  const selected = link.selectionStart === 0 && link.selectionEnd === link.value.length;
+  link.value = location.href;
+  if (selected)
+    link.select();
 }
 
 // As the saver ends on input, full screen ends by the same rule (the module's): a key, a click or
@@ -236,7 +349,25 @@ function followPixelRatio() {
   }, {once: true});
 }
 
+// The note's × is gone once used: the keyboard goes on from the first setting after it.
+function dismissNote() {
+  document.getElementById('note').hidden = true;
+  panel.querySelector('fieldset input, fieldset select').focus();
+}
+
+// Leaving full screen shows the button that entered it again, and the focus goes back to it
+// rather than to the page's start.
+function onFullScreenChange() {
+  Module.ccall('AscendaForgetPointer', null, [], []);
+  const button = document.getElementById('fullscreen-button');
+  if (!document.fullscreenElement)
+    button.focus();
+}
+
 function startPage() {
+  clearTimeout(stallTimer);
+  clearTimeout(loadingSign);
+  document.getElementById('loading').hidden = true;
   const ignored = Module.ccall('AscendaStart', 'string', ['string', 'string'], ['#building', location.search]);
   // The canvas also changes size when the panel opens beside it, with the window unchanged.
   if (CANVAS_MAKES_ROOM)
@@ -245,28 +376,28 @@ function startPage() {
   showSettings();
   rewriteAddress();
   controls.hidden = false;
-  if (ignored) {
+  const [ignoredCount, ...parameters] = ignored.split('\n');
+  if (Number(ignoredCount) > 0) {
     const settings = describeSettings();
-    const said = ignored.trim().split('\n').map((parameter) => describeIgnored(parameter, settings));
-    showNote(capNote(`From the address: ${said.join(' ')}`));
+    const said = parameters.filter(Boolean).map((parameter) => describeIgnored(parameter, settings));
+    showNote(composeNote(said, Number(ignoredCount)));
   }
   panel.addEventListener('input', onSettingInput);
   panel.addEventListener('change', onSettingInput);
   panel.addEventListener('submit', (event) => event.preventDefault());
   settingsButton.addEventListener('click', () => setPanelOpen(panel.hidden));
   document.getElementById('copy-button').addEventListener('click', copyLink);
-  document.getElementById('note-dismiss').addEventListener('click', () => {
-    document.getElementById('note').hidden = true;
-  });
+  document.getElementById('note-dismiss').addEventListener('click', dismissNote);
   const fullScreen = document.getElementById('fullscreen-button');
   fullScreen.hidden = !document.fullscreenEnabled;
   fullScreen.addEventListener('click', () => document.documentElement.requestFullscreen().catch(() => {}));
-  document.addEventListener('fullscreenchange', () => Module.ccall('AscendaForgetPointer', null, [], []));
+  document.addEventListener('fullscreenchange', onFullScreenChange);
   for (const type of ['keydown', 'keyup', 'pointerdown', 'pointermove', 'wheel'])
     document.addEventListener(type, onInputInFullScreen, {capture: true, passive: false});
   document.addEventListener('keydown', onKeyDown);
 }
 
+document.getElementById('retry').addEventListener('click', () => location.reload());
 loadModule();
 // A copy of the site's files for a visit without a network; a newer site replaces it on the
 // next visit that has one.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "web/CanvasResolution.h"
 #include "web/PageOptions.h"
 
 namespace {
@@ -40,10 +41,11 @@ TEST(PageOptionsTest, QueryTakesValidParametersAndNamesTheOthers)
         {"?scale=25", "scale", "25", ""},
         {"?scale=30&scale=fit", "scale", "fit", ""},
         {"?scale=Fit", "scale", "fit", "scale=Fit"},
-        // Of a setting given twice the last valid value wins; a hidden NUL is no digit.
+        // Of a setting given twice the last valid value wins; a hidden NUL is no digit, and a
+        // control character is shown as the address writes it, never as a break in the list.
         {"?cars=4&cars=x", "cars", "4", "cars=x"},
         {"?cars=x&cars=4&cars=6", "cars", "6", "cars=x"},
-        {"?cars=4%00junk&cars=%0A5", "cars", "2", "cars=4%00junk\ncars=\n5"},
+        {"?cars=4%00junk&cars=%0A5&cars=x%0Dy%09", "cars", "2", "cars=4%00junk\ncars=%0A5\ncars=x%0Dy%09"},
     };
     for (const QueryCase& test : cases) {
         CDisplayOptions options;
@@ -94,9 +96,25 @@ TEST(PageOptionsTest, LongIgnoredListIsCutShortWithinItsBuffer)
 {
     CDisplayOptions options;
     char ignored[12];
-    ParsePageQuery("?a=1&b=2&c=3&d=4&e=5&cars=3", options, ignored, sizeof ignored);
+    EXPECT_EQ(ParsePageQuery("?a=1&b=2&c=3&d=4&e=5&cars=3", options, ignored, sizeof ignored), 5);
     EXPECT_STREQ(ignored, "a=1\nb=2\nc=3");
     EXPECT_EQ(options.m_cars, 3);
+}
+
+// The canvas keeps the device's ratio up to a 4K screen's pixels, then halves it, never below 1.
+TEST(CanvasResolutionTest, CanvasHoldsAtMostA4kScreensPixelsAndEnlargesByWholeFactors)
+{
+    struct {
+        double cssWidth, cssHeight, deviceRatio, canvasRatio;
+    } const cases[] = {
+        {390, 844, 3, 3},         {1920, 1080, 1, 1},      {1920, 1080, 2, 2},   {3840, 2160, 1, 1},
+        {3840, 2160, 2, 1},       {2560, 1440, 3, 1.5},    {3840, 2160, 1.5, 1}, {7680, 4320, 1, 1},
+        {1920, 1080, 4.5, 1.125}, {1440, 900, 0.75, 0.75},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(GetCanvasPixelRatio(test.cssWidth, test.cssHeight, test.deviceRatio), test.canvasRatio)
+            << test.cssWidth << " x " << test.cssHeight << " at " << test.deviceRatio;
+    }
 }
 
 } // namespace

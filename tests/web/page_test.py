@@ -5,7 +5,8 @@
 """
 
 import os
-import shutil
+import re
+import subprocess
 import sys
 import tempfile
 import time
@@ -20,7 +21,13 @@ LIFT_PERIOD = 501 - 5 * 80  # ms, at the default speed
 # Seconds a test waits for what the page shows within a second on a quiet machine: it only bounds a
 # failing test, and a loaded machine may take many times longer.
 EVENT_TIMEOUT = 30
-SITE_FILES = ('index.html', 'page.js', 'sw.js', 'ascenda.js', 'ascenda.wasm')  # and '/', the page again
+LEGEND_X = 10  # the legend's left edge, in the scene's units
+# The newest whole offline copy's page.js; '' while there is none.
+KEPT_SCRIPT = """caches.keys().then(async names => { for (const name of names.filter(name => name.startsWith('ascenda '))
+  .sort().reverse()) { const cache = await caches.open(name); if (await cache.match('.whole'))
+  return (await cache.match('page.js')).text(); } return ''; })"""
+# The page's, its script's and its module's marks of an update.
+UPDATED = "[document.title, window.siteUpdated === true, window.moduleUpdated === true]"
 
 # The colours the scene has drawn in a rectangle of device pixels, as {(red, green, blue): count}.
 COUNT_COLOURS = """(() => {
@@ -33,6 +40,10 @@ COUNT_COLOURS = """(() => {
   return counts;
 })()"""
 
+
+# Sets the number of lifts in the panel as a slider's move does; gives the address then.
+SET_LIFTS = """(() => { const lifts = document.querySelector('#panel [name=cars]');
+  lifts.value = '%d'; lifts.dispatchEvent(new Event('input', {bubbles: true})); return location.search; })()"""
 
 # Records where the scene fills rectangles, and in which of the browser's tasks: [[task, left,
 # top], ...] in `drawLog`, from `drawStart` on the page's own clock. A task is one run of the page's
@@ -167,11 +178,7 @@ class PageCases:
         # The panel opens beside the building, which makes room for it: a change is watched as it is made.
         self.browser.evaluate("document.getElementById('settings-button').click()")
         self.browser.wait_for("document.getElementById('building').width < 1024")
-        address = self.browser.evaluate("""(() => {
-            const lifts = document.querySelector('#panel [name=cars]');
-            lifts.value = '5';
-            lifts.dispatchEvent(new Event('input', {bubbles: true}));
-            return location.search; })()""")
+        address = self.browser.evaluate(SET_LIFTS % 5)
         self.assertEqual(address, '?people=100&cars=5')
         browser.wait_until(lambda: self.shows_car(4), EVENT_TIMEOUT, 'the fifth car')
         panel_left = self.browser.evaluate("document.getElementById('panel').getBoundingClientRect().left")
@@ -179,8 +186,8 @@ class PageCases:
         self.assertEqual(self.browser.errors, [])
 
     def test_malformed_or_out_of_range_parameters_fall_back_and_the_panel_says_so(self):
-        self.open('?cars=4&cars=banana&people=5&scale=30&driver=Auto%20ground&driver=Smartest&nosuch=1&driver=SMART&' +
-                  '&'.join(['x%d=1' % n for n in range(200)]))
+        self.open('?cars=4&cars=banana&people=5&scale=30&scale=500&driver=Auto%20ground&driver=Smartest&nosuch=1&'
+                  'driver=SMART&' + '&'.join(['x%d=1' % n for n in range(200)]))
         note = self.browser.evaluate("document.getElementById('panel').hidden || "
                                      "document.getElementById('note-text').textContent")
         # In the panel's words, with the range, and what the page uses: the last valid value.
@@ -190,16 +197,86 @@ class PageCases:
         # An intelligence by name in any case and blanks; the note names every form it takes.
         self.assertIn('Intelligence: “Smartest” is not 0 to 3, or Primitive, Auto ground, Random or Smart in any '
                       'case; using Smart.', note)
-        self.assertNotIn('Scale', note)
-        self.assertTrue(len(note) < 320 and note.endswith(' …') and not note.endswith('= …'), note[-40:])
+        self.assertIn('Scale: “500” is not fit or 20 to 50; using 30.', note)
+        # Whole sentences up to 300 characters, then how many more: 205 in all.
+        left_out = re.search(r' … and (\d+) more not taken\.$', note)
+        self.assertTrue(left_out and len(note) < 340, note[-60:])
+        self.assertEqual(note.count(' is not ') + int(left_out.group(1)), 205)
         # The address is what the page uses, the intelligence by name; the note goes when dismissed.
         self.assertEqual(self.browser.evaluate('location.search'), '?cars=4&driver=smart&scale=30')
         self.assertEqual(self.browser.evaluate("document.querySelector('#panel [name=scale]').value"), '30')
         self.assertIn('People=50', self.legend())
         browser.wait_until(lambda: self.shows_car(3), EVENT_TIMEOUT, 'the fourth car')
         self.assertFalse(self.shows_car(4))
-        self.browser.evaluate("document.getElementById('note-dismiss').click()")
+        self.browser.evaluate("document.getElementById('note-dismiss').focus(), "
+                              "document.getElementById('note-dismiss').click()")
         self.assertTrue(self.browser.evaluate("document.getElementById('note').hidden"))
+        # The keyboard goes on from the first setting, not from the page's start.
+        self.assertEqual(self.browser.evaluate("document.activeElement.name"), 'people')
+
+    def test_any_failure_to_load_says_so_and_trying_again_works(self):
+        failed = "document.getElementById('failure')?.hidden === false && document.getElementById('failure-text')" \
+                 ".textContent.startsWith('The building could not be loaded')"
+        for fault in ('dropped', 'stalled', 'missing'):
+            # A server of its own each time: at another port, nothing of the last is kept by the browser.
+            server = browser.Server(os.environ.get('ASCENDA_WEB_BUILD', 'build/web'))
+            try:
+                with self.subTest(fault=fault):
+                    self.browser.errors.clear()
+                    getattr(server, fault).add('ascenda.wasm')
+                    self.browser.navigate(server.url)
+                    if fault == 'stalled':
+                        self.browser.wait_for("document.getElementById('loading')?.hidden === false")
+                    # Nothing arrives: the page gives up after 15 s.
+                    self.browser.wait_for(failed, 15 + EVENT_TIMEOUT if fault == 'stalled' else EVENT_TIMEOUT)
+                    self.assertTrue(self.browser.evaluate("document.querySelector('.controls').hidden && "
+                                                          "document.activeElement.id === 'retry'"))
+                    # No error but the browser's own note of a file that did not arrive.
+                    self.assertEqual([error for error in self.browser.errors if 'Failed to load' not in error], [])
+                    server.release()
+                    server.dropped = server.missing = set()
+                    self.browser.evaluate("document.getElementById('retry').click()")
+                    self.browser.wait_for(browser.STARTED, 2 * EVENT_TIMEOUT)
+                    self.assertTrue(self.browser.evaluate("document.getElementById('loading').hidden"))
+            finally:
+                server.close()
+
+    def test_on_a_redirecting_host_the_offline_copy_is_one_version_the_newest(self):
+        with tempfile.TemporaryDirectory(prefix='ascenda-site-') as site:
+            subprocess.run(['cmake', '--install', os.environ.get('ASCENDA_WEB_BUILD', 'build/web'), '--prefix', site],
+                           check=True, stdout=subprocess.DEVNULL)
+            server = browser.Server(site)
+            # As many hosts do; and before the worker is there, and after, with its copy kept.
+            server.redirects['/index.html'] = '/'
+            try:
+                for visit in ('before', 'after'):
+                    self.browser.open(server.url + 'index.html?cars=3')
+                    self.assertIn('Ascenda', self.browser.wait_for(KEPT_SCRIPT), visit)
+                self.assertTrue(self.browser.evaluate("navigator.serviceWorker.controller !== null"))
+                # An update reaches the next visit that has a network, on a host that redirects the
+                # other way, and becomes the one copy kept.
+                server.redirects = {'/': '/index.html'}
+                for name, old, new in (('index.html', '<title>Ascenda Vintra</title>', '<title>Updated</title>'),
+                                       ('index.html', '?v=', '?v=updated'), ('page.js', "'use strict';", 'siteUpdated = true;'),
+                                       ('ascenda.js', 'var Module', 'moduleUpdated = true;var Module')):
+                    path = os.path.join(site, name)
+                    copied, text = os.stat(path).st_mtime, open(path).read()
+                    with open(path, 'w') as changed:
+                        changed.write(text.replace(old, new, 1))
+                    os.utime(path, (copied + 2, copied + 2))  # the server compares whole seconds
+                self.browser.open(server.url)
+                self.assertEqual(self.browser.evaluate(UPDATED), ['Updated', True, True], 'the update, online')
+                self.browser.wait_for(KEPT_SCRIPT + ".then(text => text.includes('siteUpdated'))")
+            finally:
+                server.close()
+            # ... so that with no server at all, both addresses show the building, all of it new (an
+            # address not visited before: the browser keeps redirects it has seen).
+            self.browser.errors.clear()
+            for address in ('', 'index.html?cars=4'):
+                self.browser.open(server.url + address)
+                self.assertEqual(self.browser.evaluate(UPDATED), ['Updated', True, True], 'offline: ' + address)
+            browser.wait_until(lambda: self.shows_car(3), EVENT_TIMEOUT, 'the fourth car, offline')
+            self.assertEqual(self.browser.errors, [])
 
 
 class FirefoxPageTest(PageCases, unittest.TestCase):
@@ -215,10 +292,17 @@ class PageTest(PageCases, unittest.TestCase):
                 self.open('?cars=10', width, height, ratio)
                 self.legend()
                 layout = self.layout()
-                self.assertEqual((layout.width, layout.height), (width * ratio, height * ratio))
+                # On its side, the building is fitted to the room left of the buttons.
+                self.assertEqual(layout.height, height * ratio)
+                self.assertLessEqual(layout.width, width * ratio)
                 top, rows = layout.shaft_rows()
                 right = layout.shaft_right(9)
                 self.assertTrue(top >= 0 and right < layout.width, 'every shaft inside')
+                for box in self.browser.evaluate("[...document.querySelectorAll('.controls button')].map(button => "
+                                                 "button.getBoundingClientRect()).map(box => [box.left, box.top, box.right, box.bottom])"):
+                    left, box_top, box_right, bottom = (edge * ratio for edge in box)
+                    self.assertFalse(any(left < layout.shaft_right(lift) and box_right > layout.shaft_x(lift) for lift in
+                                         range(10)) and box_top < top + rows and bottom > top, 'a button over a shaft')
                 for lift in range(10):
                     self.assertNotIn(FILL, self.colours(layout.shaft_x(lift), top, 1, rows), 'shaft %d' % lift)
                 browser.wait_until(lambda: self.legend_pixels(layout) > 100, EVENT_TIMEOUT, 'the legend')
@@ -229,15 +313,21 @@ class PageTest(PageCases, unittest.TestCase):
                                                         ".getBoundingClientRect(); return [box.left, box.top]; })()")
                 self.assertTrue(panel_top * ratio >= top + rows or left * ratio > layout.shaft_right(1),
                                 'the panel clear of the shafts')
+                if height > width:  # the sheet opens just below the building's lowest row, in CSS pixels
+                    self.assertAlmostEqual(panel_top, self.browser.evaluate(
+                        "Module.sceneExtent.bottom / devicePixelRatio + "
+                        "parseFloat(getComputedStyle(document.documentElement).fontSize) / 2"), delta=1)
                 # Every control a finger can reach is big enough for it.
                 small = self.browser.evaluate(
                     "[...document.querySelectorAll('button, input:not([type=checkbox]), select, label')]"
                     ".filter(element => element.getClientRects().length > 0 && "
                     "element.getBoundingClientRect().height < 44).map(element => element.outerHTML.slice(0, 60))")
                 self.assertEqual(small, [])
+                self.browser.evaluate("document.querySelector('#panel [name=floors]').focus()")
                 self.browser.send('Input.dispatchKeyEvent', type='keyDown', key='Escape', code='Escape',
                                   windowsVirtualKeyCode=27)
                 self.browser.wait_for("document.getElementById('panel').hidden")
+                self.assertEqual(self.browser.evaluate("document.activeElement.id"), 'settings-button')
 
     def test_resizing_and_a_settings_change_keep_whole_shafts_floor_one_and_the_legend(self):
         self.open()
@@ -277,6 +367,39 @@ class PageTest(PageCases, unittest.TestCase):
         self.browser.wait_for("document.getElementById('copied').textContent === 'Link copied'")
         self.assertEqual(self.browser.evaluate("navigator.clipboard.readText()"),
                          self.server.url + '?floors=12&pass-interval=1500')
+        self.browser.evaluate(SET_LIFTS % 3)
+        self.assertEqual(self.browser.evaluate("document.getElementById('copied').textContent"), '')
+
+    def test_copy_link_where_the_clipboard_is_refused_offers_the_address_to_copy_by_hand(self):
+        self.open('?cars=7')
+        self.browser.send('Browser.setPermission', permission={'name': 'clipboard-write'}, setting='denied')
+        self.browser.evaluate("document.getElementById('settings-button').click()")
+        self.browser.evaluate("document.getElementById('copy-button').click()", gesture=True)
+        self.browser.wait_for("document.getElementById('copied').textContent.includes('refused')")
+        shown = "(() => { const link = document.getElementById('link'); return [link.hidden, link.value, " \
+                "document.activeElement === link && link.selectionStart === 0 && link.selectionEnd === link.value.length]; })()"
+        self.assertEqual(self.browser.evaluate(shown), [False, self.server.url + '?cars=7', True])
+        # It follows the address, still selected for copying.
+        self.browser.evaluate(SET_LIFTS % 1)
+        self.assertEqual(self.browser.evaluate(shown), [False, self.server.url + '?cars=1', True])
+
+    def test_4k_at_ratio_2_draws_a_4k_canvas_enlarged_sharply_and_the_legend_at_every_device_pixel(self):
+        layer = "(() => { const layer = Module.legendLayer, box = layer?.getBoundingClientRect(); " \
+                "return layer && !layer.hidden && [layer.width / box.width, layer.height / box.height, box.left, box.top]; })()"
+        self.open('?cars=10', 3840, 2160, 2)
+        # The element takes the size of the canvas it shows once a frame of it is made.
+        self.browser.wait_for("document.getElementById('building').width * document.getElementById('building').height"
+                              " === 3840 * 2160")
+        layout = self.layout()
+        self.assertEqual(self.browser.evaluate("getComputedStyle(Module.canvas).imageRendering"), 'pixelated')
+        # The legend again over the canvas's, where the canvas draws it, at two pixels a CSS pixel.
+        self.assertEqual(self.browser.wait_for(layer), [2, 2, layout.device(LEGEND_X), layout.legend_top()])
+        self.assertGreater(self.browser.evaluate("Module.legendLayer.getContext('2d').getImageData(0, 0, 400, 80).data"
+                                                 ".filter((red, index) => index % 4 === 0 && red === 128).length"), 100)
+        # Where the canvas has every device pixel, there is no layer.
+        self.browser.set_size(1920, 1080, 2)
+        self.browser.wait_for("document.getElementById('building').width === 3840 && Module.legendLayer.hidden")
+        self.assertEqual(self.browser.evaluate("getComputedStyle(Module.canvas).imageRendering"), 'auto')
 
     def test_full_screen_ends_by_the_savers_input_rule_and_can_be_entered_again(self):
         """The page's column of the input table every front end follows."""
@@ -314,48 +437,37 @@ class PageTest(PageCases, unittest.TestCase):
                     'done(document.fullscreenElement !== null))))'))
                 self.browser.evaluate('document.exitFullscreen().then(() => true)')
                 self.browser.wait_for('document.fullscreenElement === null')
+        # Left by a key, the page gives the focus back to the button rather than to its start.
+        self.browser.evaluate("document.getElementById('fullscreen-button').click()", gesture=True)
+        self.browser.wait_for('document.fullscreenElement !== null')
+        self.browser.send('Input.dispatchKeyEvent', type='keyDown', key='b', code='KeyB', text='b')
+        self.browser.wait_for("document.fullscreenElement === null && document.activeElement.id === 'fullscreen-button'")
 
-    def test_without_its_module_the_page_says_so_and_after_one_visit_it_works_offline(self):
-        build = os.environ.get('ASCENDA_WEB_BUILD', 'build/web')
-        site = tempfile.mkdtemp(prefix='ascenda-site-')
+    def test_without_webassembly_the_page_says_so(self):
+        script = self.browser.send('Page.addScriptToEvaluateOnNewDocument',
+                                   source='delete globalThis.WebAssembly')['identifier']
         try:
-            for name in SITE_FILES[:-1]:
-                shutil.copy(os.path.join(build, name), site)
-            server = browser.Server(site)
-            try:
-                self.browser.navigate(server.url)
-                self.browser.wait_for("document.getElementById('failure')?.textContent.includes('ascenda.wasm')")
-                self.assertTrue(self.browser.evaluate("!document.getElementById('failure').hidden"))
-                self.assertTrue(self.browser.evaluate("document.querySelector('.controls').hidden"))
-                script = self.browser.send('Page.addScriptToEvaluateOnNewDocument',
-                                           source='delete globalThis.WebAssembly')['identifier']
-                shutil.copy(os.path.join(build, SITE_FILES[-1]), site)
-                self.browser.navigate(server.url)
-                self.browser.wait_for("document.getElementById('failure')?.textContent.includes('WebAssembly')")
-                self.browser.send('Page.removeScriptToEvaluateOnNewDocument', identifier=script)
-                # One whole visit keeps the site's files...
-                self.browser.open(server.url)
-                self.browser.wait_for("navigator.serviceWorker.ready.then(() => caches.open('ascenda'))"
-                                      ".then(cache => cache.keys()).then(keys => keys.length === %d)" % (len(SITE_FILES) + 1))
-                # An update reaches the next visit that has a network, and becomes the copy kept.
-                script_path = os.path.join(site, 'page.js')
-                copied = os.stat(script_path).st_mtime
-                with open(script_path, 'a') as script:
-                    script.write('\nwindow.siteUpdated = true;\n')
-                # The server judges a change by the file's time in whole seconds.
-                os.utime(script_path, (copied + 2, copied + 2))
-                self.browser.open(server.url)
-                self.assertTrue(self.browser.evaluate('window.siteUpdated === true'), 'the update, online')
-            finally:
-                server.close()
-            # ... so that the next, with no server at all, still shows the building.
-            self.browser.errors.clear()
-            self.browser.open(server.url + '?cars=3')
-            browser.wait_until(lambda: self.shows_car(2), EVENT_TIMEOUT, 'the third car, offline')
-            self.assertTrue(self.browser.evaluate('window.siteUpdated === true'), 'the update, offline')
-            self.assertIn('People=50', self.legend())
+            self.browser.navigate(self.server.url)
+            self.browser.wait_for("document.getElementById('failure-text')?.textContent.includes('WebAssembly') && "
+                                  "document.getElementById('retry').hidden")
         finally:
-            shutil.rmtree(site, ignore_errors=True)
+            self.browser.send('Page.removeScriptToEvaluateOnNewDocument', identifier=script)
+
+    def test_the_page_can_be_installed_with_its_icons_and_says_what_it_needs_without_scripts(self):
+        self.open()
+        self.browser.wait_for("navigator.serviceWorker.ready.then(() => true)")
+        self.assertEqual(self.browser.send('Page.getInstallabilityErrors')['installabilityErrors'], [])
+        manifest = self.browser.send('Page.getAppManifest')
+        self.assertEqual(manifest['errors'], [])
+        icons = [(icon['url'], icon['sizes']) for icon in manifest['manifest']['icons']] + [
+            (self.server.url + 'favicon.png', '32x32'), (self.server.url + 'apple-touch-icon.png', '180x180')]
+        for url, size in icons:
+            self.assertEqual(self.browser.evaluate("fetch('%s').then(answer => answer.blob()).then(createImageBitmap)"
+                                                   ".then(image => image.width + 'x' + image.height)" % url), size, url)
+        self.browser.send('Emulation.setScriptExecutionDisabled', value=True)
+        self.browser.navigate(self.server.url + '?nocache')
+        self.browser.wait_for("document.querySelector('noscript p')?.getClientRects().length > 0")
+        self.browser.send('Emulation.setScriptExecutionDisabled', value=False)
 
     def test_keeps_the_pace_and_does_not_race_after_a_minute_hidden(self):
         self.open()

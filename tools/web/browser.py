@@ -12,6 +12,9 @@ README's picture:
                                                     the page's canvas fills the window; with
                                                     a second page, that one's measured next,
                                                     and the two renderers' ratio printed
+    browser.py measure-4k FOLDER QUERY FLOOR_FOLDER FLOOR_QUERY SECONDS
+                                                    the page at 3840 x 2160 at pixel ratios 1
+                                                    and 2, then the floor page at ratio 2
 """
 
 import argparse
@@ -25,6 +28,7 @@ import subprocess
 import tempfile
 import threading
 import time
+import urllib.parse
 import urllib.request
 
 import websocket
@@ -42,22 +46,65 @@ STARTED = ("typeof Module === 'object' && Module.calledRun === true && "
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    """Serves the folder as a static host does, and as real hosts and networks misbehave when the
+    server (a Server) asks: redirecting a path to another, answering 404 for a file, dropping the
+    connection for one, or sending a file's headers and then nothing until released."""
+
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map, '.wasm': 'application/wasm',
-                      '.js': 'text/javascript'}
+                      '.js': 'text/javascript', '.webmanifest': 'application/manifest+json'}
+
+    def do_GET(self):
+        site = self.server.site
+        address = urllib.parse.urlsplit(self.path)
+        name = address.path.rsplit('/', 1)[-1]
+        if address.path in site.redirects:
+            self.send_response(301)
+            self.send_header('Location', site.redirects[address.path] + ('?' + address.query if address.query else ''))
+            self.send_header('Content-Length', '0')
+            self.end_headers()
+        elif name in site.missing:
+            self.send_error(404)
+        elif name in site.dropped:
+            self.close_connection = True  # not a byte of answer
+        elif name in site.stalled:
+            self.send_response(200)
+            self.send_header('Content-Type', self.guess_type(name))
+            self.send_header('Content-Length', '100000')
+            self.end_headers()
+            self.wfile.flush()
+            site.released.wait(120)
+            self.close_connection = True
+        else:
+            super().do_GET()
 
     def log_message(self, *arguments):
         pass
 
 
 class Server:
-    """The folder served on 127.0.0.1 at a free port, until closed."""
+    """The folder served on 127.0.0.1 at a free port, until closed. `redirects` ({'/index.html': '/'}),
+    `missing`, `dropped` and `stalled` (file names) make it misbehave as above; they may change while
+    it serves."""
 
     def __init__(self, folder, port=0, handler=QuietHandler):
+        self.redirects = {}
+        self.missing = set()
+        self.dropped = set()
+        self.stalled = set()
+        self.released = threading.Event()
         self.httpd = http.server.ThreadingHTTPServer(('127.0.0.1', port), functools.partial(handler, directory=folder))
+        self.httpd.site = self
         self.url = 'http://127.0.0.1:%d/' % self.httpd.server_address[1]
         threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
 
+    def release(self):
+        """Ends every stalled answer, and stalls nothing more."""
+        self.stalled.clear()
+        self.released.set()
+        self.released = threading.Event()
+
     def close(self):
+        self.release()
         self.httpd.shutdown()
         self.httpd.server_close()
 
@@ -302,7 +349,7 @@ def cpu_ns(pid):
     return (user_ticks + system_ticks) * 1000000000 // os.sysconf('SC_CLK_TCK')
 
 
-def measure(folder, query, width, height, seconds):
+def measure(folder, query, width, height, seconds, pixel_ratio=1):
     """Prints the CPU share of one core that each of Chromium's processes takes while the page runs."""
     server = Server(folder)
     try:
@@ -310,9 +357,9 @@ def measure(folder, query, width, height, seconds):
         with Browser(width, height, server.url + query) as chromium:
             # The window's size includes room for a frame that headless Chromium does not draw:
             # the page is given the size asked for exactly.
-            chromium.set_size(width, height)
-            # Only a started page sizes its canvas to the window.
-            chromium.wait_for("document.getElementById('building')?.width === %d" % width, 10)
+            chromium.set_size(width, height, pixel_ratio)
+            # Only a started page sizes its canvas to the window (the bare canvas to its CSS pixels).
+            chromium.wait_for("document.getElementById('building')?.width >= %d" % width, 10)
             errors = chromium.errors
             # Measured with DevTools reporting nothing, and past Chromium's own start-up work in a
             # fresh profile.
@@ -323,7 +370,8 @@ def measure(folder, query, width, height, seconds):
             before = {pid: cpu_ns(pid) for pid in processes}
             time.sleep(seconds)
             used = {pid: cpu_ns(pid) - before[pid] for pid in processes}
-            print('CPU share of one core over %d s (%s at %d x %d, headless Chromium):' % (seconds, query, width, height))
+            print('CPU share of one core over %d s (%s at %d x %d, pixel ratio %g, headless Chromium):'
+                  % (seconds, query, width, height, pixel_ratio))
             # The busiest renderer is the page's; a spare one idles beside it.
             for pid, kind in sorted(processes.items(), key=lambda item: -used[item[0]]):
                 print('  %-14s %6.2f %% (%d ms CPU)' % (kind, used[pid] / seconds / 1e7, used[pid] / 1e6), flush=True)
@@ -339,6 +387,17 @@ def compare(folder, query, floor_folder, floor_query, width, height, seconds):
     page = measure(folder, query, width, height, seconds)
     floor = measure(floor_folder, floor_query, width, height, seconds)
     print('renderer: page %.2f %%, floor %.2f %%, ratio %.2f' % (page, floor, page / floor))
+
+
+def compare_4k(folder, query, floor_folder, floor_query, seconds):
+    """Measures the page at 3840 x 2160 at pixel ratios 1 and 2, then the floor page at ratio 2, and
+    prints the renderers' shares and ratios, all from the same run."""
+    ratio_1 = measure(folder, query, 3840, 2160, seconds, 1)
+    ratio_2 = measure(folder, query, 3840, 2160, seconds, 2)
+    floor = measure(floor_folder, floor_query, 3840, 2160, seconds, 2)
+    print('renderer at 3840 x 2160: page %.2f %% at ratio 1, %.2f %% at ratio 2 (%.2f times), floor %.2f %% '
+          'at ratio 2 (page at ratio 2: %.2f times the floor)' % (ratio_1, ratio_2, ratio_2 / ratio_1, floor,
+                                                                  ratio_2 / floor))
 
 
 def take_screenshot(folder, path, query, width, height, seconds, panel=False):
@@ -364,6 +423,10 @@ def main():
     serve = commands.add_parser('serve')
     serve.add_argument('folder')
     serve.add_argument('port', type=int, nargs='?', default=8000)
+    four_k = commands.add_parser('measure-4k')
+    for argument in ('folder', 'query', 'floor_folder', 'floor_query'):
+        four_k.add_argument(argument)
+    four_k.add_argument('seconds', type=int)
     for name in ('screenshot', 'measure'):
         command = commands.add_parser(name)
         command.add_argument('folder')
@@ -387,6 +450,9 @@ def main():
     elif arguments.command == 'screenshot':
         take_screenshot(arguments.folder, arguments.file, arguments.query, arguments.width, arguments.height,
                         arguments.seconds, arguments.panel)
+    elif arguments.command == 'measure-4k':
+        compare_4k(arguments.folder, arguments.query, arguments.floor_folder, arguments.floor_query,
+                   arguments.seconds)
     elif arguments.floor_folder:
         compare(arguments.folder, arguments.query, arguments.floor_folder, arguments.floor_query or '',
                 arguments.width, arguments.height, arguments.seconds)
