@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "../view/RecordingSurface.h"
 #include "runtime/SceneFit.h"
 #include "settings/MemoryStore.h"
