@@ -1,4 +1,4 @@
-# The Debian package of the X11 saver, built by CPack's DEB generator (tools/release-deb.sh):
+# The Debian package of the Linux savers (X11 and Wayland), built by CPack's DEB generator (tools/release-deb.sh):
 # the saver, its settings description and its man page where src/x11 installs them, with the
 # documentation Debian asks of every package. dpkg-shlibdeps finds the dependencies.
 

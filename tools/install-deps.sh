@@ -17,7 +17,7 @@ packages="
   wine wine64 xvfb xserver-xephyr xauth x11-utils xdotool imagemagick
   valgrind python3 procps
   xscreensaver dpkg-dev lintian
-  libwayland-dev wayland-protocols libcairo2-dev sway grim wtype weston
+  libwayland-dev wayland-protocols libcairo2-dev sway grim wtype weston swayidle swaylock
   emscripten node-acorn chromium firefox-esr python3-websocket
   clang libfuzzer-14-dev libclang-rt-14-dev
 "

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Builds the Debian package of the Linux (X11) saver from this checkout and checks it with lintian:
+# Builds the Debian package of the Linux savers (X11 and Wayland) from this checkout and checks it
+# with lintian:
 #
 #   build/release/ascenda_<version>_amd64.deb
 #       /usr/libexec/xscreensaver/ascenda               the saver, where the daemon looks for hacks

@@ -4,7 +4,7 @@
 #include <cstring>
 
 CCommandLine::CCommandLine(int argc, const char* const* argv)
-    : m_argc(argc), m_argv(argv), m_index(0), m_joinedValue(nullptr), m_name{}, m_shown{}
+    : m_argc(argc), m_argv(argv), m_index(0), m_joinedValue(nullptr), m_name{}, m_shown{}, m_got{}
 {
 }
 
@@ -33,6 +33,14 @@ const char* CCommandLine::TakeValue()
     if (m_joinedValue != nullptr)
         return m_joinedValue;
     return m_index + 1 < m_argc ? m_argv[++m_index] : nullptr;
+}
+
+const char* CCommandLine::Got(const char* value)
+{
+    if (value == nullptr)
+        return "(no value given)";
+    std::snprintf(m_got, sizeof m_got, "(got \"%s\")", Shown(value));
+    return m_got;
 }
 
 const char* ShowOnTerminal(const char* text, char* shown, size_t size)

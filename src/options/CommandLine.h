@@ -26,6 +26,9 @@ public:
     const char* TakeValue();
     // ShowOnTerminal's text, valid until the next call.
     const char* Shown(const char* text) { return ShowOnTerminal(text, m_shown, sizeof m_shown); }
+    // What an error message says the user gave for a value: (got "text"), or (no value given)
+    // for none. Valid until the next call.
+    const char* Got(const char* value);
 
 private:
     int m_argc;
@@ -34,4 +37,5 @@ private:
     const char* m_joinedValue;
     char m_name[64];
     char m_shown[64];
+    char m_got[80];
 };

@@ -5,13 +5,14 @@
 
 #include "CommandLine.h"
 #include "numbers/WholeNumber.h"
+#include "resources/Version.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
 
 CDisplayOptions::CDisplayOptions()
     : m_scale(Setting::Scale.defaultValue), m_colours(Setting::Colours.defaultValue),
       m_legend(Setting::Legend.defaultValue), m_backColour(GetDefaultBackColour()), m_backColourName(nullptr),
-      m_fps(false), m_fitScale(true), m_help(false)
+      m_fps(false), m_fitScale(true), m_help(false), m_version(false)
 {
 }
 
@@ -34,6 +35,8 @@ const SwitchOption<int32_t> NUMBER_SWITCHES[] = {
 const SwitchOption<bool> FLAG_SWITCHES[] = {
     {"--fps", &CDisplayOptions::m_fps, true},
     {"--help", &CDisplayOptions::m_help, true},
+    {"--h", &CDisplayOptions::m_help, true}, // -h, spelt with two dashes as every option is
+    {"--version", &CDisplayOptions::m_version, true},
 };
 
 template <typename Field, size_t count>
@@ -77,6 +80,12 @@ OptionMatch ParseDisplayOption(CCommandLine& line, CDisplayOptions& options, cha
         return OptionMatch::INVALID;
     }
     return OptionMatch::TAKEN;
+}
+
+void PrintVersion(const char* program)
+{
+    std::printf("%s %s\n%s\nLicense: MIT. There is NO WARRANTY, to the extent permitted by law.\n", program,
+                ASCENDA_VERSION_TEXT, ASCENDA_COPYRIGHT_TEXT);
 }
 
 void FormatColourWarning(const char* program, const char* text, char* warning, size_t size)

@@ -17,7 +17,8 @@ struct CDisplayOptions : CSimulationOptions {
     const char* m_backColourName;
     bool m_fps;      // the lift ticks per second and the CPU share in a corner
     bool m_fitScale; // no --scale given: the scale is chosen to fit every lift in the window
-    bool m_help;
+    bool m_help;     // -h or --help
+    bool m_version;  // --version
 
     CDisplayOptions(); // every setting at the settings table's default
 };
@@ -27,7 +28,7 @@ ViewSettings GetViewSettings(const CDisplayOptions& options);
 
 // Reads the current option of `line` when it is one of the simulation's settings (see
 // ParseSimulationOption) or --scale, --colours, --no-colours, --legend, --no-legend,
-// --back-colour, --fps or --help. The background colour is only kept as text here: it is never
+// --back-colour, --fps, -h, --help or --version. The background colour is only kept as text here: it is never
 // INVALID for a colour it cannot read.
 OptionMatch ParseDisplayOption(CCommandLine& line, CDisplayOptions& options, char* error, size_t errorSize);
 
@@ -42,7 +43,12 @@ OptionMatch ParseDisplayOption(CCommandLine& line, CDisplayOptions& options, cha
     "  --back-colour C     the background colour (000080): a colour name such as navy or\n"                            \
     "                      \"dark slate gray\", #RGB, #RRGGBB, rgb:RR/GG/BB or RRGGBB\n"                               \
     "  --fps               the lift ticks per second and the CPU share, top left\n"                                    \
-    "  --help              this text\n"
+    "  -h, --help          this text\n"                                                                                \
+    "  --version           the version and the copyright\n"
+
+// What --version prints for `program`, as Debian's programs print it: the name and the version,
+// then the copyright and the licence.
+void PrintVersion(const char* program);
 
 // The one line a front end writes on stderr for a --back-colour it cannot read, before it runs
 // with the default colour.

@@ -118,8 +118,8 @@ bool ParseRangedValue(CCommandLine& line, int32_t minimum, int32_t maximum, cons
     const char* text = line.TakeValue();
     int32_t number = 0;
     if (!ReadWholeNumber(text, {10, true, minimum, maximum}, number)) {
-        std::snprintf(error, errorSize, "%s needs a whole number from %d to %d%s (got \"%s\")", line.GetName(), minimum,
-                      maximum, unit, line.Shown(text));
+        std::snprintf(error, errorSize, "%s needs a whole number from %d to %d%s %s", line.GetName(), minimum, maximum,
+                      unit, line.Got(text));
         return false;
     }
     value = number;
@@ -141,8 +141,8 @@ OptionMatch ParseSimulationOption(CCommandLine& line, CSimulationOptions& option
     const char* text = line.TakeValue();
     if (!ParseDriver(text, options.m_driver)) {
         std::snprintf(error, errorSize,
-                      "--driver needs 0 to 3 or primitive, auto-ground, random or smart, in any case (got \"%s\")",
-                      line.Shown(text));
+                      "--driver needs 0 to 3 or primitive, auto-ground, random or smart, in any case %s",
+                      line.Got(text));
         return OptionMatch::INVALID;
     }
     return OptionMatch::TAKEN;

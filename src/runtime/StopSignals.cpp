@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 
 namespace {
@@ -14,10 +15,23 @@ const int STOP_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
 
 void OnStopSignal(int signal)
 {
+    // The signal may land between a call and its caller's look at errno.
+    const int savedErrno = errno;
     g_stopSignal = signal;
     const char byte = 0;
     const ssize_t written = write(g_stopPipe[1], &byte, 1);
     (void)written; // a full pipe already holds a stop request
+    errno = savedErrno;
+}
+
+// A shell starts a background job (`&` in a script) with SIGINT ignored, and nohup starts its
+// command with SIGHUP ignored, so that the terminal's ^C or hang-up leaves them running; a
+// program that caught them anyway would undo that.
+bool StartedIgnored(int signal)
+{
+    struct sigaction current {};
+    return (signal == SIGINT || signal == SIGHUP) && sigaction(signal, nullptr, &current) == 0 &&
+           current.sa_handler == SIG_IGN;
 }
 
 } // namespace
@@ -30,6 +44,8 @@ bool InstallStopSignals()
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     for (const int signal : STOP_SIGNALS) {
+        if (StartedIgnored(signal))
+            continue;
         if (sigaction(signal, &action, nullptr) != 0)
             return false;
     }

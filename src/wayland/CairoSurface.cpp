@@ -2,11 +2,13 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <string>
 
 CCairoSurface::CCairoSurface(cairo_surface_t* target, double fontSize)
-    : m_cairo(cairo_create(target)), m_placement{1.0, 0.0, 0.0}, m_fontSize(fontSize)
+    : m_cairo(cairo_create(target)), m_target(target), m_fontSize(fontSize)
 {
     cairo_set_antialias(m_cairo, CAIRO_ANTIALIAS_NONE);
     cairo_set_line_width(m_cairo, 1.0);
@@ -34,15 +36,50 @@ void CCairoSurface::RecordPath(double margin)
                  static_cast<int32_t>(std::ceil(right + margin)), static_cast<int32_t>(std::ceil(bottom + margin))});
 }
 
+void CCairoSurface::FillBox(int32_t left, int32_t top, int32_t right, int32_t bottom, Colour colour)
+{
+    const int32_t width = cairo_image_surface_get_width(m_target);
+    const int32_t height = cairo_image_surface_get_height(m_target);
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, width - 1);
+    bottom = std::min(bottom, height - 1);
+    if (right < left || bottom < top)
+        return;
+    m_drawn.Add({left, top, right + 1, bottom + 1});
+    // The target's pixels are 32-bit words: an unused byte, then red, green and blue. The unused
+    // byte is set as cairo sets it, opaque, for compositors that read the buffer with alpha
+    // (weston's software renderer shows a pixel whose top byte is 0 as black).
+    const uint32_t pixel = 0xFF000000u | (static_cast<uint32_t>(RedOf(colour)) << 16) |
+                           (static_cast<uint32_t>(GreenOf(colour)) << 8) | BlueOf(colour);
+    cairo_surface_flush(m_target);
+    unsigned char* data = cairo_image_surface_get_data(m_target);
+    const int32_t stride = cairo_image_surface_get_stride(m_target);
+    for (int32_t y = top; y <= bottom; ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        std::fill(row + left, row + right + 1, pixel);
+    }
+    cairo_surface_mark_dirty_rectangle(m_target, left, top, right - left + 1, bottom - top + 1);
+}
+
 void CCairoSurface::DrawPolygon(const BrushDescription& brush, const DevicePoint corners[4])
 {
-    // Through the pixels' centres: filled and outlined with a pen one output pixel wide, the shape
+    // An upright box, its corners in either turning order, is filled directly.
+    const bool upright = (corners[0].y == corners[1].y && corners[1].x == corners[2].x &&
+                          corners[2].y == corners[3].y && corners[3].x == corners[0].x) ||
+                         (corners[0].x == corners[1].x && corners[1].y == corners[2].y &&
+                          corners[2].x == corners[3].x && corners[3].y == corners[0].y);
+    if (upright) {
+        FillBox(std::min(corners[0].x, corners[2].x), std::min(corners[0].y, corners[2].y),
+                std::max(corners[0].x, corners[2].x), std::max(corners[0].y, corners[2].y), brush.colour);
+        return;
+    }
+    // Through the pixels' centres: filled and outlined with a pen one pixel wide, the shape
     // covers its corner pixels inclusive, as the scene's polygons do everywhere.
-    cairo_identity_matrix(m_cairo);
     cairo_new_path(m_cairo);
     for (int index = 0; index < 4; ++index) {
-        const double x = (corners[index].x + 0.5) * m_placement.scale + m_placement.offsetX;
-        const double y = (corners[index].y + 0.5) * m_placement.scale + m_placement.offsetY;
+        const double x = corners[index].x + 0.5;
+        const double y = corners[index].y + 0.5;
         if (index == 0)
             cairo_move_to(m_cairo, x, y);
         else
@@ -65,12 +102,9 @@ void CCairoSurface::DrawLine(const BrushDescription& brush, DevicePoint from, De
         return;
     const double endX = to.x - dx / length;
     const double endY = to.y - dy / length;
-    cairo_identity_matrix(m_cairo);
     cairo_new_path(m_cairo);
-    cairo_move_to(m_cairo, (from.x + 0.5) * m_placement.scale + m_placement.offsetX,
-                  (from.y + 0.5) * m_placement.scale + m_placement.offsetY);
-    cairo_line_to(m_cairo, (endX + 0.5) * m_placement.scale + m_placement.offsetX,
-                  (endY + 0.5) * m_placement.scale + m_placement.offsetY);
+    cairo_move_to(m_cairo, from.x + 0.5, from.y + 0.5);
+    cairo_line_to(m_cairo, endX + 0.5, endY + 0.5);
     RecordPath(1.0);
     SetColour(brush.colour);
     cairo_stroke(m_cairo);
@@ -78,28 +112,26 @@ void CCairoSurface::DrawLine(const BrushDescription& brush, DevicePoint from, De
 
 void CCairoSurface::MeasureText(const char* text, int32_t& width, int32_t& height)
 {
-    cairo_identity_matrix(m_cairo);
     cairo_set_font_size(m_cairo, m_fontSize);
     cairo_font_extents_t font{};
     cairo_font_extents(m_cairo, &font);
     cairo_text_extents_t extents{};
     cairo_text_extents(m_cairo, text, &extents);
-    width = static_cast<int32_t>(std::ceil(extents.x_advance / m_placement.scale));
-    height = static_cast<int32_t>(std::ceil((font.ascent + font.descent) / m_placement.scale));
+    width = static_cast<int32_t>(std::ceil(extents.x_advance));
+    height = static_cast<int32_t>(std::ceil(font.ascent + font.descent));
 }
 
 void CCairoSurface::DrawOpaqueText(int32_t x, int32_t y, const char* text, int32_t length, Colour textColour,
                                    Colour backColour)
 {
     const std::string line(text, static_cast<size_t>(length > 0 ? length : 0));
-    cairo_identity_matrix(m_cairo);
-    cairo_set_font_size(m_cairo, m_fontSize * m_placement.scale);
+    cairo_set_font_size(m_cairo, m_fontSize);
     cairo_font_extents_t font{};
     cairo_font_extents(m_cairo, &font);
     cairo_text_extents_t extents{};
     cairo_text_extents(m_cairo, line.c_str(), &extents);
-    const double left = std::floor(x * m_placement.scale + m_placement.offsetX);
-    const double top = std::floor(y * m_placement.scale + m_placement.offsetY);
+    const double left = x;
+    const double top = y;
     // The background box is the text's advance by the font's line height, so that a shorter line
     // drawn over a longer one keeps no stale characters inside the box.
     cairo_new_path(m_cairo);
@@ -118,23 +150,11 @@ void CCairoSurface::DrawOpaqueText(int32_t x, int32_t y, const char* text, int32
 
 void CCairoSurface::FillRectangle(int32_t left, int32_t top, int32_t right, int32_t bottom, Colour colour)
 {
-    if (right <= left || bottom <= top)
-        return;
-    cairo_identity_matrix(m_cairo);
-    cairo_new_path(m_cairo);
-    const double x0 = std::round(left * m_placement.scale + m_placement.offsetX);
-    const double y0 = std::round(top * m_placement.scale + m_placement.offsetY);
-    const double x1 = std::round(right * m_placement.scale + m_placement.offsetX);
-    const double y1 = std::round(bottom * m_placement.scale + m_placement.offsetY);
-    cairo_rectangle(m_cairo, x0, y0, x1 - x0, y1 - y0);
-    RecordPath(0.0);
-    SetColour(colour);
-    cairo_fill(m_cairo);
+    FillBox(left, top, right - 1, bottom - 1, colour);
 }
 
 void CCairoSurface::Clear(Colour colour)
 {
-    cairo_identity_matrix(m_cairo);
     SetColour(colour);
     cairo_paint(m_cairo);
     m_drawn.AddAll();

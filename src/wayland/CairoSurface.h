@@ -4,18 +4,14 @@
 #include "DrawnArea.h"
 #include "view/Surface.h"
 
-// How the scene's pixels land on one output's pixels: scaled by `scale` about the top left
-// corner, then moved by (offsetX, offsetY). The output the scene is laid out for has 1, 0, 0.
-struct Placement {
-    double scale;
-    double offsetX;
-    double offsetY;
-};
-
 // Draws on a cairo image surface, without antialiasing, so that a shape drawn again in the
 // background colour covers exactly the pixels it covered before, as the scene's erasing expects.
 // Remembers the area it drew on since the last TakeDrawn. Text goes through cairo's own text
 // rendering in the monospaced face of the system's fonts.
+//
+// Nearly every shape the scene draws is an upright box (a car, a person, a slab, a button): those
+// are filled straight into the surface's memory, which costs a small part of what cairo's path
+// filling and stroking cost for the same pixels.
 class CCairoSurface : public CSurface {
 public:
     // `target` stays the caller's. `fontSize` is in the target's pixels.
@@ -30,12 +26,11 @@ public:
                         Colour backColour) override;
     void FillRectangle(int32_t left, int32_t top, int32_t right, int32_t bottom, Colour colour) override;
 
-    void SetPlacement(const Placement& placement) { m_placement = placement; }
-    // The text's height in the scene's pixels.
+    // The text's height in pixels.
     void SetFontSize(double fontSize) { m_fontSize = fontSize; }
-    // Fills the whole target, ignoring the placement.
+    // Fills the whole target.
     void Clear(Colour colour);
-    // The size in scene pixels of a line of text, as DrawOpaqueText would draw it.
+    // The size in pixels of a line of text, as DrawOpaqueText would draw it.
     void MeasureText(const char* text, int32_t& width, int32_t& height);
 
     // Frees cairo's and the font library's process-wide caches, once no surface is left, so that
@@ -47,11 +42,13 @@ public:
 
 private:
     void SetColour(Colour colour);
+    // Fills the pixels from (left, top) to (right, bottom), both inclusive, cut to the target.
+    void FillBox(int32_t left, int32_t top, int32_t right, int32_t bottom, Colour colour);
     // Records the target's pixels under the path just built, plus a pixel's margin for the outline.
     void RecordPath(double margin);
 
     cairo_t* m_cairo;
-    Placement m_placement;
+    cairo_surface_t* m_target;
     double m_fontSize;
     CDrawnArea m_drawn;
 };

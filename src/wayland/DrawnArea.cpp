@@ -1,5 +1,8 @@
 #include "DrawnArea.h"
 
+#include <cstddef>
+#include <cstring>
+
 namespace {
 
 PixelRect Join(const PixelRect& first, const PixelRect& second)
@@ -71,4 +74,31 @@ int64_t CDrawnArea::GetArea() const
     for (int index = 0; index < m_count; ++index)
         area += m_rects[index].GetArea();
     return area;
+}
+
+void CDrawnArea::KeepDiffering(const uint32_t* first, int32_t firstStride, const uint32_t* second, int32_t secondStride)
+{
+    CDrawnArea differing;
+    differing.m_bounds = m_bounds;
+    for (int index = 0; index < m_count; ++index) {
+        const PixelRect& rect = m_rects[index];
+        PixelRect kept{rect.right, rect.bottom, rect.left, rect.top};
+        for (int32_t y = rect.top; y < rect.bottom; ++y) {
+            const uint32_t* one = first + static_cast<std::ptrdiff_t>(y) * firstStride;
+            const uint32_t* other = second + static_cast<std::ptrdiff_t>(y) * secondStride;
+            // Most rows are as they were: one comparison of the whole row says so fastest.
+            if (std::memcmp(one + rect.left, other + rect.left, static_cast<size_t>(rect.right - rect.left) * 4) == 0)
+                continue;
+            int32_t left = rect.left;
+            while (one[left] == other[left])
+                ++left;
+            int32_t right = rect.right;
+            while (one[right - 1] == other[right - 1])
+                --right;
+            kept = {left < kept.left ? left : kept.left, y < kept.top ? y : kept.top,
+                    right > kept.right ? right : kept.right, y + 1};
+        }
+        differing.Add(kept);
+    }
+    *this = differing;
 }

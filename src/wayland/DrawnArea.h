@@ -15,10 +15,12 @@ struct PixelRect {
 // The part of a buffer that drawing changed, as a few rectangles: what a pass drew is copied to
 // the buffer the compositor gets next and marked damaged there, and nothing else. A lift pass
 // touches the button column and a few cars, far apart, so one bounding box would damage most of
-// the building; past RECT_LIMIT rectangles, a new one joins the one it grows least.
+// the building, and a people pass draws a hundred people, most of them as they were: each keeps
+// a rectangle of its own, so that those that did not change can be left out. Past RECT_LIMIT
+// rectangles, a new one joins the one it grows least.
 class CDrawnArea {
 public:
-    static constexpr int RECT_LIMIT = 16;
+    static constexpr int RECT_LIMIT = 128;
 
     CDrawnArea() : m_count(0), m_rects{} {}
 
@@ -33,6 +35,9 @@ public:
     bool IsEmpty() const { return m_count == 0; }
     int GetCount() const { return m_count; }
     const PixelRect& GetRect(int index) const { return m_rects[index]; }
+    // Cuts each rectangle to the pixels where two pictures of the bounds' size differ (each given
+    // by its first pixel and its row length in pixels), and leaves out those where they do not.
+    void KeepDiffering(const uint32_t* first, int32_t firstStride, const uint32_t* second, int32_t secondStride);
     // The sum of the rectangles' areas (they do not overlap much: overlapping ones are joined).
     int64_t GetArea() const;
 

@@ -19,11 +19,13 @@ constexpr double FRACTIONAL_DENOMINATOR = 120.0;
 } // namespace
 
 COutputWindow::COutputWindow(uint32_t name, wl_output* output)
-    : m_name(name), m_output(output), m_shm(nullptr), m_surface(nullptr), m_xdgSurface(nullptr), m_toplevel(nullptr),
-      m_viewport(nullptr), m_fractionalScale(nullptr), m_modeWidth(0), m_modeHeight(0), m_outputScale(1),
-      m_preferredScale(0), m_logicalWidth(0), m_logicalHeight(0), m_configured(false), m_pixelWidth(0),
-      m_pixelHeight(0), m_canvas(nullptr), m_buffers{}, m_mapping(nullptr), m_mappingSize(0), m_needsPaint(true),
-      m_frame(nullptr), m_frameRequestedMs(0), m_missedPasses(false)
+    : m_name(name), m_output(output), m_shm(nullptr), m_compositor(nullptr), m_surface(nullptr), m_xdgSurface(nullptr),
+      m_toplevel(nullptr), m_viewport(nullptr), m_fractionalScale(nullptr), m_modeWidth(0), m_modeHeight(0),
+      m_outputScale(1), m_preferredScale(0), m_logicalWidth(0), m_logicalHeight(0), m_configured(false),
+      m_pixelWidth(0), m_pixelHeight(0), m_canvas(nullptr), m_canvasMemory(nullptr), m_canvasSize(0), m_buffers{},
+      m_mapping(nullptr), m_mappingSize(0), m_shown(nullptr), m_needsPaint(true), m_closeRequested(false), m_layout{},
+      m_laidOutWidth(0), m_laidOutHeight(0), m_laidOutRatio(0.0), m_frame(nullptr), m_frameRequestedMs(0),
+      m_missedPasses(false)
 {
     static const wl_output_listener listener = {OnOutputGeometry, OnOutputMode, OnOutputDone,
                                                 OnOutputScale,    OnOutputName, OnOutputDescription};
@@ -54,6 +56,7 @@ COutputWindow::~COutputWindow()
 void COutputWindow::CreateWindow(const WindowGlobals& globals)
 {
     m_shm = globals.shm;
+    m_compositor = globals.compositor;
     m_surface = wl_compositor_create_surface(globals.compositor);
     m_xdgSurface = xdg_wm_base_get_xdg_surface(globals.shell, m_surface);
     static const xdg_surface_listener surfaceListener = {OnConfigure};
@@ -74,6 +77,12 @@ void COutputWindow::CreateWindow(const WindowGlobals& globals)
     }
     // The first commit carries no buffer: it asks the compositor for the window's size.
     wl_surface_commit(m_surface);
+}
+
+void COutputWindow::AskForFullScreen()
+{
+    if (m_toplevel != nullptr)
+        xdg_toplevel_set_fullscreen(m_toplevel, m_output);
 }
 
 double COutputWindow::GetPixelRatio() const
@@ -127,6 +136,11 @@ void COutputWindow::OnToplevelConfigure(void* data, xdg_toplevel*, int32_t width
     window->m_logicalHeight = height;
 }
 
+void COutputWindow::OnToplevelClose(void* data, xdg_toplevel*)
+{
+    static_cast<COutputWindow*>(data)->m_closeRequested = true;
+}
+
 void COutputWindow::OnConfigure(void* data, xdg_surface* surface, uint32_t serial)
 {
     auto* window = static_cast<COutputWindow*>(data);
@@ -153,12 +167,31 @@ void COutputWindow::ApplySize()
     } else {
         wl_surface_set_buffer_scale(m_surface, m_outputScale);
     }
+    // Opaque all over: the compositor need not draw what lies beneath it.
+    wl_region* opaque = wl_compositor_create_region(m_compositor);
+    wl_region_add(opaque, 0, 0, logicalWidth, logicalHeight);
+    wl_surface_set_opaque_region(m_surface, opaque);
+    wl_region_destroy(opaque);
     const int32_t pixelWidth = static_cast<int32_t>(std::lround(logicalWidth * ratio));
     const int32_t pixelHeight = static_cast<int32_t>(std::lround(logicalHeight * ratio));
     if (pixelWidth != m_pixelWidth || pixelHeight != m_pixelHeight || m_canvas == nullptr)
         Resize(pixelWidth, pixelHeight);
     // The compositor expects a commit after every configure: a whole new picture.
     m_needsPaint = true;
+}
+
+void COutputWindow::SetLayout(const SceneLayout& layout)
+{
+    m_layout = layout;
+    m_laidOutWidth = m_pixelWidth;
+    m_laidOutHeight = m_pixelHeight;
+    m_laidOutRatio = GetPixelRatio();
+}
+
+bool COutputWindow::IsLaidOut() const
+{
+    return IsReady() && m_laidOutWidth == m_pixelWidth && m_laidOutHeight == m_pixelHeight &&
+           m_laidOutRatio == GetPixelRatio();
 }
 
 // --- canvas and buffers ---
@@ -168,7 +201,18 @@ void COutputWindow::Resize(int32_t pixelWidth, int32_t pixelHeight)
     FreeBuffers();
     m_pixelWidth = pixelWidth;
     m_pixelHeight = pixelHeight;
-    m_canvas = cairo_image_surface_create(CAIRO_FORMAT_RGB24, pixelWidth, pixelHeight);
+    // The canvas on large pages where the system allows: a box or a copy touches a row on every
+    // page it crosses, and a 1920 x 1080 canvas spans two thousand small ones.
+    const int32_t stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, pixelWidth);
+    m_canvasSize = static_cast<size_t>(stride) * static_cast<size_t>(pixelHeight);
+    void* memory = mmap(nullptr, m_canvasSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    m_canvasMemory = memory == MAP_FAILED ? nullptr : memory;
+    if (m_canvasMemory != nullptr)
+        madvise(m_canvasMemory, m_canvasSize, MADV_HUGEPAGE);
+    m_canvas = m_canvasMemory != nullptr
+                   ? cairo_image_surface_create_for_data(static_cast<unsigned char*>(m_canvasMemory),
+                                                         CAIRO_FORMAT_RGB24, pixelWidth, pixelHeight, stride)
+                   : cairo_image_surface_create(CAIRO_FORMAT_RGB24, pixelWidth, pixelHeight);
     // The saver sets the text's size for the layout it draws.
     m_drawing = std::make_unique<CCairoSurface>(m_canvas, 12.0);
     m_pending.SetBounds(pixelWidth, pixelHeight);
@@ -222,6 +266,7 @@ void COutputWindow::FreeBuffers()
         buffer.buffer = nullptr;
         buffer.pixels = nullptr;
     }
+    m_shown = nullptr;
     if (m_mapping != nullptr)
         munmap(m_mapping, m_mappingSize);
     m_mapping = nullptr;
@@ -229,6 +274,9 @@ void COutputWindow::FreeBuffers()
     if (m_canvas != nullptr)
         cairo_surface_destroy(m_canvas);
     m_canvas = nullptr;
+    if (m_canvasMemory != nullptr)
+        munmap(m_canvasMemory, m_canvasSize);
+    m_canvasMemory = nullptr;
 }
 
 void COutputWindow::OnBufferRelease(void* data, wl_buffer*)
@@ -281,8 +329,16 @@ void COutputWindow::Present(int64_t nowMs)
     Buffer* target = !m_buffers[0].busy ? &m_buffers[0] : (!m_buffers[1].busy ? &m_buffers[1] : nullptr);
     if (target == nullptr)
         return; // the next release brings us back here
-    Buffer& other = target == &m_buffers[0] ? m_buffers[1] : m_buffers[0];
     cairo_surface_flush(m_canvas);
+    // Much of what a pass draws, it draws as it was (a person erased and drawn again in the same
+    // place and colour): only what differs from the picture on screen is sent and damaged.
+    if (m_shown != nullptr) {
+        const uint32_t* canvas = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(m_canvas));
+        m_pending.KeepDiffering(canvas, cairo_image_surface_get_stride(m_canvas) / 4, m_shown->pixels, m_pixelWidth);
+        if (m_pending.IsEmpty())
+            return;
+    }
+    Buffer& other = target == &m_buffers[0] ? m_buffers[1] : m_buffers[0];
     target->stale.Add(m_pending);
     CopyToBuffer(*target, target->stale);
     target->stale.Clear();
@@ -300,4 +356,5 @@ void COutputWindow::Present(int64_t nowMs)
     m_frameRequestedMs = nowMs;
     wl_surface_commit(m_surface);
     target->busy = true;
+    m_shown = target;
 }

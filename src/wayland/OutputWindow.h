@@ -7,6 +7,7 @@
 
 #include "CairoSurface.h"
 #include "DrawnArea.h"
+#include "runtime/SceneLayout.h"
 
 struct xdg_wm_base;
 struct xdg_surface;
@@ -26,11 +27,11 @@ struct WindowGlobals {
 };
 
 // One output and the full-screen window that covers it. The scene draws on a canvas in the
-// output's real pixels; Present copies what was drawn since into whichever of two shared-memory
-// buffers the compositor has released, marks only that area damaged and commits. While the
-// compositor has not asked for a new frame (a frame callback is pending), nothing is committed;
-// an output it has stopped showing for a while is not drawn on at all, and is painted whole
-// when it shows again.
+// output's real pixels; Present copies what was drawn since, where it differs from what the output
+// shows, into whichever of two shared-memory buffers the compositor has released, marks only that
+// area damaged and commits. While the compositor has not asked for a new frame (a frame callback
+// is pending), nothing is committed; an output it has stopped showing for a while is not drawn on
+// at all, and is painted whole when it shows again.
 class COutputWindow {
 public:
     static constexpr int64_t HIDDEN_AFTER_MS = 500;
@@ -43,6 +44,8 @@ public:
     // Makes the full-screen window on the output.
     void CreateWindow(const WindowGlobals& globals);
     bool HasWindow() const { return m_surface != nullptr; }
+    // Asks again for the window to cover its output, in front of whatever the output shows now.
+    void AskForFullScreen();
     // The compositor has given the window its size and the canvas exists.
     bool IsReady() const { return m_canvas != nullptr; }
     uint32_t GetName() const { return m_name; }
@@ -52,6 +55,14 @@ public:
     // Output pixels per logical pixel.
     double GetPixelRatio() const;
     CCairoSurface& GetDrawing() { return *m_drawing; }
+
+    // Where the building is drawn on this window, and whether that layout was made for its present
+    // pixels (a new size or pixel ratio needs a new one).
+    const SceneLayout& GetLayout() const { return m_layout; }
+    void SetLayout(const SceneLayout& layout);
+    bool IsLaidOut() const;
+    // The compositor asked the window to close (a user's close key or button): the saver ends.
+    bool IsCloseRequested() const { return m_closeRequested; }
 
     // The window needs a whole new picture: it is new, has a new size, or shows again.
     bool NeedsPaint() const { return m_needsPaint && IsReady(); }
@@ -85,7 +96,7 @@ private:
     static void OnOutputDescription(void*, wl_output*, const char*) {}
     static void OnConfigure(void* data, xdg_surface* surface, uint32_t serial);
     static void OnToplevelConfigure(void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*);
-    static void OnToplevelClose(void*, xdg_toplevel*) {}
+    static void OnToplevelClose(void* data, xdg_toplevel*);
     static void OnToplevelBounds(void*, xdg_toplevel*, int32_t, int32_t) {}
     static void OnPreferredScale(void* data, wp_fractional_scale_v1*, uint32_t scale);
     static void OnBufferRelease(void* data, wl_buffer* buffer);
@@ -94,6 +105,7 @@ private:
     uint32_t m_name; // the registry's name of the output
     wl_output* m_output;
     wl_shm* m_shm;
+    wl_compositor* m_compositor;
     wl_surface* m_surface;
     xdg_surface* m_xdgSurface;
     xdg_toplevel* m_toplevel;
@@ -108,13 +120,20 @@ private:
     int32_t m_pixelWidth, m_pixelHeight;
 
     cairo_surface_t* m_canvas;
+    void* m_canvasMemory; // the canvas's pixels, mapped here; null where cairo allocated them
+    size_t m_canvasSize;
     std::unique_ptr<CCairoSurface> m_drawing;
     CDrawnArea m_pending; // drawn on the canvas, not yet committed
     Buffer m_buffers[2];
     void* m_mapping;
     size_t m_mappingSize;
+    const Buffer* m_shown; // the buffer last committed: what the output shows
 
     bool m_needsPaint;
+    bool m_closeRequested;
+    SceneLayout m_layout;
+    int32_t m_laidOutWidth, m_laidOutHeight; // the canvas the layout was made for; 0 x 0: none
+    double m_laidOutRatio;
     wl_callback* m_frame;
     int64_t m_frameRequestedMs;
     bool m_missedPasses; // passes skipped it while hidden

@@ -10,7 +10,22 @@ namespace {
 constexpr int32_t IDLE_SECONDS_MAX = 86400; // a day
 } // namespace
 
-CWaylandOptions::CWaylandOptions() : m_everyMonitor(false), m_idleSeconds(0) {}
+CWaylandOptions::CWaylandOptions() : m_everyMonitor(false), m_idleSeconds(0), m_background(false), m_stop(false) {}
+
+namespace {
+
+// The options of this saver alone that take no value.
+struct WaylandSwitch {
+    const char* name;
+    bool CWaylandOptions::*field;
+};
+const WaylandSwitch SWITCHES[] = {
+    {"--every-monitor", &CWaylandOptions::m_everyMonitor},
+    {"--background", &CWaylandOptions::m_background},
+    {"--stop", &CWaylandOptions::m_stop},
+};
+
+} // namespace
 
 bool ParseWaylandOptions(int argc, const char* const* argv, CWaylandOptions& options, char* error, size_t errorSize)
 {
@@ -22,12 +37,17 @@ bool ParseWaylandOptions(int argc, const char* const* argv, CWaylandOptions& opt
         if (match == OptionMatch::TAKEN)
             continue;
         const char* name = line.GetName();
-        if (std::strcmp(name, "--every-monitor") == 0) {
+        const WaylandSwitch* found = nullptr;
+        for (const WaylandSwitch& option : SWITCHES) {
+            if (std::strcmp(name, option.name) == 0)
+                found = &option;
+        }
+        if (found != nullptr) {
             if (line.HasJoinedValue()) {
                 std::snprintf(error, errorSize, "%s takes no value", name);
                 return false;
             }
-            options.m_everyMonitor = true;
+            options.*found->field = true;
             continue;
         }
         if (std::strcmp(name, "--idle") == 0) {
@@ -55,6 +75,11 @@ const char* GetWaylandUsageText()
            "                      the others show the background)\n"
            "  --idle SECONDS      1..86400: wait until the seat has been idle that long, then\n"
            "                      start (needs a compositor with idle notifications)\n"
+           "  --background        return at once and go on in the background, for an idle\n"
+           "                      daemon's timeout command (swayidle)\n"
+           "  --stop              end the running saver, for an idle daemon's resume command\n"
+           "One saver runs at a time on a display: started while one runs, it does nothing.\n"
+           "SIGTERM, SIGINT or SIGHUP ends it, by that signal.\n"
            "\n"
            "Settings (default in brackets):\n" SIMULATION_OPTIONS_USAGE DISPLAY_OPTIONS_USAGE
            "Values may follow the option or be joined to it with '='. Invalid options exit with status 2.\n";

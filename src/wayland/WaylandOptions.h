@@ -9,6 +9,8 @@
 struct CWaylandOptions : CDisplayOptions {
     bool m_everyMonitor;   // the building on every output, not only the first
     int32_t m_idleSeconds; // wait until the seat has been idle this long before showing; 0: at once
+    bool m_background;     // go on in the background, the command returning at once
+    bool m_stop;           // end the running saver instead of starting one
 
     CWaylandOptions();
 };

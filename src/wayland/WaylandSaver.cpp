@@ -1,5 +1,7 @@
 #include "WaylandSaver.h"
 
+#include "SaverLock.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -18,8 +20,8 @@
 #include "options/CommandLine.h"
 #include "runtime/FrameFreeze.h"
 #include "runtime/SceneFit.h"
+#include "runtime/SceneLayout.h"
 #include "runtime/StopSignals.h"
-#include "view/NullSurface.h"
 #include "viewporter-client.h"
 #include "xdg-shell-client.h"
 
@@ -32,37 +34,6 @@ constexpr uint32_t COMPOSITOR_VERSION = 4;
 constexpr uint32_t OUTPUT_VERSION = 4;
 constexpr uint32_t SEAT_VERSION = 5;
 
-// Draws each shape on several surfaces: one pass, every output that shows the building.
-class CFanOutSurface : public CSurface {
-public:
-    explicit CFanOutSurface(const std::vector<CSurface*>& targets) : m_targets(targets) {}
-
-    void DrawPolygon(const BrushDescription& brush, const DevicePoint corners[4]) override
-    {
-        for (CSurface* target : m_targets)
-            target->DrawPolygon(brush, corners);
-    }
-    void DrawLine(const BrushDescription& brush, DevicePoint from, DevicePoint to) override
-    {
-        for (CSurface* target : m_targets)
-            target->DrawLine(brush, from, to);
-    }
-    void DrawOpaqueText(int32_t x, int32_t y, const char* text, int32_t length, Colour textColour,
-                        Colour backColour) override
-    {
-        for (CSurface* target : m_targets)
-            target->DrawOpaqueText(x, y, text, length, textColour, backColour);
-    }
-    void FillRectangle(int32_t left, int32_t top, int32_t right, int32_t bottom, Colour colour) override
-    {
-        for (CSurface* target : m_targets)
-            target->FillRectangle(left, top, right, bottom, colour);
-    }
-
-private:
-    const std::vector<CSurface*>& m_targets;
-};
-
 } // namespace
 
 CWaylandSaver::CWaylandSaver(const CWaylandOptions& options)
@@ -71,17 +42,16 @@ CWaylandSaver::CWaylandSaver(const CWaylandOptions& options)
       m_seatName(0), m_pointer(nullptr), m_keyboard(nullptr), m_touch(nullptr), m_covering(false), m_idle(false),
       m_ended(false), m_failed(false), m_scene(GetViewSettings(options)), m_liftPeriod(options.GetLiftInterval()),
       m_peoplePeriod(options.m_passInterval), m_timers(m_liftPeriod, m_peoplePeriod, GetMonotonicMs(), true),
-      m_painted(false), m_layoutOutput(0), m_layoutWidth(0), m_layoutHeight(0), m_layoutRatio(1.0),
-      m_frameRate(GetMonotonicMs(), CFrameRate::GetProcessCpuMs()), m_frozen(false), m_referenceWritten(false)
+      m_painted(false), m_buildingOutput(0), m_frameRate(GetMonotonicMs(), CFrameRate::GetProcessCpuMs()),
+      m_frozen(false), m_referenceWritten(false)
 {
 }
 
 CWaylandSaver::~CWaylandSaver()
 {
     m_windows.clear();
-    SetSeatCapabilities(0);
     if (m_seat != nullptr)
-        wl_seat_destroy(m_seat);
+        ReleaseSeat();
     if (m_idleNotifier != nullptr)
         ext_idle_notifier_v1_destroy(m_idleNotifier);
     if (m_fractionalScale != nullptr)
@@ -184,17 +154,22 @@ void CWaylandSaver::AddOutput(uint32_t name, uint32_t version)
 void CWaylandSaver::RemoveGlobal(uint32_t name)
 {
     if (name == m_seatName && m_seat != nullptr) {
-        SetSeatCapabilities(0);
-        wl_seat_destroy(m_seat);
-        m_seat = nullptr;
-        m_seatName = 0;
+        ReleaseSeat();
         return;
     }
-    // The output's window goes with it; the next layout finds the first output again.
+    // The output's window goes with it; the next layout finds the building's output again.
+    const size_t count = m_windows.size();
     m_windows.erase(
         std::remove_if(m_windows.begin(), m_windows.end(),
                        [name](const std::unique_ptr<COutputWindow>& window) { return window->GetName() == name; }),
         m_windows.end());
+    if (m_windows.size() == count)
+        return;
+    // The compositor moves the gone output's workspaces to those left and may show one of them
+    // in front of our window there (sway shows the one that had the focus): asked again, each
+    // window is put back in front on its own output.
+    for (auto& window : m_windows)
+        window->AskForFullScreen();
 }
 
 WindowGlobals CWaylandSaver::GetWindowGlobals() const
@@ -226,8 +201,7 @@ void CWaylandSaver::SetSeatCapabilities(uint32_t capabilities)
         m_pointer = wl_seat_get_pointer(m_seat);
         wl_pointer_add_listener(m_pointer, &listener, this);
     } else if (!pointer && m_pointer != nullptr) {
-        wl_pointer_destroy(m_pointer);
-        m_pointer = nullptr;
+        ReleasePointer();
     }
     if (keyboard && m_keyboard == nullptr) {
         static const wl_keyboard_listener listener = {
@@ -241,8 +215,7 @@ void CWaylandSaver::SetSeatCapabilities(uint32_t capabilities)
         m_keyboard = wl_seat_get_keyboard(m_seat);
         wl_keyboard_add_listener(m_keyboard, &listener, this);
     } else if (!keyboard && m_keyboard != nullptr) {
-        wl_keyboard_destroy(m_keyboard);
-        m_keyboard = nullptr;
+        ReleaseKeyboard();
     }
     if (touch && m_touch == nullptr) {
         static const wl_touch_listener listener = {
@@ -257,9 +230,48 @@ void CWaylandSaver::SetSeatCapabilities(uint32_t capabilities)
         m_touch = wl_seat_get_touch(m_seat);
         wl_touch_add_listener(m_touch, &listener, this);
     } else if (!touch && m_touch != nullptr) {
-        wl_touch_destroy(m_touch);
-        m_touch = nullptr;
+        ReleaseTouch();
     }
+}
+
+// Destroying a seat's object only forgets it on this side; the compositor keeps it, and its
+// events, until it is released (where the compositor's version knows the request).
+void CWaylandSaver::ReleasePointer()
+{
+    if (wl_pointer_get_version(m_pointer) >= WL_POINTER_RELEASE_SINCE_VERSION)
+        wl_pointer_release(m_pointer);
+    else
+        wl_pointer_destroy(m_pointer);
+    m_pointer = nullptr;
+}
+
+void CWaylandSaver::ReleaseKeyboard()
+{
+    if (wl_keyboard_get_version(m_keyboard) >= WL_KEYBOARD_RELEASE_SINCE_VERSION)
+        wl_keyboard_release(m_keyboard);
+    else
+        wl_keyboard_destroy(m_keyboard);
+    m_keyboard = nullptr;
+}
+
+void CWaylandSaver::ReleaseTouch()
+{
+    if (wl_touch_get_version(m_touch) >= WL_TOUCH_RELEASE_SINCE_VERSION)
+        wl_touch_release(m_touch);
+    else
+        wl_touch_destroy(m_touch);
+    m_touch = nullptr;
+}
+
+void CWaylandSaver::ReleaseSeat()
+{
+    SetSeatCapabilities(0);
+    if (wl_seat_get_version(m_seat) >= WL_SEAT_RELEASE_SINCE_VERSION)
+        wl_seat_release(m_seat);
+    else
+        wl_seat_destroy(m_seat);
+    m_seat = nullptr;
+    m_seatName = 0;
 }
 
 void CWaylandSaver::OnSeatCapabilities(void* data, wl_seat*, uint32_t capabilities)
@@ -354,11 +366,18 @@ bool CWaylandSaver::Dispatch(int stopFd, int timeoutMs)
         if (wl_display_dispatch_pending(m_display) < 0)
             return false;
     }
-    // A full socket is flushed once poll says it can take more.
-    const bool flushed = wl_display_flush(m_display) >= 0 || errno == EAGAIN;
+    // A full socket keeps the rest of the requests here: the poll then waits for room to write
+    // them as well, and they go as soon as there is.
+    const bool full = wl_display_flush(m_display) < 0;
+    if (full && errno != EAGAIN) {
+        wl_display_cancel_read(m_display);
+        m_failed = true;
+        return false;
+    }
+    const short events = static_cast<short>(full ? POLLIN | POLLOUT : POLLIN);
     pollfd watched[3] = {
-        {wl_display_get_fd(m_display), POLLIN, 0}, {stopFd, POLLIN, 0}, {GetFrameFreezeFd(), POLLIN, 0}};
-    if (!flushed || (poll(watched, 3, timeoutMs) < 0 && errno != EINTR)) {
+        {wl_display_get_fd(m_display), events, 0}, {stopFd, POLLIN, 0}, {GetFrameFreezeFd(), POLLIN, 0}};
+    if (poll(watched, 3, timeoutMs) < 0 && errno != EINTR) {
         wl_display_cancel_read(m_display);
         m_failed = true;
         return false;
@@ -375,17 +394,24 @@ bool CWaylandSaver::Dispatch(int stopFd, int timeoutMs)
         m_frozen = TakeFrameFreezeRequests(m_frozen);
         m_referenceWritten = false;
     }
-    if (wl_display_dispatch_pending(m_display) < 0 || (watched[0].revents & (POLLERR | POLLHUP)) != 0) {
+    if (wl_display_dispatch_pending(m_display) < 0 || (watched[0].revents & (POLLERR | POLLHUP)) != 0 ||
+        ((watched[0].revents & POLLOUT) != 0 && wl_display_flush(m_display) < 0 && errno != EAGAIN)) {
         m_failed = true;
         return false;
     }
     return (watched[1].revents & POLLIN) == 0;
 }
 
-int CWaylandSaver::Run(int stopFd)
+int CWaylandSaver::Run(int stopFd, int readyFd)
 {
     if (!Connect())
         return 1;
+    if (readyFd >= 0) {
+        const char byte = 1;
+        const ssize_t written = write(readyFd, &byte, 1);
+        (void)written; // a caller that has gone needs no answer
+        close(readyFd);
+    }
     if (m_options.m_idleSeconds > 0 && !WaitForIdle(stopFd))
         return m_failed ? 1 : 0;
     m_covering = true;
@@ -402,12 +428,16 @@ int CWaylandSaver::Run(int stopFd)
         for (auto& window : m_windows)
             window->Present(now);
         if (m_frozen && !m_referenceWritten)
-            m_referenceWritten = WriteFrameReference(m_scene, m_layoutWidth, m_layoutHeight);
+            m_referenceWritten = WriteBuildingReference();
         int64_t wait = m_painted ? m_timers.GetWait(GetMonotonicMs()) : -1;
         if (wait > INT_MAX)
             wait = INT_MAX;
         if (!Dispatch(stopFd, static_cast<int>(wait)))
             break;
+        for (auto& window : m_windows) {
+            if (window->IsCloseRequested())
+                End();
+        }
     }
     if (m_failed)
         std::fprintf(stderr, "ascenda-wayland: the connection to the compositor failed\n");
@@ -418,64 +448,71 @@ int CWaylandSaver::Run(int stopFd)
 
 void CWaylandSaver::UpdateLayout()
 {
-    // The scene is laid out for the first output that has its size.
-    COutputWindow* first = nullptr;
+    ChooseBuildingOutput();
+    // Each output that shows the building has a layout of its own, fitted to its own pixels, so
+    // its legend is as large as on any other; a new size or scale lays it out again.
+    for (auto& window : m_windows) {
+        if (window->IsReady() && ShowsBuilding(*window) && !window->IsLaidOut())
+            PaintWindow(*window);
+    }
+}
+
+void CWaylandSaver::ChooseBuildingOutput()
+{
+    // The building stays on the output it was laid out on for as long as that output is there,
+    // whatever comes and goes beside it; when it goes, the first output left takes it for good.
+    for (auto& window : m_windows) {
+        if (window->GetName() == m_buildingOutput)
+            return;
+    }
+    m_buildingOutput = 0;
     for (auto& window : m_windows) {
         if (window->IsReady()) {
-            first = window.get();
-            break;
-        }
-    }
-    if (first == nullptr)
-        return;
-    if (first->GetName() == m_layoutOutput && first->GetWidth() == m_layoutWidth &&
-        first->GetHeight() == m_layoutHeight && first->GetPixelRatio() == m_layoutRatio)
-        return;
-    m_layoutOutput = first->GetName();
-    m_layoutWidth = first->GetWidth();
-    m_layoutHeight = first->GetHeight();
-    m_layoutRatio = first->GetPixelRatio();
-    first->GetDrawing().SetPlacement({1.0, 0.0, 0.0});
-    first->GetDrawing().SetFontSize(FONT_SIZE * m_layoutRatio);
-    FitSceneToWindow(m_scene, m_options.m_fitScale, m_layoutWidth, m_layoutHeight,
-                     [first](const char* text, int32_t, int32_t& width, int32_t& height) {
-                         first->GetDrawing().MeasureText(text, width, height);
-                     });
-    // A new layout moves everything, on every output.
-    for (auto& window : m_windows) {
-        if (window->IsReady())
+            m_buildingOutput = window->GetName();
             PaintWindow(*window);
+            return;
+        }
     }
 }
 
 bool CWaylandSaver::ShowsBuilding(const COutputWindow& window) const
 {
-    return m_layoutOutput != 0 && (m_options.m_everyMonitor || window.GetName() == m_layoutOutput);
+    return m_buildingOutput != 0 && (m_options.m_everyMonitor || window.GetName() == m_buildingOutput);
 }
 
-Placement CWaylandSaver::GetPlacement(const COutputWindow& window) const
+void CWaylandSaver::LayOut(COutputWindow& window)
 {
-    if (window.GetName() == m_layoutOutput)
-        return {1.0, 0.0, 0.0};
-    // The first output's picture, as large as fits, in the middle.
-    const double scaleX = static_cast<double>(window.GetWidth()) / m_layoutWidth;
-    const double scaleY = static_cast<double>(window.GetHeight()) / m_layoutHeight;
-    const double scale = scaleX < scaleY ? scaleX : scaleY;
-    return {scale, std::floor((window.GetWidth() - scale * m_layoutWidth) / 2),
-            std::floor((window.GetHeight() - scale * m_layoutHeight) / 2)};
+    CCairoSurface& drawing = window.GetDrawing();
+    drawing.SetFontSize(FONT_SIZE * window.GetPixelRatio());
+    FitSceneToWindow(m_scene, m_options.m_fitScale, window.GetWidth(), window.GetHeight(),
+                     [&drawing](const char* text, int32_t, int32_t& width, int32_t& height) {
+                         drawing.MeasureText(text, width, height);
+                     });
+}
+
+bool CWaylandSaver::WriteBuildingReference()
+{
+    // The frame check compares the output that shows the building (with --every-monitor, the
+    // first of them) with a whole drawing in its layout.
+    for (auto& window : m_windows) {
+        if (window->GetName() == m_buildingOutput && window->IsLaidOut()) {
+            ApplySceneLayout(window->GetLayout());
+            return WriteFrameReference(m_scene, window->GetWidth(), window->GetHeight());
+        }
+    }
+    return false;
 }
 
 void CWaylandSaver::PaintWindow(COutputWindow& window)
 {
     CCairoSurface& drawing = window.GetDrawing();
-    drawing.SetPlacement({1.0, 0.0, 0.0});
     drawing.Clear(m_scene.GetFillColour());
     window.SetPainted();
     if (!ShowsBuilding(window))
         return;
-    drawing.SetPlacement(GetPlacement(window));
-    drawing.SetFontSize(FONT_SIZE * m_layoutRatio);
-    m_scene.DrawWhole(drawing, m_layoutWidth, m_layoutHeight);
+    LayOut(window);
+    m_scene.DrawWhole(drawing, window.GetWidth(), window.GetHeight());
+    window.SetLayout(GetSceneLayout());
     if (!m_painted) {
         m_painted = true;
         m_timers = CPassScheduler(m_liftPeriod, m_peoplePeriod, GetMonotonicMs(), true);
@@ -486,20 +523,35 @@ void CWaylandSaver::RunDuePasses(int64_t nowMs)
 {
     if (!m_painted || m_frozen)
         return;
-    std::vector<CSurface*> targets;
+    m_targets.clear();
     for (auto& window : m_windows) {
-        if (ShowsBuilding(*window) && window->TakeShown(nowMs))
-            targets.push_back(&window->GetDrawing());
+        if (ShowsBuilding(*window) && window->IsLaidOut() && window->TakeShown(nowMs))
+            m_targets.push_back({window->GetLayout(), &window->GetDrawing()});
     }
-    CFanOutSurface fanOut(targets);
-    CNullSurface nothing;
     // With no output to show it, the model goes on all the same.
-    CSurface& surface = targets.empty() ? static_cast<CSurface&>(nothing) : fanOut;
-    ::RunDuePasses(m_timers, m_scene, surface, &m_frameRate, m_options.m_fps, nowMs);
+    RunDuePassesOnEach(m_timers, m_scene, m_targets.data(), static_cast<int>(m_targets.size()), &m_frameRate,
+                       m_options.m_fps, nowMs);
 }
 
 int RunWaylandSaver(const CWaylandOptions& options)
 {
+    CSaverLock lock;
+    if (!lock.Open())
+        return 1;
+    if (!lock.TryTake()) {
+        // An idle daemon starts the saver again each time the seat idles; one is enough.
+        std::fprintf(stderr, "ascenda-wayland: a saver runs already on this display (process %ld)\n",
+                     static_cast<long>(lock.GetHolder()));
+        return 0;
+    }
+    int readyFd = -1;
+    if (options.m_background) {
+        const int status = StartInBackground(lock, readyFd);
+        if (status >= 0)
+            return status;
+    } else {
+        lock.SetHolder(getpid());
+    }
     if (!InstallStopSignals()) {
         std::perror("ascenda-wayland: signals");
         return 1;
@@ -507,9 +559,10 @@ int RunWaylandSaver(const CWaylandOptions& options)
     int status = 0;
     {
         CWaylandSaver saver(options);
-        status = saver.Run(GetStopSignalFd());
+        status = saver.Run(GetStopSignalFd(), readyFd);
     }
     CCairoSurface::ReleaseFontCaches();
+    lock.Close();
     EndByStopSignal();
     return status;
 }

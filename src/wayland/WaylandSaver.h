@@ -10,6 +10,7 @@
 #include "input/InputRule.h"
 #include "runtime/FrameRate.h"
 #include "runtime/PassScheduler.h"
+#include "runtime/SceneLayout.h"
 #include "view/Scene.h"
 
 struct xdg_wm_base;
@@ -20,10 +21,9 @@ struct ext_idle_notifier_v1;
 // The saver on a Wayland compositor: a full-screen window on each output, the scene's passes run
 // once for all of them, and the end on the user's first input.
 //
-// The passes step the model as they draw, so each runs once. The scene is laid out for the first
-// output's pixels; with --every-monitor, every other output receives the same drawing calls
-// through a placement that scales them to fit its own pixels, aspect kept, drawn there as
-// shapes at full resolution. The scene's process-wide layout thus stays that of one output.
+// The building shows on the first output, or with --every-monitor on each. Every output that shows
+// it has a layout fitted to its own pixels, and the passes draw on each in turn in its layout from
+// the same model state, so every output shows the same simulation at its own size.
 class CWaylandSaver {
 public:
     explicit CWaylandSaver(const CWaylandOptions& options);
@@ -31,10 +31,11 @@ public:
     CWaylandSaver(const CWaylandSaver&) = delete;
     CWaylandSaver& operator=(const CWaylandSaver&) = delete;
 
-    // Connects, waits for idleness when asked, covers the outputs and runs until the user's input
-    // or until `stopFd` becomes readable. Returns the exit status: 0 for those, 1 when the
-    // compositor cannot be used or lacks what --idle needs (the reason on stderr).
-    int Run(int stopFd);
+    // Connects, waits for idleness when asked, covers the outputs and runs until the user's input,
+    // a window's close request or until `stopFd` becomes readable. Once connected it writes a byte
+    // to `readyFd` and closes it, where that is not -1. Returns the exit status: 0 for those, 1
+    // when the compositor cannot be used or lacks what --idle needs (the reason on stderr).
+    int Run(int stopFd, int readyFd);
 
 private:
     bool Connect();
@@ -46,11 +47,19 @@ private:
     void RemoveGlobal(uint32_t name);
     WindowGlobals GetWindowGlobals() const;
     void UpdateLayout();
+    void ChooseBuildingOutput();
+    // Fits the scene to the window's own pixels: the scene's process-wide scale and screen factor.
+    void LayOut(COutputWindow& window);
     void PaintWindow(COutputWindow& window);
-    Placement GetPlacement(const COutputWindow& window) const;
     bool ShowsBuilding(const COutputWindow& window) const;
     void RunDuePasses(int64_t nowMs);
+    // The frame check's reference picture of the building's output (a test build).
+    bool WriteBuildingReference();
     void SetSeatCapabilities(uint32_t capabilities);
+    void ReleasePointer();
+    void ReleaseKeyboard();
+    void ReleaseTouch();
+    void ReleaseSeat();
     void End() { m_ended = true; }
 
     static void OnGlobal(void* data, wl_registry*, uint32_t name, const char* interface, uint32_t version);
@@ -93,16 +102,15 @@ private:
     int32_t m_liftPeriod;
     int32_t m_peoplePeriod;
     CPassScheduler m_timers;
-    bool m_painted;          // the passes wait for the first paint of the building, which sets the origins
-    uint32_t m_layoutOutput; // the registry name of the output the scene is laid out for; 0: none
-    int32_t m_layoutWidth;
-    int32_t m_layoutHeight;
-    double m_layoutRatio;
+    bool m_painted;                      // the passes wait for the first paint of the building, which sets the origins
+    uint32_t m_buildingOutput;           // the registry name of the output that shows the building; 0: none yet
+    std::vector<LayoutTarget> m_targets; // the windows the passes draw on now, kept to spare allocations
     CInputRule m_inputRule;
     CFrameRate m_frameRate;
     bool m_frozen;           // the passes wait: the frame check compares the picture (a test build)
     bool m_referenceWritten; // of this freeze
 };
 
-// Installs the stop signals and runs the saver. Returns the process's exit status.
+// Makes sure no other saver runs on the display, goes to the background when asked, installs the
+// stop signals and runs the saver. Returns the process's exit status.
 int RunWaylandSaver(const CWaylandOptions& options);

@@ -1,6 +1,7 @@
 // ascenda-wayland: the lift simulation as a full-screen saver on Wayland compositors.
 #include <cstdio>
 
+#include "SaverLock.h"
 #include "WaylandOptions.h"
 #include "WaylandSaver.h"
 #include "runtime/FrameFreeze.h"
@@ -17,6 +18,12 @@ int main(int argc, char** argv)
         std::fputs(GetWaylandUsageText(), stdout);
         return 0;
     }
+    if (options.m_version) {
+        PrintVersion("ascenda-wayland");
+        return 0;
+    }
+    if (options.m_stop)
+        return StopRunningSaver();
 #ifdef ASCENDA_FRAME_HOOK
     // The frame check's build (tests/frame): signals freeze the picture for comparison.
     if (!InstallFrameFreeze()) {

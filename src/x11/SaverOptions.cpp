@@ -56,10 +56,8 @@ bool ParseSaverOptions(int argc, const char* const* argv, CSaverOptions& options
         if (std::strcmp(name, "--window-id") == 0) {
             const char* text = line.TakeValue();
             if (!ParseWindowId(text, options.m_windowId)) {
-                std::snprintf(error, errorSize,
-                              "--window-id needs a window id, decimal or 0x hex, from 1 to 0x%X "
-                              "(got \"%s\")",
-                              MAX_RESOURCE_ID, line.Shown(text));
+                std::snprintf(error, errorSize, "--window-id needs a window id, decimal or 0x hex, from 1 to 0x%X %s",
+                              MAX_RESOURCE_ID, line.Got(text));
                 return false;
             }
             options.m_target = DrawTarget::WINDOW_ID;

@@ -18,6 +18,10 @@ int main(int argc, char** argv)
         std::fputs(GetSaverUsageText(), stdout);
         return 0;
     }
+    if (options.m_version) {
+        PrintVersion("ascenda");
+        return 0;
+    }
 #ifdef ASCENDA_FRAME_HOOK
     // The frame check's build (tests/frame): signals freeze the picture for comparison.
     if (!InstallFrameFreeze()) {

@@ -2,10 +2,15 @@
 // ("swaymsg seat - cursor move") reach the windows under it as a user's pointer would. Stays
 // until it is killed or the compositor goes. Prints "ready" once the pointer exists.
 //
+// virtual-pointer move DX DY, or virtual-pointer wheel STEPS: one movement or wheel turn of a
+// pointer of its own, then it ends. Unlike the compositor's commands, this is input from a
+// device, which the compositor counts as the user's activity (an idle daemon hears of it).
+//
 // The protocol's two interfaces are declared here by hand: no package ships their description.
 #include <wayland-client.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -47,7 +52,29 @@ void OnGlobalRemove(void*, wl_registry*, uint32_t) {}
 
 } // namespace
 
-int main()
+// The protocol's requests by their place in its description.
+enum Request { MOTION = 0, AXIS = 3, FRAME = 4, AXIS_SOURCE = 5, AXIS_DISCRETE = 7 };
+constexpr uint32_t AXIS_VERTICAL = 0;
+constexpr uint32_t SOURCE_WHEEL = 0;
+constexpr double WHEEL_STEP = 15.0; // what one notch scrolls, as libinput reports it
+
+void Act(wl_proxy* pointer, const char* action, int argc, char** argv)
+{
+    if (std::strcmp(action, "move") == 0 && argc == 4) {
+        wl_proxy_marshal(pointer, MOTION, 0u, wl_fixed_from_double(std::atof(argv[2])),
+                         wl_fixed_from_double(std::atof(argv[3])));
+    } else if (std::strcmp(action, "wheel") == 0 && argc == 3) {
+        const int steps = std::atoi(argv[2]);
+        wl_proxy_marshal(pointer, AXIS_SOURCE, SOURCE_WHEEL);
+        wl_proxy_marshal(pointer, AXIS_DISCRETE, 0u, AXIS_VERTICAL, wl_fixed_from_double(steps * WHEEL_STEP), steps);
+    } else {
+        std::fprintf(stderr, "usage: virtual-pointer [move DX DY | wheel STEPS]\n");
+        std::exit(2);
+    }
+    wl_proxy_marshal(pointer, FRAME);
+}
+
+int main(int argc, char** argv)
 {
     wl_display* display = wl_display_connect(nullptr);
     if (display == nullptr) {
@@ -62,8 +89,14 @@ int main()
         std::fprintf(stderr, "virtual-pointer: the compositor has no virtual pointers\n");
         return 1;
     }
-    wl_proxy_marshal_constructor(globals.manager, 0, &VIRTUAL_POINTER_INTERFACE, globals.seat, nullptr);
+    wl_proxy* pointer =
+        wl_proxy_marshal_constructor(globals.manager, 0, &VIRTUAL_POINTER_INTERFACE, globals.seat, nullptr);
     wl_display_roundtrip(display);
+    if (argc > 1) {
+        Act(pointer, argv[1], argc, argv);
+        wl_display_roundtrip(display);
+        return 0;
+    }
     std::printf("ready\n");
     std::fflush(stdout);
     while (wl_display_dispatch(display) >= 0) {

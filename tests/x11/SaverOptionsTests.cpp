@@ -214,7 +214,7 @@ TEST_F(SettingsDescriptionTest, EverySettingTheProgramListsHasAControl)
         if (!inSettings || line.rfind("  --", 0) != 0)
             continue;
         const std::string option = line.substr(2, line.find_first_of(" ,", 2) - 2);
-        if (option == "--help")
+        if (option == "--help" || option == "--version")
             continue;
         ++listed;
         // A switch listed as "--colours, --no-colours" is described by its off spelling.
