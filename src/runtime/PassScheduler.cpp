@@ -2,7 +2,6 @@
 
 #include <time.h>
 
-#include "FrameRate.h"
 #include "view/Scene.h"
 
 namespace {
@@ -82,24 +81,4 @@ int64_t GetMonotonicMs()
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
-
-void RunDuePasses(CPassScheduler& scheduler, CScene& scene, CSurface& surface, CFrameRate* frameRate,
-                  bool showFrameRate, int64_t nowMs)
-{
-    const DuePasses due = scheduler.TakeDue(nowMs);
-    for (int index = 0; index < due.count; ++index) {
-        const Pass pass = due.passes[index];
-        RunScenePass(scene, pass, surface);
-        if (frameRate == nullptr)
-            continue;
-        if (pass == Pass::LIFTS)
-            frameRate->CountLiftTick();
-        if (pass == Pass::LEGEND && showFrameRate) {
-            char text[64];
-            const int32_t length = frameRate->Report(nowMs, CFrameRate::GetProcessCpuMs(), text, sizeof text);
-            surface.DrawOpaqueText(FRAME_RATE_MARGIN, FRAME_RATE_MARGIN, text, length, COLOUR_OLIVE,
-                                   scene.m_backColour);
-        }
-    }
 }

@@ -64,10 +64,14 @@ void RunScenePassOnEach(CScene& scene, Pass pass, const LayoutTarget* targets, i
         RunScenePass(scene, pass, nothing);
         return;
     }
+    if (count == 1) {
+        ApplySceneLayout(targets[0].layout);
+        RunScenePass(scene, pass, *targets[0].surface);
+        return;
+    }
     ModelState before;
     const CScene sceneBefore = scene;
-    if (count > 1)
-        SaveModel(before);
+    SaveModel(before);
     for (int index = 0; index < count; ++index) {
         if (index > 0) {
             RestoreModel(before);
@@ -97,4 +101,11 @@ void RunDuePassesOnEach(CPassScheduler& scheduler, CScene& scene, const LayoutTa
                                                         COLOUR_OLIVE, scene.m_backColour);
         }
     }
+}
+
+void RunDuePasses(CPassScheduler& scheduler, CScene& scene, CSurface& surface, CFrameRate* frameRate,
+                  bool showFrameRate, int64_t nowMs)
+{
+    const LayoutTarget target{GetSceneLayout(), &surface};
+    RunDuePassesOnEach(scheduler, scene, &target, 1, frameRate, showFrameRate, nowMs);
 }
