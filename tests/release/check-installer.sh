@@ -30,9 +30,11 @@ drive=$WINEPREFIX/drive_c
 # A Windows command line, run from a batch file so that its quoted paths survive.
 run() { printf '@%s\r\n' "$1" >"$drive/check-installer.bat" && wine cmd /c 'C:\check-installer.bat'; }
 # The same, printing only the program's exit code, in full (Wine's cmd passes on only its low byte).
+# Into a file, not a pipe, which would also wait for any process the program leaves running.
 code() {
   printf '@%s\r\n@echo %%errorlevel%%\r\n' "$1" >"$drive/check-installer.bat"
-  wine cmd /c 'C:\check-installer.bat' | tail -n 1 | tr -d '\r'
+  wine cmd /c 'C:\check-installer.bat' >"$drive/check-installer.out"
+  tail -n 1 "$drive/check-installer.out" | tr -d '\r'
 }
 # A sign-in command as Windows starts it: cmd.exe gets the rest of its line whole. Quoted once more,
 # that rest leaves the batch file's own cmd its & and && alone, and cmd /c takes the quotes off.
@@ -69,6 +71,18 @@ moved_aside() {
   return 1
 }
 press() { "$wine_run" --build "$build" -- "$press" "$@" || { echo "check-installer.sh: no '$1' to press $2 on" >&2; status=1; }; }
+# Whether an uninstaller runs in this prefix: it, or NSIS's copy of it, has "_?=" on its command
+# line (the hidden command that deletes its file afterwards is cmd.exe's).
+uninstaller_runs() {
+  for process in /proc/[0-9]*; do
+    { tr '\0' '\n' <"$process/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; } 2>/dev/null || continue
+    case $(tr '\0' ' ' <"$process/cmdline" 2>/dev/null) in
+      *cmd.exe*) ;;
+      *'_?='*) return 0 ;;
+    esac
+  done
+  return 1
+}
 stop() { kill "$@" 2>/dev/null; for process in "$@"; do wait "$process" 2>/dev/null || true; done; }
 
 place=$(run 'echo %LOCALAPPDATA%\Programs\Ascenda Vintra' | tr -d '\r')
@@ -77,7 +91,7 @@ temp=$(winepath -u "$(run 'echo %TEMP%' | tr -d '\r')")
 custom='C:\My Stuff\Savers'
 # Before and after: no install, no settings, another saver chosen.
 clean() {
-  rm -rf "$folder" "$drive/My Stuff" "$(winepath -u "$long_user")" "$drive/check-installer.bat" "$drive/check-setup.exe"
+  rm -rf "$folder" "$drive/My Stuff" "$(winepath -u "$long_user")" "$drive"/check-installer.* "$drive/check-setup.exe"
   quietly wine reg delete "$apps" /f
   quietly wine reg delete "$company" /f
   for name in "$removal" "$settings_removal" "$old_copy"; do quietly wine reg delete "$runonce" /v "$name" /f; done
@@ -126,6 +140,7 @@ uninstalls)
     quietly wine reg add "$settings\\Counters" /v Resets /t REG_DWORD /d 3 /f
     [ $parent = gone ] || quietly wine reg add "$company\\Another Program" /f
     expect "the uninstaller's exit code" 0 "$(uninstall)"
+    expect "an uninstaller, as the command returns" ended "$(uninstaller_runs && echo running || echo ended)"
     expect "the saver, as the uninstaller returns" gone "$(there "$folder/ASCENDA.SCR")"
     expect "the licence, as the uninstaller returns" gone "$(there "$folder/LICENSE.txt")"
     expect "the Apps entry, after $registered" gone "$(key "$apps")"
