@@ -30,11 +30,13 @@ drive=$WINEPREFIX/drive_c
 # A Windows command line, run from a batch file so that its quoted paths survive.
 run() { printf '@%s\r\n' "$1" >"$drive/check-installer.bat" && wine cmd /c 'C:\check-installer.bat'; }
 # The same, printing only the program's exit code, in full (Wine's cmd passes on only its low byte).
-# Into a file, not a pipe, which would also wait for any process the program leaves running.
+# Into a file, not a pipe, which would also wait for any process the program leaves running; a
+# new file each time, as such a process may still hold the one before.
 code() {
+  output=$drive/check-installer.$(date +%s%N).out
   printf '@%s\r\n@echo %%errorlevel%%\r\n' "$1" >"$drive/check-installer.bat"
-  wine cmd /c 'C:\check-installer.bat' >"$drive/check-installer.out"
-  tail -n 1 "$drive/check-installer.out" | tr -d '\r'
+  wine cmd /c 'C:\check-installer.bat' >"$output" || true
+  tail -n 1 "$output" | tr -d '\r'
 }
 # A sign-in command as Windows starts it: cmd.exe gets the rest of its line whole. Quoted once more,
 # that rest leaves the batch file's own cmd its & and && alone, and cmd /c takes the quotes off.
