@@ -96,9 +96,8 @@ Var SelfFolders
 ; The check box has room for one line.
 !define MUI_FINISHPAGE_TEXT_LARGE
 !define MUI_FINISHPAGE_TEXT "${PRODUCT} ${VERSION} is installed.$\r$\n$\r$\n\
-  To choose how many people, lifts and floors it shows, open the screen saver settings, pick \
-  ${PRODUCT} and click Settings.$\r$\n$\r$\n\
-  To remove it, use Settings > Apps, or Add or remove programs."
+  To choose its people, lifts and floors, open the screen saver settings and click Settings.\
+  $\r$\n$\r$\nTo remove it, use Settings > Apps."
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Open the screen saver settings with it selected"
 !define MUI_FINISHPAGE_RUN_FUNCTION SelectSaver
@@ -343,7 +342,7 @@ Function un.RemoveAtSignIn
     Return
   ${EndIf}
   StrCpy $RemovalWaits 1
-  DetailPrint "ASCENDA.SCR is in use: it, its folder and its settings are removed when you next sign in."
+  DetailPrint "ASCENDA.SCR is in use: removed at the next sign-in."
   StrCpy $RemovalTitle "Uninstall will be completed at the next sign-in"
   StrCpy $RemovalSubtitle "${PRODUCT} is still running. Its file, its folder and its settings go when you next sign in."
   SetErrorLevel ${ERROR_SUCCESS_SIGN_IN}
