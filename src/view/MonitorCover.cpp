@@ -25,14 +25,14 @@ void CMonitorCover::PostNcDestroy()
     delete this;
 }
 
-void CMonitorCover::ShowPicture(const RECT& area)
+void CMonitorCover::ShowPicture(HDC picture, const RECT& area, int width, int height)
 {
     if (IsRectEmpty(&area))
         return;
     HDC dc = GetDC();
     RECT client;
     GetClientRect(&client);
-    m_covers.CopyPicture(dc, client, area);
+    CMonitorCovers::CopyPicture(dc, client, picture, area, width, height);
     ReleaseDC(dc);
 }
 

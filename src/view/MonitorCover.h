@@ -19,8 +19,8 @@ public:
     // Shows the cover over monitor (screen coordinates), owned by owner, without taking the
     // activation from the owner, which would end the saver.
     bool CreateCover(HWND owner, const RECT& monitor);
-    // Copies area (the saver's client coordinates) of the covers' picture to its place here.
-    void ShowPicture(const RECT& area);
+    // Copies area of picture (the saver's, width x height) to its place here.
+    void ShowPicture(HDC picture, const RECT& area, int width, int height);
 
     void PostNcDestroy() override;
 

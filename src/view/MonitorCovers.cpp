@@ -33,9 +33,8 @@ void CMonitorCovers::ShowPass(HDC picture, const RECT& area, int width, int heig
     // One model drives every monitor: the others get a copy of what the pass drew, and only that.
     if (!m_mirror || IsRectEmpty(&area))
         return;
-    KeepPicture(picture, area, width, height);
     for (CMonitorCover* cover : m_covers)
-        cover->ShowPicture(area);
+        cover->ShowPicture(picture, area, width, height);
 }
 
 void CMonitorCovers::ShowWhole(HDC picture, int width, int height, COLORREF fill)
@@ -44,12 +43,12 @@ void CMonitorCovers::ShowWhole(HDC picture, int width, int height, COLORREF fill
     m_fill = fill;
     const RECT whole = {0, 0, width, height};
     if (m_mirror)
-        KeepPicture(picture, whole, width, height);
+        KeepPicture(picture, width, height);
     for (CMonitorCover* cover : m_covers) {
         if (newFill)
             cover->Invalidate(false);
         else if (m_mirror)
-            cover->ShowPicture(whole);
+            cover->ShowPicture(picture, whole, width, height);
     }
 }
 
@@ -66,7 +65,7 @@ void CMonitorCovers::ReleasePicture()
     m_height = 0;
 }
 
-void CMonitorCovers::KeepPicture(HDC picture, const RECT& area, int width, int height)
+void CMonitorCovers::KeepPicture(HDC picture, int width, int height)
 {
     if (width != m_width || height != m_height || m_picture == nullptr) {
         ReleasePicture();
@@ -85,21 +84,18 @@ void CMonitorCovers::KeepPicture(HDC picture, const RECT& area, int width, int h
         m_width = width;
         m_height = height;
     }
-    BitBlt(m_picture, area.left, area.top, area.right - area.left, area.bottom - area.top, picture, area.left, area.top,
-           SRCCOPY);
+    BitBlt(m_picture, 0, 0, width, height, picture, 0, 0, SRCCOPY);
 }
 
-void CMonitorCovers::CopyPicture(HDC dc, const RECT& client, const RECT& area) const
+void CMonitorCovers::CopyPicture(HDC dc, const RECT& client, HDC picture, const RECT& area, int width, int height)
 {
-    if (m_picture == nullptr)
-        return;
-    const RECT fitted = FitPicture(m_width, m_height, client);
-    const PictureSpan x = MapPictureSpan(area.left, area.right, m_width, fitted.right - fitted.left);
-    const PictureSpan y = MapPictureSpan(area.top, area.bottom, m_height, fitted.bottom - fitted.top);
+    const RECT fitted = FitPicture(width, height, client);
+    const PictureSpan x = MapPictureSpan(area.left, area.right, width, fitted.right - fitted.left);
+    const PictureSpan y = MapPictureSpan(area.top, area.bottom, height, fitted.bottom - fitted.top);
     // Colour on colour keeps the scene's flat colours exact, and costs least.
     SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, fitted.left + x.targetFrom, fitted.top + y.targetFrom, x.targetTo - x.targetFrom,
-               y.targetTo - y.targetFrom, m_picture, x.sourceFrom, y.sourceFrom, x.sourceTo - x.sourceFrom,
+               y.targetTo - y.targetFrom, picture, x.sourceFrom, y.sourceFrom, x.sourceTo - x.sourceFrom,
                y.sourceTo - y.sourceFrom, SRCCOPY);
 }
 
@@ -108,7 +104,7 @@ void CMonitorCovers::PaintCover(HDC dc, const RECT& client) const
     if (m_picture != nullptr) {
         // The fill goes around the picture only, so the picture never flickers.
         const RECT whole = {0, 0, m_width, m_height};
-        CopyPicture(dc, client, whole);
+        CopyPicture(dc, client, m_picture, whole, m_width, m_height);
         const RECT fitted = FitPicture(m_width, m_height, client);
         ExcludeClipRect(dc, fitted.left, fitted.top, fitted.right, fitted.bottom);
     }

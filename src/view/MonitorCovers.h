@@ -20,9 +20,10 @@ protected:
 };
 
 // The covers over every monitor but the primary while the full-screen saver runs, and what they
-// show. When the saver shows every monitor they keep a copy of its picture, which the saver feeds
-// with each pass and each paint of its window, so that a cover can paint itself whenever the
-// platform asks, before or after the saver's window.
+// show. When the saver shows every monitor, each pass's drawing is copied to them as it is drawn,
+// and they keep a copy of the picture of the saver's last full paint: a cover the platform asks to
+// paint, before or after the saver's window, shows that, and the moving parts come back with their
+// next pass, as on the saver's own window.
 class CMonitorCovers {
 public:
     // fill: the colour around (or instead of) the picture; mirror: the covers show the picture.
@@ -42,10 +43,10 @@ public:
     // The saver's window was painted whole with fill around the building: every cover shows all of it.
     void ShowWhole(HDC picture, int width, int height, COLORREF fill);
 
-    // For the covers: paints one whose client area is client; copies area of the picture to its
-    // fitted place on a cover.
+    // For the covers: paints one whose client area is client.
     void PaintCover(HDC dc, const RECT& client) const;
-    void CopyPicture(HDC dc, const RECT& client, const RECT& area) const;
+    // Copies area of picture (width x height) to its place in client, the picture fitted there.
+    static void CopyPicture(HDC dc, const RECT& client, HDC picture, const RECT& area, int width, int height);
     // For the covers: what the user did there, handed to the saver.
     bool PointerReported(POINT screenPosition) { return m_owner.OnCoverPointer(screenPosition); }
     void UserInput() { m_owner.OnCoverInput(); }
@@ -56,15 +57,15 @@ public:
     const std::vector<CMonitorCover*>& GetCovers() const { return m_covers; }
 
 private:
-    // Copies area of picture into the kept copy, made afresh at a new size.
-    void KeepPicture(HDC picture, const RECT& area, int width, int height);
+    // Copies picture into the kept copy, made afresh at a new size.
+    void KeepPicture(HDC picture, int width, int height);
     void ReleasePicture();
 
     CCoverOwner& m_owner;
     COLORREF m_fill;
     const bool m_mirror;
     std::vector<CMonitorCover*> m_covers;
-    // The copy of the saver's picture, m_width x m_height, while mirroring.
+    // The copy of the saver's last full paint, m_width x m_height, while mirroring.
     HDC m_picture = nullptr;
     HBITMAP m_bitmap = nullptr;
     HGDIOBJ m_formerBitmap = nullptr;
