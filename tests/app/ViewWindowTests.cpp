@@ -636,13 +636,11 @@ TEST_F(FullScreen, ScreenSaveAndCloseCommandsAndTheInactiveLookAreDropped)
 // one monitor there is.
 const RECT COVERED = {1500, 100, 1700, 300};
 
-// One more cover of saver's, over monitor; null when it could not be made.
+// One more cover of saver's, over monitor.
 CMonitorCover* AddCover(CSaverWnd* saver, const RECT& monitor)
 {
-    CMonitorCovers& covers = saver->GetMonitorCovers();
-    const size_t before = covers.GetCovers().size();
-    covers.CoverMonitors(saver->m_hWnd, {monitor});
-    return covers.GetCovers().size() > before ? covers.GetCovers().back() : nullptr;
+    saver->GetMonitorCovers().CoverMonitors(saver->m_hWnd, {monitor});
+    return saver->GetMonitorCovers().GetCovers().back();
 }
 
 TEST_F(FullScreen, CoverFillsItsMonitorOnTopHidesThePointerAndLeavesTheActivation)
@@ -650,7 +648,6 @@ TEST_F(FullScreen, CoverFillsItsMonitorOnTopHidesThePointerAndLeavesTheActivatio
     CSaverWnd* saver = MakeSaver();
     ASSERT_EQ(GetActiveWindow(), m_window);
     CMonitorCover* cover = AddCover(saver, COVERED);
-    ASSERT_NE(cover, nullptr);
     HWND coverWindow = cover->m_hWnd;
     RECT frame;
     GetWindowRect(coverWindow, &frame);
@@ -690,7 +687,6 @@ TEST_F(FullScreen, CoverEndsTheWholeSaverOnInputTheLossOfActivationOrAMove)
         CSaverWnd* saver = MakeSaver();
         saver->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
         CMonitorCover* cover = AddCover(saver, COVERED);
-        ASSERT_NE(cover, nullptr);
         HWND coverWindow = cover->m_hWnd;
         cover->SendMessage(closer.message, closer.wParam, MAKELPARAM(5, 5));
         EXPECT_TRUE(PumpUntil([&] { return !IsWindow(m_window) && !IsWindow(coverWindow); })) << closer.message;
@@ -702,7 +698,6 @@ TEST_F(FullScreen, CoverJudgesThePointerAgainstTheFirstPositionOfAnyOfTheSaversW
 {
     CSaverWnd* saver = MakeSaver();
     CMonitorCover* cover = AddCover(saver, COVERED);
-    ASSERT_NE(cover, nullptr);
     cover->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 7));
     EXPECT_EQ(saver->GetInputRule().GetRestX(), 1505) << "kept in screen coordinates";
     EXPECT_EQ(saver->GetInputRule().GetRestY(), 107);
@@ -716,7 +711,6 @@ TEST_F(FullScreen, FirstPointerReportAtMinusOneOnAMonitorLeftOfThePrimaryCountsA
 {
     CSaverWnd* saver = MakeSaver();
     CMonitorCover* cover = AddCover(saver, {-200, -200, 0, 0});
-    ASSERT_NE(cover, nullptr);
     cover->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(199, 199)); // (-1, -1) on the screen
     EXPECT_FALSE(CloseIsQueued(m_window)) << "the first report";
     cover->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(198, 199));
@@ -835,34 +829,26 @@ TEST_F(FullScreen, MirroringCoverShowsTheBuildingAgainWhenUncoveredOrAfterADispl
 
 TEST_F(FullScreen, FullRepaintReachesEveryMirroringCoverWhicheverPaintsFirst)
 {
-    // Slabs in the background colour show the building's fixed parts, which only a full repaint
-    // draws; no pass runs here, as nothing pumps the timers.
+    // The slabs, in the background colour, are fixed parts that only a full paint draws; nothing
+    // pumps the timers here, so no pass runs. The display changes to the same monitors (as at the
+    // start: nothing painted yet), then to a smaller primary.
     m_store.Write(Setting::AllMonitors, 1);
     g_listMonitors = [] { return g_fakeMonitors; };
-    const MonitorLayout layouts[] = {{{0, 0, 1280, 1024}, {{1400, 100, 1720, 356}, {1400, 400, 1600, 700}}},
-                                     {{0, 0, 1024, 768}, {{1100, 300, 1740, 780}, {1100, 800, 1300, 1000}}}};
     for (bool coversFirst : {true, false}) {
-        SCOPED_TRACE(coversFirst ? "the covers paint first" : "the saver paints first");
-        g_fakeMonitors = layouts[0];
+        g_fakeMonitors = {{0, 0, 1280, 1024}, {{1400, 100, 1720, 356}, {1400, 400, 1600, 700}}};
         CSaverWnd* saver = new CSaverWnd;
         ASSERT_TRUE(saver->CreateFullScreen());
         m_window = saver->m_hWnd;
-        for (const MonitorLayout& layout : layouts) {
-            if (&layout != layouts) {
-                g_fakeMonitors = layout;
-                saver->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(layout.primary.right, layout.primary.bottom));
-            }
+        for (const RECT primary : {RECT{0, 0, 1280, 1024}, RECT{0, 0, 1024, 768}}) {
+            g_fakeMonitors.primary = primary;
+            saver->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(primary.right, primary.bottom));
             const auto& covers = saver->GetMonitorCovers().GetCovers();
-            ASSERT_EQ(covers.size(), 2u);
-            for (CMonitorCover* cover : covers) {
-                if (coversFirst)
-                    UpdateWindow(cover->m_hWnd);
-            }
+            for (size_t index = 0; coversFirst && index < covers.size(); ++index)
+                UpdateWindow(covers[index]->m_hWnd);
             UpdateWindow(m_window);
-            for (CMonitorCover* cover : covers) {
-                UpdateWindow(cover->m_hWnd);
-                EXPECT_GT(CountPixels(cover->m_hWnd, BACKGROUND), 500) << layout.primary.right;
-            }
+            EXPECT_EQ(covers.size(), 2u);
+            for (CMonitorCover* cover : covers)
+                EXPECT_GT(CountPixels(cover->m_hWnd, BACKGROUND), 500) << coversFirst << " " << primary.right;
         }
         DestroyWindow(m_window);
         PumpMessages();

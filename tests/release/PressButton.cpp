@@ -1,38 +1,31 @@
-// Clicks a button of another program's dialog, as a user does, for the installer checks: the
-// settings dialog's OK, the uninstaller's Uninstall, Retry and Close.
+// Clicks a button of another program's window as a user does, for the installer checks:
 //
-//   press-button.exe CAPTION ID [wait]
+//   press-button.exe CAPTION ID
 //
-// Waits up to 30 s for a visible window titled CAPTION (a trailing * matches any ending) with an
-// enabled button ID, clicks it and waits as long again for the click to take: the button gone or
-// disabled. With "wait" it only waits for the window. Exits with 0 when done, 1 when no such
-// window came or the click did not take.
+// Waits up to 30 s for a visible window titled CAPTION (a trailing * takes any ending) with an
+// enabled button ID, clicks it, and waits as long again until the button is gone or disabled, so
+// that the next click meets the next window. Exits with 0 when done.
 #include <windows.h>
 
-#include <cwchar>
 #include <string>
 
 namespace {
 
-struct Search {
-    std::wstring caption;
-    bool prefix;
-    int id;
-    HWND button;
-};
+std::wstring g_caption;
+int g_id = 0;
 
-BOOL CALLBACK Match(HWND window, LPARAM parameter)
+BOOL CALLBACK FindButton(HWND window, LPARAM found)
 {
-    auto* search = reinterpret_cast<Search*>(parameter);
     wchar_t text[256] = {};
     GetWindowTextW(window, text, 256);
     const std::wstring caption(text);
-    const bool named =
-        search->prefix ? caption.compare(0, search->caption.size(), search->caption) == 0 : caption == search->caption;
-    HWND button = named && IsWindowVisible(window) ? GetDlgItem(window, search->id) : nullptr;
+    const bool prefix = !g_caption.empty() && g_caption.back() == L'*';
+    const bool named = prefix ? caption.compare(0, g_caption.size() - 1, g_caption, 0, g_caption.size() - 1) == 0
+                              : caption == g_caption;
+    HWND button = named && IsWindowVisible(window) ? GetDlgItem(window, g_id) : nullptr;
     if (button == nullptr || !IsWindowEnabled(button))
         return TRUE;
-    search->button = button;
+    *reinterpret_cast<HWND*>(found) = button;
     return FALSE;
 }
 
@@ -45,25 +38,20 @@ bool Settled(HWND button)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 3 && !(argc == 4 && std::wstring(argv[3]) == L"wait"))
+    if (argc != 3)
         return 2;
-    Search search{argv[1], false, _wtoi(argv[2]), nullptr};
-    if (!search.caption.empty() && search.caption.back() == L'*') {
-        search.caption.pop_back();
-        search.prefix = true;
-    }
-    for (int tries = 0; tries < 300 && search.button == nullptr; ++tries) {
-        EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
-        if (search.button == nullptr)
+    g_caption = argv[1];
+    g_id = _wtoi(argv[2]);
+    HWND button = nullptr;
+    for (int tries = 0; tries < 300 && button == nullptr; ++tries) {
+        EnumWindows(FindButton, reinterpret_cast<LPARAM>(&button));
+        if (button == nullptr)
             Sleep(100);
     }
-    if (search.button == nullptr)
+    if (button == nullptr)
         return 1;
-    if (argc == 4)
-        return 0;
-    PostMessageW(GetParent(search.button), WM_COMMAND, MAKEWPARAM(search.id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(search.button));
-    for (int tries = 0; tries < 300 && !Settled(search.button); ++tries)
+    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(g_id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    for (int tries = 0; tries < 300 && !Settled(button); ++tries)
         Sleep(100);
-    return Settled(search.button) ? 0 : 1;
+    return Settled(button) ? 0 : 1;
 }
