@@ -156,7 +156,7 @@ running-copies)
   first=$(start_saver)
   expect "the uninstaller's exit code" $waits "$(uninstall)"
   for name in "$removal" "$settings_removal"; do
-    expect "'$name' within 260" yes "$(value "$runonce" "$name" | awk '{ print length($0) > 0 && length($0) <= 260 ? "yes" : length($0) }')"
+    expect "'$name' within 260" yes "$(value "$runonce" "$name" | awk '{ print (length($0) > 0 && length($0) <= 260) ? "yes" : length($0) }')"
   done
   # Its own file goes as it ends; a user installs again later than that.
   within absent "$folder/Uninstall.exe" || status=1
