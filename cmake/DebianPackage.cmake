@@ -3,9 +3,7 @@
 # documentation Debian asks of every package. dpkg-shlibdeps finds the dependencies.
 
 # The contact address is the one the Windows saver shows.
-file(STRINGS ${PROJECT_SOURCE_DIR}/src/dialogs/Contact.h contact REGEX "^#define ASCENDA_CONTACT_ADDRESS ")
-string(REGEX REPLACE ".*\"(.*)\".*" "\\1" contact "${contact}")
-set(ASCENDA_MAINTAINER "Orvane's Registry Bits <${contact}>")
+set(ASCENDA_MAINTAINER "Orvane's Registry Bits <${ASCENDA_CONTACT_ADDRESS}>")
 # The release date is the sources' time when SOURCE_DATE_EPOCH gives it, so that a commit gives the
 # same package at any time.
 string(TIMESTAMP ASCENDA_RELEASE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)

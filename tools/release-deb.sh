@@ -26,7 +26,7 @@ packages_list=$(cd "$(dirname "$0")" && pwd)/release-deb.packages
 # Only what the package holds is built: installing does not wait for everything else.
 build=$out/build-deb
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DASCENDA_TESTS=OFF \
-  -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+  -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON $contact_option >/dev/null
 cmake --build "$build" --target ascenda ascenda_manual ascenda_changelog ascenda-wayland ascenda_wayland_manual --parallel "${JOBS:-$(nproc)}" >&2
 (cd "$build" && cpack -G DEB -B "$build/package" >&2)
 
@@ -48,3 +48,4 @@ lintian --fail-on error,warning "$target" >&2 ||
 
 echo "$target"
 sha256sum "$target" | cut -d' ' -f1
+check_contact "$build"

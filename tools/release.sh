@@ -12,6 +12,9 @@
 #       the checksums of the installer and the zip
 #
 #   tools/release.sh [--out DIR]    DIR defaults to build/release
+#   ASCENDA_CONTACT=you@your.domain tools/release.sh
+#                                   the address users write to (kept for later builds in DIR);
+#                                   the script warns loudly while it is the placeholder
 #
 # The same commit gives the same installer and zip byte for byte, in any folder and at any time:
 # the executable carries no link time and no build folder, every time inside the zip is the
@@ -23,11 +26,11 @@ set -eu
 
 build=$out/build
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DASCENDA_TESTS=OFF >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DASCENDA_TESTS=OFF $contact_option >/dev/null
 cmake --build "$build" --target ascenda_saver --parallel "${JOBS:-$(nproc)}" >&2
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-contact=$(sed -n 's/^#define ASCENDA_CONTACT_ADDRESS "\(.*\)"$/\1/p' "$root/src/dialogs/Contact.h")
+contact=$(sed -n 's/^ASCENDA_CONTACT_ADDRESS:STRING=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] && [ -n "$contact" ] || { echo "release.sh: no version or contact address found" >&2; exit 1; }
 
 stage=$out/stage
@@ -72,3 +75,4 @@ for package in "$out/$setup" "$zip"; do
   echo "$package"
   sha256sum "$package" | cut -d' ' -f1
 done
+check_contact "$build"

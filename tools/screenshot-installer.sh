@@ -5,8 +5,10 @@
 #   tools/screenshot-installer.sh [SETUP.exe]    default: the one tools/release.sh built
 #
 # The pictures go to build/release/screens/ (1-welcome.png ... 5-removed.png); the README's
-# docs/ascenda-installer.png is the welcome page's window. At the end it checks what the finish page's
-# ticked box did: the installed saver is the user's screen saver.
+# docs/ascenda-installer.png is the welcome page's window. It checks what the finish page's ticked
+# box did: the installed saver is the user's screen saver. Then it installs again, opens the
+# saver's settings and uninstalls: the question while they are open (6-in-use.png) and, cancelled,
+# the last page that leaves the rest to the next sign-in (7-at-sign-in.png).
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -57,12 +59,39 @@ case $desktop in
   *'\Programs\Ascenda Vintra\ASCENDA.SCR') ;;
   *) echo "screenshot-installer.sh: the finish page did not select the saver (SCRNSAVE.EXE: $desktop)" >&2; exit 1 ;;
 esac
-uninstaller=$(wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\AscendaVintra' \
-  /v UninstallString | sed -n 's/.*REG_SZ *"\(.*\)".*/\1/p')
-wine "$uninstaller" >/dev/null 2>&1 &
+# The Apps entry's own command, from a batch file so that its quoting survives.
+uninstall() {
+  wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\AscendaVintra' /v UninstallString |
+    sed -n 's/.*REG_SZ *\(.*\)/@\1/p' >"$WINEPREFIX/drive_c/uninstall.bat"
+  wine cmd /c 'C:\uninstall.bat' >/dev/null 2>&1
+}
+uninstall &
+uninstaller=$!
 shoot 4-uninstall
 xdotool key Return && shoot 5-removed
 xdotool key Return
+wait $uninstaller || true
+
+wine 'C:\setup.exe' /S
+folder=$(winepath -u "$(wine cmd /c 'echo %LOCALAPPDATA%\Programs\Ascenda Vintra' | tr -d '\r')")
+wine "$folder/ASCENDA.SCR" /c >/dev/null 2>&1 &
+settings=$!
+# Each window in turn, found by its title: the greeting of the settings, the uninstaller (a space
+# ends its title), then its question, which comes after two seconds of trying.
+appears() { timeout 30 xdotool search --sync --name "$1" >/dev/null; }
+appears '^Ascenda Vintra$'
+uninstall &
+uninstaller=$!
+appears '^Ascenda Vintra [0-9.]* Uninstall $'
+shoot 6-uninstall
+xdotool key Return
+appears '^Ascenda Vintra [0-9.]* Uninstall$'
+shoot 6-in-use
+xdotool key Escape && shoot 7-at-sign-in
+xdotool key Return
+wait $uninstaller || true
+kill $settings 2>/dev/null || true
+rm -f "$screens/6-uninstall.png"
 
 convert "$screens/1-welcome.png" -trim +repage -define png:exclude-chunks=date,time "$root/docs/ascenda-installer.png"
 echo "$screens"

@@ -30,7 +30,16 @@ ManifestSupportedOS all
 !define DESKTOP_KEY "Control Panel\Desktop"
 !define RUNONCE_KEY "Software\Microsoft\Windows\CurrentVersion\RunOnce"
 !define RUNONCE_VALUE "Ascenda Vintra removal"
+!define RUNONCE_SETTINGS "Ascenda Vintra settings removal"
 !define RUNONCE_OLD_COPY "Ascenda Vintra old copy"
+; Windows runs no sign-in command longer than this.
+!define RUNONCE_LIMIT 260
+; A running saver moved aside becomes ASCENDA.SCR.old1 to .old9 (1.0.0 used ASCENDA.SCR.old), so
+; that an upgrade finds a free name while earlier copies still run; OLD_COPIES names them all.
+!define OLD_COPIES "ASCENDA.SCR.old*"
+; The uninstaller's exit code for "done, but the rest waits for the next sign-in", as Windows
+; installers report a pending restart.
+!define ERROR_SUCCESS_SIGN_IN 3010
 
 Name "${PRODUCT}"
 Caption "${PRODUCT} ${VERSION} Setup"
@@ -38,6 +47,9 @@ UninstallCaption "${PRODUCT} ${VERSION} Uninstall"
 BrandingText "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
+; An upgrade or reinstall without /D goes where the current copy is, so that there stays one
+; copy, one Apps entry, and the screen saver choice names a file that is there.
+InstallDirRegKey HKCU "${APPS_KEY}" "InstallLocation"
 ShowInstDetails show
 ShowUninstDetails show
 
@@ -49,6 +61,18 @@ VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "${COPYRIGHT}"
 VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+
+; The folders an install created, innermost first, each followed by "|".
+Var CreatedFolders
+; What the uninstaller's last page says: set when part of the removal waits for the next sign-in.
+Var RemovalTitle
+Var RemovalSubtitle
+; Set once the uninstaller has left part of the removal to the next sign-in.
+Var RemovalWaits
+; The uninstaller's own running file, and "rd" commands for the folders around it, to run once it
+; has ended.
+Var SelfFile
+Var SelfFolders
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -72,8 +96,8 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 ; The check box has room for one line.
 !define MUI_FINISHPAGE_TEXT_LARGE
 !define MUI_FINISHPAGE_TEXT "${PRODUCT} ${VERSION} is installed.$\r$\n$\r$\n\
-  Settings... in the screen saver settings changes its building, lifts and people. To remove it, use \
-  Settings > Apps, or Add or remove programs."
+  To choose its people, lifts and floors, open the screen saver settings and click Settings.\
+  $\r$\n$\r$\nTo remove it, use Settings > Apps."
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Open the screen saver settings with it selected"
 !define MUI_FINISHPAGE_RUN_FUNCTION SelectSaver
@@ -82,18 +106,37 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 !define MUI_UNCONFIRMPAGE_TEXT_TOP "${PRODUCT} and its settings will be removed: the folder below, the \
   entry in Apps and, if it is your screen saver, that choice. Click Uninstall to start."
 !insertmacro MUI_UNPAGE_CONFIRM
+!define MUI_INSTFILESPAGE_FINISHHEADER_TEXT "$RemovalTitle"
+!define MUI_INSTFILESPAGE_FINISHHEADER_SUBTEXT "$RemovalSubtitle"
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "English"
 
+; Stops the install with a message that says what failed: under /S the message is skipped and the
+; installer ends with exit code 2.
+!macro FailIfErrors WHAT
+  ${If} ${Errors}
+    MessageBox MB_OK|MB_ICONSTOP "${WHAT}" /SD IDOK
+    SetErrorLevel 2
+    Abort "${WHAT}"
+  ${EndIf}
+!macroend
+
 Section "Install"
+  Call FindFoldersToCreate
+  ClearErrors
   SetOutPath "$INSTDIR"
-  ; An earlier uninstall that found the saver running left its removal for the next sign-in:
-  ; that must not take away this install.
-  DeleteRegValue HKCU "${RUNONCE_KEY}" "${RUNONCE_VALUE}"
+  !insertmacro FailIfErrors "The folder $INSTDIR could not be made."
   Call MoveRunningSaverAside
+  ; Each file is checked rather than left to the copy's own Abort, Retry, Ignore question.
+  SetOverwrite try
+  ClearErrors
   File "/oname=ASCENDA.SCR" "${SAVER}"
+  File "/oname=LICENSE.txt" "${LICENSE}"
+  !insertmacro FailIfErrors "The files could not be written to $INSTDIR."
+  SetOverwrite on
   WriteUninstaller "$INSTDIR\Uninstall.exe"
+  !insertmacro FailIfErrors "The uninstaller could not be written to $INSTDIR."
 
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegStr HKCU "${APPS_KEY}" "DisplayName" "${PRODUCT}"
@@ -101,16 +144,67 @@ Section "Install"
   WriteRegStr HKCU "${APPS_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKCU "${APPS_KEY}" "DisplayIcon" "$INSTDIR\ASCENDA.SCR,0"
   WriteRegStr HKCU "${APPS_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKCU "${APPS_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
-  WriteRegStr HKCU "${APPS_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  ; "_?=" runs the uninstaller where it lies instead of from a copy in %TEMP% that it starts and
+  ; leaves running, so a script that starts it waits for the whole removal.
+  WriteRegStr HKCU "${APPS_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe" _?=$INSTDIR'
+  WriteRegStr HKCU "${APPS_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S _?=$INSTDIR'
+  WriteRegStr HKCU "${APPS_KEY}" "CreatedFolders" "$CreatedFolders"
   WriteRegDWORD HKCU "${APPS_KEY}" "EstimatedSize" $0
   WriteRegDWORD HKCU "${APPS_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${APPS_KEY}" "NoRepair" 1
+  !insertmacro FailIfErrors "The entry in Settings > Apps could not be written."
 SectionEnd
+
+; The folders that SetOutPath is about to create: $INSTDIR and those of its parents that are not
+; there yet, so that uninstalling removes them and no others. Installing again into the same
+; folder keeps what the first install found.
+Function FindFoldersToCreate
+  StrCpy $CreatedFolders ""
+  ReadRegStr $0 HKCU "${APPS_KEY}" "InstallLocation"
+  ${If} $0 == $INSTDIR
+  ${AndIf} ${FileExists} "$INSTDIR\*.*"
+    ReadRegStr $CreatedFolders HKCU "${APPS_KEY}" "CreatedFolders"
+    Return
+  ${EndIf}
+  Call TakeBackRemovalAtSignIn
+  StrCpy $0 $INSTDIR
+  ${DoWhile} $0 != ""
+    ${IfThen} ${FileExists} "$0\*.*" ${|} ${ExitDo} ${|}
+    StrCpy $CreatedFolders "$CreatedFolders$0|"
+    ${GetParent} $0 $0
+  ${Loop}
+FunctionEnd
+
+; An uninstall that found the saver running left its removal, and the settings', to the next
+; sign-in: that must not take away this install. Into the same folder, the install takes over the
+; folders that removal would have removed, one for each "rd" in its command.
+Function TakeBackRemovalAtSignIn
+  DeleteRegValue HKCU "${RUNONCE_KEY}" "${RUNONCE_SETTINGS}"
+  ReadRegStr $R0 HKCU "${RUNONCE_KEY}" "${RUNONCE_VALUE}"
+  Call ChangeToInstallFolder
+  StrLen $R1 $0
+  StrCpy $R2 $R0 $R1
+  ${If} $R0 == ""
+  ${OrIf} $R2 != $0
+    Return
+  ${EndIf}
+  DeleteRegValue HKCU "${RUNONCE_KEY}" "${RUNONCE_VALUE}"
+  StrCpy $R3 $INSTDIR
+  ${Do}
+    StrCpy $R2 $R0 7 $R1
+    ${IfThen} $R2 == "" ${|} ${ExitDo} ${|}
+    ${If} $R2 == ' & rd "'
+      StrCpy $CreatedFolders "$CreatedFolders$R3|"
+      ${GetParent} $R3 $R3
+    ${EndIf}
+    IntOp $R1 $R1 + 1
+  ${Loop}
+FunctionEnd
 
 ; An earlier version that runs (most likely the preview in the screen saver settings) holds its
 ; file open, so it cannot be replaced. A running program's file can be renamed, though: it moves
 ; aside, the new version takes its place now, and the old one goes when the user next signs in.
+; An old copy moved aside by an earlier upgrade may still run too, so each gets a name of its own.
 Function MoveRunningSaverAside
   ${IfNot} ${FileExists} "$INSTDIR\ASCENDA.SCR"
     Return
@@ -121,10 +215,40 @@ Function MoveRunningSaverAside
     Return
   ${EndIf}
   Delete "$INSTDIR\ASCENDA.SCR.old"
-  Rename "$INSTDIR\ASCENDA.SCR" "$INSTDIR\ASCENDA.SCR.old"
-  DetailPrint "The running ASCENDA.SCR is replaced; its old copy is removed when you next sign in."
-  WriteRegStr HKCU "${RUNONCE_KEY}" "${RUNONCE_OLD_COPY}" \
-    '"$SYSDIR\cmd.exe" /c del /f /q "$INSTDIR\ASCENDA.SCR.old"'
+  ${For} $1 1 9
+    ClearErrors
+    Delete "$INSTDIR\ASCENDA.SCR.old$1"
+    ${IfNot} ${FileExists} "$INSTDIR\ASCENDA.SCR.old$1"
+      Rename "$INSTDIR\ASCENDA.SCR" "$INSTDIR\ASCENDA.SCR.old$1"
+      ${IfNot} ${Errors}
+        DetailPrint "The running ASCENDA.SCR is replaced; its old copy is removed when you next sign in."
+        Call ChangeToInstallFolder
+        WriteRegStr HKCU "${RUNONCE_KEY}" "${RUNONCE_OLD_COPY}" "$0 && del /q ${OLD_COPIES}"
+        Return
+      ${EndIf}
+    ${EndIf}
+  ${Next}
+  SetErrorLevel 2
+  MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} is running and could not be moved aside. Close the screen saver \
+    settings, or sign out and in again, then run this installer again." /SD IDOK
+  Abort "ASCENDA.SCR is in use."
+FunctionEnd
+
+; $0: the start of a sign-in command that works in $INSTDIR, short enough that what follows fits
+; within Windows' limit; the folder's short name stands in for a long one.
+!macro ChangeToInstallFolder
+  StrCpy $0 '"$SYSDIR\cmd.exe" /c cd /d "$INSTDIR"'
+  StrLen $1 $0
+  ${If} $1 > 160
+    GetFullPathName /SHORT $1 "$INSTDIR"
+    StrCpy $0 '"$SYSDIR\cmd.exe" /c cd /d "$1"'
+  ${EndIf}
+!macroend
+Function ChangeToInstallFolder
+  !insertmacro ChangeToInstallFolder
+FunctionEnd
+Function un.ChangeToInstallFolder
+  !insertmacro ChangeToInstallFolder
 FunctionEnd
 
 ; What right-clicking the file and choosing Install does: the saver becomes the user's screen
@@ -136,7 +260,27 @@ Function SelectSaver
   Exec '"$SYSDIR\rundll32.exe" desk.cpl,InstallScreenSaver $INSTDIR\ASCENDA.SCR'
 FunctionEnd
 
+Function un.onInit
+  ; An uninstaller written by a silent install would be silent itself, removing everything from
+  ; Apps without a word: only its own /S makes it so.
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptionsS} $0 "/S" $1
+  ${If} ${Errors}
+    SetSilent normal
+  ${EndIf}
+  StrCpy $RemovalTitle "$(MUI_UNTEXT_FINISH_TITLE)"
+  StrCpy $RemovalSubtitle "$(MUI_UNTEXT_FINISH_SUBTITLE)"
+FunctionEnd
+
 Section "Uninstall"
+  ; An install before 1.0.1 kept no list: it had made its folder only.
+  ClearErrors
+  ReadRegStr $CreatedFolders HKCU "${APPS_KEY}" "CreatedFolders"
+  ${If} ${Errors}
+    StrCpy $CreatedFolders "$INSTDIR|"
+  ${EndIf}
+
   ; The system's saver choice goes only if it names this file, by its long or its short name;
   ; another saver the user picked since stays.
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
@@ -145,50 +289,154 @@ Section "Uninstall"
   ${OrIf} $0 == $1
     DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   ${EndIf}
+  DeleteRegKey HKCU "${APPS_KEY}"
+  Delete "$INSTDIR\LICENSE.txt"
 
+  ; The saver's settings dialog writes the settings when it closes, so they go only once no copy
+  ; of ours runs any more; until then, with the files, at the next sign-in.
+  Call un.RemoveSaverFiles
+  DeleteRegValue HKCU "${RUNONCE_KEY}" "${RUNONCE_OLD_COPY}"
   DeleteRegKey HKCU "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKCU "Software\${PUBLISHER}"
-  DeleteRegKey HKCU "${APPS_KEY}"
-
-  Call un.RemoveSaverFile
-  ; The old copy an upgrade moved aside goes too, now or with the rest at the next sign-in.
-  DeleteRegValue HKCU "${RUNONCE_KEY}" "${RUNONCE_OLD_COPY}"
-  Delete "$INSTDIR\ASCENDA.SCR.old"
-  ${If} ${FileExists} "$INSTDIR\ASCENDA.SCR.old"
+  ${If} ${FileExists} "$INSTDIR\ASCENDA.SCR*"
     Call un.RemoveAtSignIn
   ${EndIf}
-  Delete "$INSTDIR\Uninstall.exe"
-  RMDir "$INSTDIR"
+
+  Call un.LeaveSelfToCleanUp
+  Call un.RemoveCreatedFolders
 SectionEnd
 
-; A saver that runs (most likely a preview in the screen saver settings) holds its file open.
-; Give it two seconds to end, then ask the user to close it; if it still runs, or nobody can be
-; asked (a silent uninstall), its file and folder go when the user next signs in: a program
-; installed per user cannot have a file removed at the next restart.
-Function un.RemoveSaverFile
-  StrCpy $0 0
-  ${DoWhile} ${FileExists} "$INSTDIR\ASCENDA.SCR"
-    ClearErrors
+; Deletes ASCENDA.SCR and the old copies upgrades moved aside. A copy that runs (most likely a
+; preview in the screen saver settings, or its settings dialog) holds its file open: give it two
+; seconds to end, then ask the user to close it. Returns when they are gone, or when the user
+; cancels (or nobody can be asked: a silent uninstall) with some of them still there.
+Function un.RemoveSaverFiles
+  StrCpy $2 0
+  ${Do}
     Delete "$INSTDIR\ASCENDA.SCR"
-    ${IfNot} ${Errors}
+    Delete "$INSTDIR\ASCENDA.SCR.old"
+    ${For} $1 1 9
+      Delete "$INSTDIR\ASCENDA.SCR.old$1"
+    ${Next}
+    ${IfNot} ${FileExists} "$INSTDIR\ASCENDA.SCR*"
       Return
     ${EndIf}
-    IntOp $0 $0 + 1
-    ${If} $0 > 8
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is running, perhaps as the preview in \
-        the screen saver settings. Close them and click Retry.$\r$\n$\r$\nCancel removes it when you \
-        next sign in." /SD IDCANCEL IDRETRY retry
-      DetailPrint "ASCENDA.SCR is in use: it is removed when you next sign in."
-      Call un.RemoveAtSignIn
+    IntOp $2 $2 + 1
+    ${If} $2 > 8
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is still running, perhaps as the preview \
+        in the screen saver settings or as its own settings window. Close it and click Retry.$\r$\n$\r$\nCancel \
+        leaves its file, its folder and its settings to be removed when you next sign in." \
+        /SD IDCANCEL IDRETRY retry
       Return
       retry:
-      StrCpy $0 0
+      StrCpy $2 0
     ${EndIf}
     Sleep 250
   ${Loop}
 FunctionEnd
 
+; A program installed per user cannot have a file removed at the next restart, but a command can
+; run at the next sign-in, when nothing of ours runs. Two commands, as Windows limits each.
 Function un.RemoveAtSignIn
-  WriteRegStr HKCU "${RUNONCE_KEY}" "${RUNONCE_VALUE}" \
-    '"$SYSDIR\cmd.exe" /c del /f /q "$INSTDIR\ASCENDA.SCR" "$INSTDIR\ASCENDA.SCR.old" & rmdir "$INSTDIR"'
+  ${If} $RemovalWaits == 1
+    Return
+  ${EndIf}
+  StrCpy $RemovalWaits 1
+  DetailPrint "ASCENDA.SCR is in use: removed at the next sign-in."
+  StrCpy $RemovalTitle "Uninstall will be completed at the next sign-in"
+  StrCpy $RemovalSubtitle "${PRODUCT} is still running. Its file, its folder and its settings go when you next sign in."
+  SetErrorLevel ${ERROR_SUCCESS_SIGN_IN}
+  WriteRegStr HKCU "${RUNONCE_KEY}" "${RUNONCE_SETTINGS}" `"$SYSDIR\reg.exe" delete "HKCU\${SETTINGS_KEY}" /f`
+
+  ; Inside the folder, then out of each created folder in turn: the command names $INSTDIR once.
+  Call un.ChangeToInstallFolder
+  StrCpy $3 "$0 && (del /q ASCENDA.SCR ${OLD_COPIES} Uninstall.exe"
+  StrCpy $4 $CreatedFolders
+  ${Do}
+    Call un.NextFolder
+    ${IfThen} $5 == "" ${|} ${ExitDo} ${|}
+    ${GetFileName} $5 $5
+    StrCpy $3 '$3 & cd .. & rd "$5"'
+  ${Loop}
+  StrCpy $3 "$3)"
+  StrLen $1 $3
+  ${If} $1 > ${RUNONCE_LIMIT}
+    DetailPrint "The folder $INSTDIR is too deep to be removed at the next sign-in: remove it yourself."
+  ${EndIf}
+  WriteRegStr HKCU "${RUNONCE_KEY}" "${RUNONCE_VALUE}" $3
+FunctionEnd
+
+; Takes the first folder off the list in $4 into $5 (empty when none is left).
+Function un.NextFolder
+  StrCpy $5 ""
+  StrCpy $6 0
+  ${Do}
+    StrCpy $7 $4 1 $6
+    ${If} $7 == ""
+      Return
+    ${EndIf}
+    ${If} $7 == "|"
+      StrCpy $5 $4 $6
+      IntOp $6 $6 + 1
+      StrCpy $4 $4 "" $6
+      Return
+    ${EndIf}
+    IntOp $6 $6 + 1
+  ${Loop}
+FunctionEnd
+
+; The folders this program's install made, innermost first; a folder that holds anything else, the
+; user's own files, stays.
+Function un.RemoveCreatedFolders
+  StrCpy $4 $CreatedFolders
+  ${Do}
+    Call un.NextFolder
+    ${IfThen} $5 == "" ${|} ${ExitDo} ${|}
+    RMDir $5
+  ${Loop}
+FunctionEnd
+
+; The uninstaller cannot delete its own running file. Run where it lies ("_?=", the Apps entry's
+; form, which a script can wait for), it leaves that file and the folders it would have removed to a
+; hidden command that deletes them the moment this program has ended; run from NSIS's own copy in
+; %TEMP%, it leaves that copy and NSIS's folder around it.
+Function un.LeaveSelfToCleanUp
+  StrCpy $SelfFile $EXEPATH
+  StrCpy $SelfFolders ""
+  ${If} $EXEDIR != $INSTDIR
+    Delete "$INSTDIR\Uninstall.exe"
+    StrCpy $SelfFolders 'rd "$EXEDIR" 2>nul & '
+    Return
+  ${EndIf}
+  StrCpy $4 $CreatedFolders
+  ${Do}
+    Call un.NextFolder
+    ${IfThen} $5 == "" ${|} ${ExitDo} ${|}
+    StrCpy $SelfFolders '$SelfFolders rd "$5" 2>nul & '
+  ${Loop}
+FunctionEnd
+
+Function un.CleanUpAfterExit
+  ${If} $SelfFile == ""
+    Return
+  ${EndIf}
+  ; The command's own folder must not be one it removes.
+  SetOutPath $TEMP
+  ; A second for this program to end, and three more should it be slow. (ping waits, as cmd has no
+  ; pause of its own that works without a console.) A second try only if the first failed, so that
+  ; it never takes a new install's uninstaller.
+  StrCpy $0 'del /q "$SelfFile" 2>nul & $SelfFolders'
+  ExecShell "open" "$SYSDIR\cmd.exe" '/c ping -n 2 127.0.0.1 >nul & $0 if exist "$SelfFile" \
+    (ping -n 4 127.0.0.1 >nul & $0 exit)' SW_HIDE
+  StrCpy $SelfFile ""
+FunctionEnd
+
+Function un.onGUIEnd
+  Call un.CleanUpAfterExit
+FunctionEnd
+
+Function un.onUninstSuccess
+  ${If} ${Silent}
+    Call un.CleanUpAfterExit
+  ${EndIf}
 FunctionEnd

@@ -1,11 +1,10 @@
 #include "MonitorCover.h"
 
-#include "view/MonitorLayout.h"
-#include "view/SaverWnd.h"
+#include "view/MonitorCovers.h"
 
-CMonitorCover::CMonitorCover(CSaverWnd& saver) : CWnd(), m_saver(saver) {}
+CMonitorCover::CMonitorCover(CMonitorCovers& covers) : CWnd(), m_covers(covers) {}
 
-bool CMonitorCover::CreateCover(const RECT& monitor)
+bool CMonitorCover::CreateCover(HWND owner, const RECT& monitor)
 {
     const char* className = RegisterWndClass(CS_DBLCLKS);
     if (className == nullptr) {
@@ -14,7 +13,7 @@ bool CMonitorCover::CreateCover(const RECT& monitor)
     }
     // Hidden at first: a window created visible would be activated as it appears.
     if (!CreateEx(WS_EX_TOPMOST, className, "", WS_POPUP, monitor.left, monitor.top, monitor.right - monitor.left,
-                  monitor.bottom - monitor.top, m_saver.m_hWnd, nullptr, nullptr))
+                  monitor.bottom - monitor.top, owner, nullptr, nullptr))
         return false; // the failed creation has deleted this object already
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     return true;
@@ -22,53 +21,28 @@ bool CMonitorCover::CreateCover(const RECT& monitor)
 
 void CMonitorCover::PostNcDestroy()
 {
-    m_saver.GetMonitorCovers().Forget(this);
+    m_covers.Forget(this);
     delete this;
 }
 
-void CMonitorCover::ShowPicture(HDC picture, const RECT& area)
+void CMonitorCover::ShowPicture(HDC picture, const RECT& area, int width, int height)
 {
     if (IsRectEmpty(&area))
         return;
     HDC dc = GetDC();
-    CopyPicture(dc, picture, area);
-    ReleaseDC(dc);
-}
-
-RECT CMonitorCover::CopyPicture(HDC dc, HDC picture, const RECT& area)
-{
-    RECT size, client;
-    m_saver.GetClientRect(&size);
+    RECT client;
     GetClientRect(&client);
-    const RECT fitted = FitPicture(size.right, size.bottom, client);
-    const PictureSpan x = MapPictureSpan(area.left, area.right, size.right, fitted.right - fitted.left);
-    const PictureSpan y = MapPictureSpan(area.top, area.bottom, size.bottom, fitted.bottom - fitted.top);
-    // Colour on colour keeps the scene's flat colours exact, and costs least.
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, fitted.left + x.targetFrom, fitted.top + y.targetFrom, x.targetTo - x.targetFrom,
-               y.targetTo - y.targetFrom, picture, x.sourceFrom, y.sourceFrom, x.sourceTo - x.sourceFrom,
-               y.sourceTo - y.sourceFrom, SRCCOPY);
-    return fitted;
+    CMonitorCovers::CopyPicture(dc, client, picture, area, width, height);
+    ReleaseDC(dc);
 }
 
 void CMonitorCover::OnPaint()
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(m_hWnd, &paint);
-    if (m_saver.GetMonitorCovers().Mirrors()) {
-        // The fill goes around the picture only, so the picture never flickers.
-        RECT whole;
-        m_saver.GetClientRect(&whole);
-        HDC picture = m_saver.GetDC();
-        const RECT fitted = CopyPicture(dc, picture, whole);
-        m_saver.ReleaseDC(picture);
-        ExcludeClipRect(dc, fitted.left, fitted.top, fitted.right, fitted.bottom);
-    }
-    HBRUSH brush = CreateSolidBrush(m_saver.GetFillColour());
     RECT client;
     GetClientRect(&client);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
+    m_covers.PaintCover(dc, client);
     EndPaint(m_hWnd, &paint);
 }
 
@@ -81,31 +55,27 @@ BOOL CMonitorCover::OnSetCursor(HWND, UINT, UINT)
 void CMonitorCover::OnActivate(UINT state, HWND, BOOL)
 {
     if (state == WA_INACTIVE)
-        m_saver.EndSaver();
+        m_covers.UserInput();
     Default();
 }
 
 void CMonitorCover::OnActivateApp(BOOL active, DWORD)
 {
     if (!active)
-        m_saver.EndSaver();
+        m_covers.UserInput();
     Default();
 }
 
 void CMonitorCover::OnMouseMove(UINT, POINT position)
 {
-    // The saver judges every report against the first one any of its windows had, so a pointer
-    // that the user moves from one monitor to another ends it at once.
     POINT screen = position;
     ::ClientToScreen(m_hWnd, &screen);
-    if (m_saver.NotePointer(screen) == POINTER_MOVED) {
-        m_saver.EndSaver();
+    if (m_covers.PointerReported(screen))
         Default();
-    }
 }
 
 LRESULT CMonitorCover::OnUserInput(WPARAM, LPARAM)
 {
-    m_saver.EndSaver();
+    m_covers.UserInput();
     return Default();
 }

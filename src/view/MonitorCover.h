@@ -4,23 +4,23 @@
 #include "view/SaverInput.h"
 #include "win/Wnd.h"
 
-class CSaverWnd;
+class CMonitorCovers;
 
 // A top-most window over one of the monitors the simulation does not run on, so that no desktop
-// content shows there while the saver runs. It paints the saver's fill colour, or the saver's
-// picture scaled to fit with the fill around it when the saver shows every monitor; it hides the
-// pointer and ends the whole saver on the same signs of the user as the saver's own window. The
-// saver's window owns it, so it goes with that window; it deletes itself when its window is gone.
+// content shows there while the saver runs. It paints what its covers give it (the saver's fill
+// colour, or the saver's picture scaled to fit with the fill around it when the saver shows every
+// monitor), hides the pointer, and hands every sign of the user on to its covers, which tell the
+// saver. The saver's window owns it, so it goes with that window; it deletes itself when its
+// window is gone.
 class CMonitorCover : public CWnd {
 public:
-    explicit CMonitorCover(CSaverWnd& saver);
+    explicit CMonitorCover(CMonitorCovers& covers);
 
-    // Shows the cover over monitor (screen coordinates) without taking the activation from the
-    // saver's window, which would end the saver.
-    bool CreateCover(const RECT& monitor);
-    // Copies area (the saver's client coordinates) of the saver's picture, read from picture, to
-    // its place on the cover: the whole picture scaled to fit the cover with its aspect kept.
-    void ShowPicture(HDC picture, const RECT& area);
+    // Shows the cover over monitor (screen coordinates), owned by owner, without taking the
+    // activation from the owner, which would end the saver.
+    bool CreateCover(HWND owner, const RECT& monitor);
+    // Copies area of picture (the saver's, width x height) to its place here.
+    void ShowPicture(HDC picture, const RECT& area, int width, int height);
 
     void PostNcDestroy() override;
 
@@ -42,10 +42,7 @@ protected:
     LRESULT OnUserInput(WPARAM wParam, LPARAM lParam);
 
 private:
-    // Copies area of the saver's picture into dc; returns where the whole picture goes.
-    RECT CopyPicture(HDC dc, HDC picture, const RECT& area);
-
-    // Valid for the cover's whole life: an owner's window destroys the windows it owns before its
-    // own, and the saver object outlives its window.
-    CSaverWnd& m_saver;
+    // Valid for the cover's whole life: the covers belong to the saver, which outlives its window,
+    // and an owner's window destroys the windows it owns before its own.
+    CMonitorCovers& m_covers;
 };

@@ -5,7 +5,8 @@
 #include "win/WinApp.h"
 
 CSaverWnd::CSaverWnd()
-    : CSimView(true), m_inputRule(CInputRule::NO_SLACK), m_covers(*this, LoadAllMonitors(AfxGetStore()) != 0)
+    : CSimView(true), m_inputRule(CInputRule::NO_SLACK),
+      m_covers(*this, GetFillColour(), LoadAllMonitors(AfxGetStore()) != 0)
 {
 }
 
@@ -16,13 +17,23 @@ bool CSaverWnd::CreateFullScreen()
     if (!CreateView(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, layout.primary, nullptr, 0, nullptr))
         return false;
     // After the saver's window, which holds the activation from now on.
-    m_covers.CoverMonitors(layout.others);
+    m_covers.CoverMonitors(m_hWnd, layout.others);
     return true;
 }
 
 PointerReport CSaverWnd::NotePointer(POINT screenPosition)
 {
     return m_inputRule.OnPointerAt(screenPosition.x, screenPosition.y);
+}
+
+bool CSaverWnd::OnCoverPointer(POINT screenPosition)
+{
+    // The saver judges every report against the first one any of its windows had, so a pointer
+    // that the user moves from one monitor to another ends it at once.
+    if (NotePointer(screenPosition) != POINTER_MOVED)
+        return false;
+    PostClose();
+    return true;
 }
 
 void CSaverWnd::OnSysCommand(UINT code, LPARAM)
@@ -86,12 +97,19 @@ LRESULT CSaverWnd::OnUserInput(WPARAM, LPARAM)
 void CSaverWnd::OnPaint()
 {
     CSimView::OnPaint();
-    m_covers.OnSaverPainted();
+    // The whole picture, fixed parts and all, reaches the covers, whichever painted first.
+    RECT client;
+    GetClientRect(&client);
+    HDC picture = GetDC();
+    m_covers.ShowWhole(picture, client.right, client.bottom, GetFillColour());
+    ReleaseDC(picture);
 }
 
 void CSaverWnd::OnPassDrawn(HDC picture, const RECT& drawn)
 {
-    m_covers.ShowPass(picture, drawn);
+    RECT client;
+    GetClientRect(&client);
+    m_covers.ShowPass(picture, drawn, client.right, client.bottom);
 }
 
 LRESULT CSaverWnd::OnDisplayChange(WPARAM, LPARAM)
@@ -99,6 +117,13 @@ LRESULT CSaverWnd::OnDisplayChange(WPARAM, LPARAM)
     // The change may have moved the pointer (its monitor went away, a new resolution clamped it):
     // where the platform next reports it is where it rests now, not the user.
     m_inputRule.ForgetPointer();
-    m_covers.FollowDisplays();
+    // A monitor that powers down, a laptop docking, a new resolution: the platform may have moved
+    // a cover onto the primary, above the building, and a new monitor would show the desktop.
+    const MonitorLayout layout = g_listMonitors();
+    m_covers.RemoveCovers();
+    const RECT& primary = layout.primary;
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, primary.left, primary.top, primary.right - primary.left,
+                   primary.bottom - primary.top, SWP_NOACTIVATE);
+    m_covers.CoverMonitors(m_hWnd, layout.others);
     return Default();
 }

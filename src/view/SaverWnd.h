@@ -10,7 +10,7 @@
 // pointer hidden, that closes at the first sign of the user and then ends the message loop.
 // Every other monitor gets a cover (CMonitorCovers) that ends the saver in the same way. Always
 // created on the heap; it deletes itself when its window is gone.
-class CSaverWnd : public CSimView {
+class CSaverWnd : public CSimView, private CCoverOwner {
 public:
     CSaverWnd();
     ~CSaverWnd() override = default;
@@ -30,6 +30,10 @@ public:
     void EndSaver() { PostClose(); }
     // The covers over the other monitors, and whether they show the saver's picture.
     CMonitorCovers& GetMonitorCovers() { return m_covers; }
+
+    // What the user did on a cover, judged as on the saver's own window.
+    bool OnCoverPointer(POINT screenPosition) override;
+    void OnCoverInput() override { PostClose(); }
 
     BEGIN_MSG_MAP(CSaverWnd)
         ON_WM_SYSCOMMAND(OnSysCommand)

@@ -13,14 +13,12 @@ const char* RegisterViewClass()
     return RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, cursor, nullptr, nullptr);
 }
 
-const char* (*g_registerViewClass)() = RegisterViewClass;
-
 CSimView::CSimView(bool autoDelete) : CWnd(), CScene(LoadViewSettings(AfxGetStore())), m_autoDelete(autoDelete) {}
 
 bool CSimView::CreateView(DWORD exStyle, DWORD style, const RECT& rectangle, CWnd* parent, UINT, void*)
 {
     if (g_viewClassName.empty()) {
-        const char* name = g_registerViewClass();
+        const char* name = RegisterViewWindowClass();
         if (name == nullptr) {
             EndUnbornWindow(); // as a refused creation ends: no window will ever end this object
             return false;
@@ -90,6 +88,11 @@ void CSimView::OnTimer(UINT_PTR id)
     else
         Default();
     ReleaseDC(dc);
+}
+
+const char* CSimView::RegisterViewWindowClass() const
+{
+    return RegisterViewClass();
 }
 
 void CSimView::OnPassDrawn(HDC, const RECT&) {}

@@ -19,9 +19,6 @@ extern std::string g_viewClassName;
 // Registers the view's window class: double clicks, a full redraw on every change of size, the
 // program's pointer, no background brush. Returns its name, or nullptr when the platform refuses.
 const char* RegisterViewClass();
-// What CreateView registers the class with: RegisterViewClass, unless a test puts a refusal in
-// its place.
-extern const char* (*g_registerViewClass)();
 
 // The window that runs and shows the simulation: the main dialog's live preview, the shell's
 // preview child and, as CSaverWnd, the full-screen saver. Its settings come from the application's
@@ -59,6 +56,8 @@ protected:
     void OnSize(UINT type, int width, int height);
     void OnPaint();
     void OnTimer(UINT_PTR id);
+    // Registers the window class when the process has none yet: RegisterViewClass.
+    virtual const char* RegisterViewWindowClass() const;
     // Called after each timer pass with the client area's device context, still holding the pass's
     // picture, and the part of it the pass drew (empty when it drew nothing).
     virtual void OnPassDrawn(HDC picture, const RECT& drawn);

@@ -46,6 +46,15 @@ public:
     ~CSpySaver() override { ++g_viewsDeleted; }
 };
 
+// The same two whose window class the platform refuses.
+template <class View> class CRefused : public View {
+public:
+    using View::View;
+
+protected:
+    const char* RegisterViewWindowClass() const override { return nullptr; }
+};
+
 COLORREF PixelOf(HWND window, int x, int y)
 {
     HDC dc = GetDC(window);
@@ -93,7 +102,6 @@ protected:
         RestartScene();
         if (m_classReplaced)
             g_viewClassName = m_savedClassName;
-        g_registerViewClass = RegisterViewClass;
     }
 
     // A visible top-level parent at the screen's corner whose client area is width x height.
@@ -628,12 +636,18 @@ TEST_F(FullScreen, ScreenSaveAndCloseCommandsAndTheInactiveLookAreDropped)
 // one monitor there is.
 const RECT COVERED = {1500, 100, 1700, 300};
 
+// One more cover of saver's, over monitor.
+CMonitorCover* AddCover(CSaverWnd* saver, const RECT& monitor)
+{
+    saver->GetMonitorCovers().CoverMonitors(saver->m_hWnd, {monitor});
+    return saver->GetMonitorCovers().GetCovers().back();
+}
+
 TEST_F(FullScreen, CoverFillsItsMonitorOnTopHidesThePointerAndLeavesTheActivation)
 {
     CSaverWnd* saver = MakeSaver();
     ASSERT_EQ(GetActiveWindow(), m_window);
-    CMonitorCover* cover = new CMonitorCover(*saver);
-    ASSERT_TRUE(cover->CreateCover(COVERED));
+    CMonitorCover* cover = AddCover(saver, COVERED);
     HWND coverWindow = cover->m_hWnd;
     RECT frame;
     GetWindowRect(coverWindow, &frame);
@@ -672,8 +686,7 @@ TEST_F(FullScreen, CoverEndsTheWholeSaverOnInputTheLossOfActivationOrAMove)
         QuitMessagesSeen() = 0;
         CSaverWnd* saver = MakeSaver();
         saver->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
-        CMonitorCover* cover = new CMonitorCover(*saver);
-        ASSERT_TRUE(cover->CreateCover(COVERED));
+        CMonitorCover* cover = AddCover(saver, COVERED);
         HWND coverWindow = cover->m_hWnd;
         cover->SendMessage(closer.message, closer.wParam, MAKELPARAM(5, 5));
         EXPECT_TRUE(PumpUntil([&] { return !IsWindow(m_window) && !IsWindow(coverWindow); })) << closer.message;
@@ -684,8 +697,7 @@ TEST_F(FullScreen, CoverEndsTheWholeSaverOnInputTheLossOfActivationOrAMove)
 TEST_F(FullScreen, CoverJudgesThePointerAgainstTheFirstPositionOfAnyOfTheSaversWindows)
 {
     CSaverWnd* saver = MakeSaver();
-    CMonitorCover* cover = new CMonitorCover(*saver);
-    ASSERT_TRUE(cover->CreateCover(COVERED));
+    CMonitorCover* cover = AddCover(saver, COVERED);
     cover->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 7));
     EXPECT_EQ(saver->GetInputRule().GetRestX(), 1505) << "kept in screen coordinates";
     EXPECT_EQ(saver->GetInputRule().GetRestY(), 107);
@@ -698,8 +710,7 @@ TEST_F(FullScreen, CoverJudgesThePointerAgainstTheFirstPositionOfAnyOfTheSaversW
 TEST_F(FullScreen, FirstPointerReportAtMinusOneOnAMonitorLeftOfThePrimaryCountsAsTheFirst)
 {
     CSaverWnd* saver = MakeSaver();
-    CMonitorCover* cover = new CMonitorCover(*saver);
-    ASSERT_TRUE(cover->CreateCover({-200, -200, 0, 0}));
+    CMonitorCover* cover = AddCover(saver, {-200, -200, 0, 0});
     cover->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(199, 199)); // (-1, -1) on the screen
     EXPECT_FALSE(CloseIsQueued(m_window)) << "the first report";
     cover->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(198, 199));
@@ -816,6 +827,34 @@ TEST_F(FullScreen, MirroringCoverShowsTheBuildingAgainWhenUncoveredOrAfterADispl
     EXPECT_TRUE(PumpUntil(showsTheBuilding)) << "after a display change";
 }
 
+TEST_F(FullScreen, FullRepaintReachesEveryMirroringCoverWhicheverPaintsFirst)
+{
+    // The slabs, in the background colour, are fixed parts that only a full paint draws; nothing
+    // pumps the timers here, so no pass runs. The display changes to the same monitors (as at the
+    // start: nothing painted yet), then to a smaller primary.
+    m_store.Write(Setting::AllMonitors, 1);
+    g_listMonitors = [] { return g_fakeMonitors; };
+    for (bool coversFirst : {true, false}) {
+        g_fakeMonitors = {{0, 0, 1280, 1024}, {{1400, 100, 1720, 356}, {1400, 400, 1600, 700}}};
+        CSaverWnd* saver = new CSaverWnd;
+        ASSERT_TRUE(saver->CreateFullScreen());
+        m_window = saver->m_hWnd;
+        for (const RECT primary : {RECT{0, 0, 1280, 1024}, RECT{0, 0, 1024, 768}}) {
+            g_fakeMonitors.primary = primary;
+            saver->SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(primary.right, primary.bottom));
+            const auto& covers = saver->GetMonitorCovers().GetCovers();
+            for (size_t index = 0; coversFirst && index < covers.size(); ++index)
+                UpdateWindow(covers[index]->m_hWnd);
+            UpdateWindow(m_window);
+            EXPECT_EQ(covers.size(), 2u);
+            for (CMonitorCover* cover : covers)
+                EXPECT_GT(CountPixels(cover->m_hWnd, BACKGROUND), 500) << coversFirst << " " << primary.right;
+        }
+        DestroyWindow(m_window);
+        PumpMessages();
+    }
+}
+
 TEST_F(FullScreen, PictureKeepsItsAspectCentredOnAnyMonitor)
 {
     const struct {
@@ -845,7 +884,6 @@ TEST_F(ViewWindow, ViewWhoseClassIsRefusedEndsCleanlyInPreviewAndFullScreen)
     m_savedClassName = g_viewClassName;
     m_classReplaced = true;
     g_viewClassName.clear();
-    g_registerViewClass = []() -> const char* { return nullptr; };
     HWND parent = MakeParent(200, 100);
     // The view as the program makes it: the application's main window before its creation.
     for (bool fullScreen : {false, true}) {
@@ -854,11 +892,11 @@ TEST_F(ViewWindow, ViewWhoseClassIsRefusedEndsCleanlyInPreviewAndFullScreen)
         QuitMessagesSeen() = 0;
         bool created = true;
         if (fullScreen) {
-            CSpySaver* saver = new CSpySaver;
+            CSpySaver* saver = new CRefused<CSpySaver>;
             m_app.m_pMainWnd = saver;
             created = saver->CreateFullScreen();
         } else {
-            CSpyView* view = new CSpyView(true);
+            CSpyView* view = new CRefused<CSpyView>(true);
             m_app.m_pMainWnd = view;
             created = view->CreateView(0, WS_CHILD | WS_VISIBLE, RECT{0, 0, 200, 100}, CWnd::FromHandle(parent));
         }

@@ -1,107 +1,208 @@
 #!/bin/sh
-# Runs the release installer silently in the build's Wine prefix and takes it away with the Apps
-# entry's own silent command, as the system runs it, from no trace of an earlier install.
+# Runs the release installer in the build's Wine prefix and takes it away with the Apps entry's own
+# commands, as the system runs them, from no trace of an earlier install. Every wait polls for what
+# it waits for, with a generous ceiling.
 #
-#   check-installer.sh SETUP.exe ASCENDA.SCR VERSION WINE-RUN BUILD installs|uninstalls|uninstalls-a-running-saver
+#   check-installer.sh SETUP.exe ASCENDA.SCR VERSION WINE-RUN BUILD PRESS-BUTTON.exe CASE
+#
+# CASE: installs, uninstalls, keeps-its-folder, running-copies, uninstalls-while-the-settings-are-open
 set -eu
 
-setup=$1 packaged=$2 version=$3 wine_run=$4 build=$5
+setup=$1 packaged=$2 version=$3 wine_run=$4 build=$5 press=$6
 eval "$("$wine_run" --build "$build" --env)"
 export DISPLAY WINEPREFIX WINEDEBUG=-all
 apps='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\AscendaVintra'
 company="HKCU\\Software\\Orvane's Registry Bits"
+settings="$company\\Ascenda"
 desktop='HKCU\Control Panel\Desktop'
 runonce='HKCU\Software\Microsoft\Windows\CurrentVersion\RunOnce'
-removal='Ascenda Vintra removal' old_copy='Ascenda Vintra old copy'
+removal='Ascenda Vintra removal' settings_removal='Ascenda Vintra settings removal'
+old_copy='Ascenda Vintra old copy'
 other='C:\Users\Someone\Ascenda Vintra\ASCENDA.SCR'
+# Windows' longest user name, 20 characters; 3010, the uninstaller's exit code when part of the
+# removal waits for the next sign-in.
+long_user='C:\users\Longest-User-Name-20' waits=3010
 status=0
 
+drive=$WINEPREFIX/drive_c
 # A Windows command line, run from a batch file so that its quoted paths survive.
-run() { printf '@%s\r\n' "$1" >"$WINEPREFIX/drive_c/check-installer.bat" && wine cmd /c 'C:\check-installer.bat'; }
+run() { printf '@%s\r\n' "$1" >"$drive/check-installer.bat" && wine cmd /c 'C:\check-installer.bat'; }
+# Its exit code in full (Wine's cmd passes on only the low byte), read from a new file: a pipe
+# would also wait for any process the program leaves running, which may hold the file before.
+code() {
+  output=$drive/check-installer.$(date +%s%N).out
+  printf '@%s\r\n@echo %%errorlevel%%\r\n' "$1" >"$drive/check-installer.bat"
+  wine cmd /c 'C:\check-installer.bat' >"$output" || true
+  tail -n 1 "$output" | tr -d '\r'
+}
+# A sign-in command as Windows starts it, cmd.exe getting the rest of its line whole: quoted once
+# more, that rest leaves the batch file's own cmd its & and && alone, and cmd /c unquotes it.
+sign_in() { case $1 in *'cmd.exe" /c '*) set -- "${1%%\" /c *}\" /c \"${1#*\" /c }\"" ;; esac; run "$1" >/dev/null 2>&1; }
 value() { wine reg query "$1" /v "$2" 2>/dev/null | sed -n "s/^ *$2 *REG_[A-Z]* *//p" | tr -d '\r'; }
 key() { wine reg query "$1" >/dev/null 2>&1 && echo kept || echo gone; }
+there() { [ -e "$1" ] && echo kept || echo gone; }
 quietly() { "$@" >/dev/null 2>&1 || true; }
 expect() { [ "$2" = "$3" ] || { printf "check-installer.sh: %s is '%s', not '%s'\n" "$1" "$3" "$2" >&2; status=1; }; }
-# The uninstaller goes on in a copy of itself, removing itself and then its folder last.
-wait_gone() { for _ in $(seq 200); do [ -e "$1" ] || return 0; sleep 0.1; done; return 1; }
-uninstall() { run "$(value "$apps" QuietUninstallString)" && wait_gone "$1"; }
-install() { wine "$setup" /S || { echo "check-installer.sh: the installer failed" >&2; exit 1; }; }
+# Polls the command for up to 20 seconds.
+within() { for _ in $(seq 200); do "$@" && return 0; sleep 0.1; done; return 1; }
+absent() { [ ! -e "$1" ]; }
+maps() { grep -qs ASCENDA.SCR "/proc/$1/maps"; }
+install() { expect "the installer's exit code" 0 "$(code "C:\\check-setup.exe /S${1:+ $1}")"; }
+uninstall() { code "$(value "$apps" QuietUninstallString)"; }
+# Opens the installed saver's settings; prints the Linux process.
+start_saver() { wine "$folder/ASCENDA.SCR" /c >/dev/null 2>&1 & within maps $! || echo "no saver" >&2; echo $!; }
+# Whether the file of inode (a running copy's) now has an old copy's name.
+moved_aside() { for copy in "$folder"/ASCENDA.SCR.old*; do [ "$(stat -c %i "$copy")" = "$1" ] && return; done; return 1; }
+press() { "$wine_run" --build "$build" -- "$press" "$@" || expect "a button $2 on" "$1" none; }
+stop() { kill "$@" 2>/dev/null; for process in "$@"; do wait "$process" 2>/dev/null || true; done; }
 
 place=$(run 'echo %LOCALAPPDATA%\Programs\Ascenda Vintra' | tr -d '\r')
 folder=$(winepath -u "$place")
+temp=$(winepath -u "$(run 'echo %TEMP%' | tr -d '\r')")
+custom='C:\My Stuff\Savers'
 # Before and after: no install, no settings, another saver chosen.
 clean() {
-  rm -rf "$folder" "$WINEPREFIX/drive_c/check-installer.bat"
+  rm -rf "$folder" "$drive/My Stuff" "$(winepath -u "$long_user")" "$drive"/check-* "$drive/uninstalled"
   quietly wine reg delete "$apps" /f
   quietly wine reg delete "$company" /f
-  quietly wine reg delete "$runonce" /v "$removal" /f
-  quietly wine reg delete "$runonce" /v "$old_copy" /f
+  for name in "$removal" "$settings_removal" "$old_copy"; do quietly wine reg delete "$runonce" /v "$name" /f; done
   quietly wine reg add "$desktop" /v SCRNSAVE.EXE /d "$other" /f
 }
 clean
 trap clean EXIT
-install
+cp "$setup" "$drive/check-setup.exe"
 
-case $6 in
+case $7 in
 installs)
+  install
   cmp "$packaged" "$folder/ASCENDA.SCR" || status=1
+  sed 's/$/\r/' "$(dirname "$0")/../../LICENSE" | cmp - "$folder/LICENSE.txt" || status=1
   copyright=$(grep -m1 '^Copyright ' "$(dirname "$0")/../../LICENSE")
   for entry in "LegalCopyright=$copyright" "ProductVersion=$version"; do
     expect "the installer's ${entry%%=*}" "${entry#*=}" "$(strings -el "$setup" | grep -A1 -x "${entry%%=*}" | tail -n 1)"
   done
   for entry in "DisplayName=Ascenda Vintra" "Publisher=Orvane's Registry Bits" "DisplayVersion=$version" \
-               "DisplayIcon=$place\\ASCENDA.SCR,0" "UninstallString=\"$place\\Uninstall.exe\"" \
-               "QuietUninstallString=\"$place\\Uninstall.exe\" /S"; do
+               "DisplayIcon=$place\\ASCENDA.SCR,0" "UninstallString=\"$place\\Uninstall.exe\" _?=$place" \
+               "QuietUninstallString=\"$place\\Uninstall.exe\" /S _?=$place" "InstallLocation=$place"; do
     expect "${entry%%=*}" "${entry#*=}" "$(value "$apps" "${entry%%=*}")"
   done
   expect "EstimatedSize >= the saver's kilobytes" yes \
          "$([ $(($(value "$apps" EstimatedSize))) -ge $(($(stat -c %s "$packaged") / 1024)) ] && echo yes)"
   expect "the saver choice" "$other" "$(value "$desktop" SCRNSAVE.EXE)"
-  quietly wine reg add "$company\\Ascenda\\Config" /v People /t REG_DWORD /d 42 /f
+  quietly wine reg add "$settings\\Config" /v People /t REG_DWORD /d 42 /f
   echo "an earlier version" >"$folder/ASCENDA.SCR"
   install
-  expect "the setting after installing again" 0x2a "$(value "$company\\Ascenda\\Config" People)"
+  expect "the setting after installing again" 0x2a "$(value "$settings\\Config" People)"
   cmp "$packaged" "$folder/ASCENDA.SCR" || status=1 ;;
 uninstalls)
   # The saver choice goes when it names the installed file in any spelling; the company's key
-  # goes when nothing else of the company's is left in it.
+  # goes when nothing else of the company's is left in it. A script that waits for the silent
+  # command finds everything gone but the uninstaller's own file, which goes as it ends, and
+  # nothing left in %TEMP%.
+  before=$(ls -A "$temp")
+  same_temp() { [ "$(ls -A "$temp")" = "$before" ]; }
+  install
   short=$(run "for %%I in (\"$place\\ASCENDA.SCR\") do @echo %%~sI" | tr -d '\r')
   for choice in "$(printf %s "$place\\ASCENDA.SCR" | tr a-z A-Z)|gone|gone" "$short|gone|kept" "$other|$other|kept"; do
     registered=${choice%%|*} cleared=${choice#*|} parent=${choice##*|}
     cleared=${cleared%|*}
     [ -d "$folder" ] || install
     quietly wine reg add "$desktop" /v SCRNSAVE.EXE /d "$registered" /f
-    quietly wine reg add "$company\\Ascenda\\Counters" /v Resets /t REG_DWORD /d 3 /f
+    quietly wine reg add "$settings\\Counters" /v Resets /t REG_DWORD /d 3 /f
     [ $parent = gone ] || quietly wine reg add "$company\\Another Program" /f
-    uninstall "$folder" || status=1
-    expect "the folder, after $registered" gone "$([ -e "$folder" ] && echo kept || echo gone)"
+    expect "the uninstaller's exit code" 0 "$(uninstall)"
+    expect "the saver, as the uninstaller returns" gone "$(there "$folder/ASCENDA.SCR")"
+    expect "the licence, as the uninstaller returns" gone "$(there "$folder/LICENSE.txt")"
     expect "the Apps entry, after $registered" gone "$(key "$apps")"
-    expect "the settings, after $registered" gone "$(key "$company\\Ascenda")"
+    expect "the settings, after $registered" gone "$(key "$settings")"
     expect "the company's key, after $registered" $parent "$(key "$company")"
     expect "the saver choice $registered" "${cleared#gone}" "$(value "$desktop" SCRNSAVE.EXE)"
+    within absent "$folder" || expect "the folder, after $registered" gone kept
+    within same_temp || expect "%TEMP% after uninstalling" "$before" "$(ls -A "$temp")"
   done ;;
-uninstalls-a-running-saver)
-  # A running saver keeps its file until the next sign-in. Installing again takes that removal back
-  # and moves the running file aside for the new one; uninstalling then leaves the old copy, with
-  # the folder, to the next sign-in.
-  wine "$folder/ASCENDA.SCR" /s &
-  saver=$!
-  for _ in $(seq 100); do grep -qs ASCENDA.SCR /proc/$saver/maps && break; sleep 0.1; done
-  uninstall "$folder/Uninstall.exe" || status=1
-  expect "the running saver" running "$(kill -0 $saver 2>/dev/null && echo running)"
-  expect "the Apps entry" gone "$(key "$apps")"
-  install
-  expect "the removal at the next sign-in, after installing again" "" "$(value "$runonce" "$removal")"
-  cmp "$packaged" "$folder/ASCENDA.SCR" || status=1
-  expect "the old copy's removal" set "$([ -n "$(value "$runonce" "$old_copy")" ] && echo set)"
-  uninstall "$folder/Uninstall.exe" || status=1
-  expect "the old copy's own removal, after uninstalling" "" "$(value "$runonce" "$old_copy")"
-  kill $saver
-  wait $saver || true
-  # Wine's server lets go of a killed process's file a moment after the process is gone, and a
-  # sign-in comes long after: the removal is run again until it has worked, for ten seconds.
+keeps-its-folder)
+  # Installed with /D into a folder whose parent it makes too, chosen as the screen saver, then
+  # installed again and upgraded without /D: one copy, in that folder. Uninstalling removes the
+  # folders it made, unless the user has put something of their own there.
+  folder=$(winepath -u "$custom")
+  for own in "" notes.txt; do
+    install "/D=$custom"
+    quietly wine reg add "$desktop" /v SCRNSAVE.EXE /d "$custom\\ASCENDA.SCR" /f
+    install
+    echo "an earlier version" >"$folder/ASCENDA.SCR"
+    install
+    cmp "$packaged" "$folder/ASCENDA.SCR" || status=1
+    expect "the default folder" gone "$(there "$(winepath -u "$place")")"
+    expect "the Apps entry's folder" "$custom" "$(value "$apps" InstallLocation)"
+    expect "the chosen saver" kept "$(there "$(winepath -u "$(value "$desktop" SCRNSAVE.EXE)")")"
+    [ -z "$own" ] || echo "mine" >"$(dirname "$folder")/$own"
+    expect "the uninstaller's exit code" 0 "$(uninstall)"
+    within absent "$folder" || expect "the /D folder" gone kept
+    expect "the parent it made, holding '$own'" "$([ -n "$own" ] && echo kept || echo gone)" \
+           "$(there "$(dirname "$folder")")"
+    [ -z "$own" ] || expect "the user's own file" mine "$(cat "$(dirname "$folder")/$own" 2>/dev/null)"
+    rm -rf "$drive/My Stuff"
+  done ;;
+running-copies)
+  # For Windows' longest user name. A running copy (the settings) keeps its file, and the settings
+  # it may still write, until the next sign-in, whose commands stay within Windows' 260 characters.
+  # Two upgrades take that removal back and each moves the running file itself aside (Wine would
+  # let an overwrite through); the next sign-in removes the old copies, or, after an uninstall,
+  # the file, the folders the install made and the settings.
+  place="$long_user\\AppData\\Local\\Programs\\Ascenda Vintra"
+  folder=$(winepath -u "$place") && programs=$(dirname "$folder")
+  mkdir -p "$(dirname "$programs")"
+  install "/D=$place"
+  first=$(start_saver)
+  expect "the uninstaller's exit code" $waits "$(uninstall)"
+  for name in "$removal" "$settings_removal"; do
+    expect "'$name' within 260" yes "$(value "$runonce" "$name" | awk '{ print (length($0) > 0 && length($0) <= 260) ? "yes" : length($0) }')"
+  done
+  # Its own file goes as it ends; a user installs again later than that.
+  within absent "$folder/Uninstall.exe" || status=1
+  second=
+  for saver in "$first" second; do
+    inode=$(stat -c %i "$folder/ASCENDA.SCR")
+    install "/D=$place"
+    cmp "$packaged" "$folder/ASCENDA.SCR" || status=1
+    expect "the running copy $saver" "moved aside" "$(moved_aside "$inode" && echo "moved aside")"
+    [ -n "$second" ] || second=$(start_saver)
+  done
+  expect "the removals at the next sign-in" "" "$(value "$runonce" "$removal")$(value "$runonce" "$settings_removal")"
+  stop "$first" "$second"
+  # Wine lets go of a killed process's file a moment after it is gone; a sign-in comes long after.
+  command=$(value "$runonce" "$old_copy")
+  old_copies_gone() { sign_in "$command"; ! ls "$folder"/ASCENDA.SCR.old* >/dev/null 2>&1; }
+  within old_copies_gone || expect "the old copies after the next sign-in" gone "$(ls "$folder")"
+  third=$(start_saver)
+  expect "the uninstaller's exit code" $waits "$(uninstall)"
+  quietly wine reg add "$settings\\Config" /v People /t REG_DWORD /d 42 /f
+  stop "$third"
   command=$(value "$runonce" "$removal")
-  for _ in $(seq 20); do run "$command" >/dev/null 2>&1; [ -e "$folder" ] || break; sleep 0.5; done
-  expect "the folder after the next sign-in" gone "$([ -e "$folder" ] && echo kept || echo gone)" ;;
+  signed_in() { sign_in "$command"; [ ! -e "$programs" ]; }
+  within signed_in || expect "the folders it made after the next sign-in" gone kept
+  expect "the profile's own folder" kept "$(there "$(dirname "$programs")")"
+  sign_in "$(value "$runonce" "$settings_removal")"
+  expect "the settings after the next sign-in" gone "$(key "$settings")" ;;
+uninstalls-while-the-settings-are-open)
+  # Uninstall is clicked with the settings open; after its question they are closed with OK, which
+  # writes them, and Retry clicked: only then do they go, and only then is the uninstall complete.
+  install
+  dialog=$(start_saver)
+  (code "$(value "$apps" UninstallString)" >"$drive/uninstalled") &
+  uninstaller=$!
+  press "Ascenda Vintra $version Uninstall*" 1
+  timeout 30 xdotool search --sync --name "^Ascenda Vintra $version Uninstall\$" >/dev/null || status=1
+  # The greeting, the monthly reminder, then the settings themselves.
+  press "Ascenda Vintra" 1
+  press "Ascenda Vintra" 1
+  press "Ascenda Vintra Screen Saver" 1
+  within eval '! kill -0 "$dialog" 2>/dev/null' || expect "the settings dialog" closed open
+  expect "the settings it wrote" 9 "$(wine reg query "$settings\\Config" 2>/dev/null | grep -c REG_DWORD)"
+  press "Ascenda Vintra $version Uninstall" 4
+  press "Ascenda Vintra $version Uninstall*" 1
+  wait "$uninstaller" || true
+  expect "the uninstaller's exit code" 0 "$(cat "$drive/uninstalled")"
+  expect "the settings" gone "$(key "$settings")" ;;
 esac
 exit $status
