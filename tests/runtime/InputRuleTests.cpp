@@ -8,19 +8,6 @@
 // their windows.
 namespace {
 
-TEST(InputRuleTest, EveryInputButAKeyReleaseEndsTheSaver)
-{
-    const struct {
-        UserInput input;
-        bool ends;
-    } cases[] = {
-        {UserInput::KEY_PRESS, true}, {UserInput::KEY_RELEASE, false}, {UserInput::BUTTON, true},
-        {UserInput::WHEEL, true},     {UserInput::TOUCH, true},
-    };
-    for (const auto& test : cases)
-        EXPECT_EQ(CInputRule::Ends(test.input), test.ends) << static_cast<int>(test.input);
-}
-
 struct PointerCase {
     const char* name;
     std::vector<double> rests; // where it rests before the reports; empty: nowhere yet

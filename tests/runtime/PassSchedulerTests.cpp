@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
+#include "../view/RecordingSurface.h"
+#include "runtime/FrameRate.h"
 #include "runtime/PassScheduler.h"
+#include "settings/MemoryStore.h"
+#include "sim/Building.h"
+#include "view/Scene.h"
 
 namespace {
 
@@ -100,3 +106,29 @@ TEST(PassSchedulerTest, PeriodsBelowOneMillisecondTickEveryMillisecondAndANewPer
 }
 
 } // namespace
+
+// The due passes on a window, with the --fps line: ten lift passes in a second of a 100-ms lift
+// period read as ten ticks a second, drawn with the legend pass; without the line, none.
+TEST(PassSchedulerTest, DuePassesCountLiftTicksForTheFrameRateLine)
+{
+    RestartModel();
+    RestartScene();
+    CMemoryStore store;
+    CScene scene(LoadViewSettings(store));
+    for (const bool shown : {true, false}) {
+        CPassScheduler scheduler(100, 500, 0, true);
+        CFrameRate frameRate(0, 0);
+        CRecordingSurface surface;
+        scene.Paint(surface, 1024, 768);
+        for (int64_t now = 100; now <= 1000; now += 100)
+            RunDuePasses(scheduler, scene, surface, &frameRate, shown, now);
+        std::string line;
+        for (const RecordedShape& shape : surface.m_shapes) {
+            if (shape.kind == RecordedShape::TEXT && shape.text.find("lift ticks/s") != std::string::npos)
+                line = shape.text;
+        }
+        EXPECT_EQ(line.empty() ? "none" : line.substr(0, 19), shown ? "  10.0 lift ticks/s" : "none");
+    }
+    RestartModel();
+    RestartScene();
+}

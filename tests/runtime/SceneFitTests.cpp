@@ -129,4 +129,26 @@ TEST(SceneFitTest, ATallerLegendLowersTheBuildingAndNoLegendNeedsNoRoom)
     EXPECT_EQ(narrow.scale, GetLargestReadableScale(ownFactor)) << "a legend wider than the window never fits";
 }
 
+// A front end fits with its legend as measured in its own font, and measures none while the
+// legend is off: at 1024 x 768 a legend 30 pixels high only fits once the drawing is smaller.
+TEST(SceneFitTest, AFrontEndFitsWithTheLegendItMeasures)
+{
+    const int32_t ownFactor = CScene::GetScreenFactorForSize(1024, 768);
+    for (const int32_t legend : {1, 0}) {
+        CMemoryStore store;
+        ViewSettings settings = LoadViewSettings(store);
+        settings.legend = legend;
+        const CScene scene(settings);
+        int32_t measured = 0;
+        FitSceneToWindow(scene, true, 1024, 768, [&](const char*, int32_t, int32_t& width, int32_t& height) {
+            ++measured;
+            width = 450;
+            height = 30;
+        });
+        EXPECT_EQ(measured, legend);
+        EXPECT_EQ(g_screenFactor < ownFactor, legend == 1) << "legend " << legend;
+    }
+    RestartScene();
+}
+
 } // namespace
