@@ -82,23 +82,31 @@ void CDrawnArea::KeepDiffering(const uint32_t* first, int32_t firstStride, const
     differing.m_bounds = m_bounds;
     for (int index = 0; index < m_count; ++index) {
         const PixelRect& rect = m_rects[index];
-        PixelRect kept{rect.right, rect.bottom, rect.left, rect.top};
+        // A car that moved a little differs in a few rows at its top and bottom, not between:
+        // each run of differing rows is kept on its own, so that the rows between are neither
+        // copied nor damaged.
+        PixelRect run{rect.right, 0, rect.left, 0};
         for (int32_t y = rect.top; y < rect.bottom; ++y) {
             const uint32_t* one = first + static_cast<std::ptrdiff_t>(y) * firstStride;
             const uint32_t* other = second + static_cast<std::ptrdiff_t>(y) * secondStride;
             // Most rows are as they were: one comparison of the whole row says so fastest.
-            if (std::memcmp(one + rect.left, other + rect.left, static_cast<size_t>(rect.right - rect.left) * 4) == 0)
+            if (std::memcmp(one + rect.left, other + rect.left, static_cast<size_t>(rect.right - rect.left) * 4) == 0) {
+                if (!run.IsEmpty() && y + 1 - run.bottom >= ROWS_APART) {
+                    differing.Add(run);
+                    run = {rect.right, 0, rect.left, 0};
+                }
                 continue;
+            }
             int32_t left = rect.left;
             while (one[left] == other[left])
                 ++left;
             int32_t right = rect.right;
             while (one[right - 1] == other[right - 1])
                 --right;
-            kept = {left < kept.left ? left : kept.left, y < kept.top ? y : kept.top,
-                    right > kept.right ? right : kept.right, y + 1};
+            run = {left < run.left ? left : run.left, run.IsEmpty() ? y : run.top,
+                   right > run.right ? right : run.right, y + 1};
         }
-        differing.Add(kept);
+        differing.Add(run);
     }
     *this = differing;
 }

@@ -21,6 +21,9 @@ struct PixelRect {
 class CDrawnArea {
 public:
     static constexpr int RECT_LIMIT = 128;
+    // KeepDiffering keeps apart two runs of differing rows with at least this many unchanged rows
+    // between them.
+    static constexpr int32_t ROWS_APART = 4;
 
     CDrawnArea() : m_count(0), m_rects{} {}
 

@@ -23,9 +23,9 @@ COutputWindow::COutputWindow(uint32_t name, wl_output* output)
       m_toplevel(nullptr), m_viewport(nullptr), m_fractionalScale(nullptr), m_modeWidth(0), m_modeHeight(0),
       m_outputScale(1), m_preferredScale(0), m_logicalWidth(0), m_logicalHeight(0), m_configured(false),
       m_pixelWidth(0), m_pixelHeight(0), m_canvas(nullptr), m_canvasMemory(nullptr), m_canvasSize(0), m_buffers{},
-      m_mapping(nullptr), m_mappingSize(0), m_shown(nullptr), m_needsPaint(true), m_closeRequested(false), m_layout{},
-      m_laidOutWidth(0), m_laidOutHeight(0), m_laidOutRatio(0.0), m_frame(nullptr), m_frameRequestedMs(0),
-      m_missedPasses(false)
+      m_mapping(nullptr), m_mappingSize(0), m_shownValid(false), m_needsPaint(true),
+      m_closeRequested(false), m_layout{}, m_laidOutWidth(0), m_laidOutHeight(0), m_laidOutRatio(0.0), m_frame(nullptr),
+      m_frameRequestedMs(0), m_missedPasses(false)
 {
     static const wl_output_listener listener = {OnOutputGeometry, OnOutputMode, OnOutputDone,
                                                 OnOutputScale,    OnOutputName, OnOutputDescription};
@@ -201,14 +201,16 @@ void COutputWindow::Resize(int32_t pixelWidth, int32_t pixelHeight)
     FreeBuffers();
     m_pixelWidth = pixelWidth;
     m_pixelHeight = pixelHeight;
-    // The canvas on large pages where the system allows: a box or a copy touches a row on every
-    // page it crosses, and a 1920 x 1080 canvas spans two thousand small ones.
+    // The canvas, and beside it a copy of the picture the output shows, on large pages where the
+    // system allows: a box or a comparison touches a row on every page it crosses, and a
+    // 1920 x 1080 picture spans two thousand small ones. (Shared memory, which the compositor
+    // reads, has small pages only; it is written where the picture changed and nowhere else.)
     const int32_t stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, pixelWidth);
     m_canvasSize = static_cast<size_t>(stride) * static_cast<size_t>(pixelHeight);
-    void* memory = mmap(nullptr, m_canvasSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* memory = mmap(nullptr, m_canvasSize * 2, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     m_canvasMemory = memory == MAP_FAILED ? nullptr : memory;
     if (m_canvasMemory != nullptr)
-        madvise(m_canvasMemory, m_canvasSize, MADV_HUGEPAGE);
+        madvise(m_canvasMemory, m_canvasSize * 2, MADV_HUGEPAGE);
     m_canvas = m_canvasMemory != nullptr
                    ? cairo_image_surface_create_for_data(static_cast<unsigned char*>(m_canvasMemory),
                                                          CAIRO_FORMAT_RGB24, pixelWidth, pixelHeight, stride)
@@ -266,7 +268,7 @@ void COutputWindow::FreeBuffers()
         buffer.buffer = nullptr;
         buffer.pixels = nullptr;
     }
-    m_shown = nullptr;
+    m_shownValid = false;
     if (m_mapping != nullptr)
         munmap(m_mapping, m_mappingSize);
     m_mapping = nullptr;
@@ -275,7 +277,7 @@ void COutputWindow::FreeBuffers()
         cairo_surface_destroy(m_canvas);
     m_canvas = nullptr;
     if (m_canvasMemory != nullptr)
-        munmap(m_canvasMemory, m_canvasSize);
+        munmap(m_canvasMemory, m_canvasSize * 2);
     m_canvasMemory = nullptr;
 }
 
@@ -304,43 +306,48 @@ bool COutputWindow::TakeShown(int64_t nowMs)
     return !m_missedPasses;
 }
 
-void COutputWindow::CopyToBuffer(Buffer& buffer, const CDrawnArea& area)
+void COutputWindow::CopyRects(uint32_t* to, int32_t toStride, const uint32_t* from, int32_t fromStride,
+                              const CDrawnArea& area)
 {
-    const uint32_t* canvas = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(m_canvas));
-    const int32_t canvasStride = cairo_image_surface_get_stride(m_canvas) / 4;
     for (int index = 0; index < area.GetCount(); ++index) {
         const PixelRect& rect = area.GetRect(index);
         const size_t rowBytes = static_cast<size_t>(rect.right - rect.left) * 4;
         for (int32_t y = rect.top; y < rect.bottom; ++y) {
-            std::memcpy(buffer.pixels + static_cast<size_t>(y) * m_pixelWidth + rect.left,
-                        canvas + static_cast<size_t>(y) * canvasStride + rect.left, rowBytes);
+            std::memcpy(to + static_cast<std::ptrdiff_t>(y) * toStride + rect.left,
+                        from + static_cast<std::ptrdiff_t>(y) * fromStride + rect.left, rowBytes);
         }
     }
 }
 
-void COutputWindow::Present(int64_t nowMs)
+bool COutputWindow::Present(int64_t nowMs)
 {
     if (!IsReady() || m_buffers[0].buffer == nullptr)
-        return;
+        return false;
     m_pending.Add(m_drawing->GetDrawn());
     m_drawing->ClearDrawn();
     if (m_pending.IsEmpty() || m_frame != nullptr)
-        return;
+        return false;
     Buffer* target = !m_buffers[0].busy ? &m_buffers[0] : (!m_buffers[1].busy ? &m_buffers[1] : nullptr);
     if (target == nullptr)
-        return; // the next release brings us back here
+        return false; // the next release brings us back here
     cairo_surface_flush(m_canvas);
+    const uint32_t* canvas = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(m_canvas));
+    const int32_t stride = cairo_image_surface_get_stride(m_canvas) / 4;
+    uint32_t* shown = m_canvasMemory != nullptr ? static_cast<uint32_t*>(m_canvasMemory) + m_canvasSize / 4 : nullptr;
     // Much of what a pass draws, it draws as it was (a person erased and drawn again in the same
     // place and colour): only what differs from the picture on screen is sent and damaged.
-    if (m_shown != nullptr) {
-        const uint32_t* canvas = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(m_canvas));
-        m_pending.KeepDiffering(canvas, cairo_image_surface_get_stride(m_canvas) / 4, m_shown->pixels, m_pixelWidth);
+    if (shown != nullptr && m_shownValid) {
+        m_pending.KeepDiffering(canvas, stride, shown, stride);
         if (m_pending.IsEmpty())
-            return;
+            return false;
+    }
+    if (shown != nullptr) {
+        CopyRects(shown, stride, canvas, stride, m_pending);
+        m_shownValid = true;
     }
     Buffer& other = target == &m_buffers[0] ? m_buffers[1] : m_buffers[0];
     target->stale.Add(m_pending);
-    CopyToBuffer(*target, target->stale);
+    CopyRects(target->pixels, m_pixelWidth, canvas, stride, target->stale);
     target->stale.Clear();
     other.stale.Add(m_pending);
 
@@ -356,5 +363,5 @@ void COutputWindow::Present(int64_t nowMs)
     m_frameRequestedMs = nowMs;
     wl_surface_commit(m_surface);
     target->busy = true;
-    m_shown = target;
+    return true;
 }

@@ -70,8 +70,9 @@ public:
     // Whether a pass should draw on it now. An output hidden for HIDDEN_AFTER_MS is not drawn on,
     // and remembers to be painted whole when it shows again.
     bool TakeShown(int64_t nowMs);
-    // Sends what was drawn since the last call, when the compositor is ready for it.
-    void Present(int64_t nowMs);
+    // Sends what was drawn since the last call, when the compositor is ready for it; true when it
+    // committed.
+    bool Present(int64_t nowMs);
 
 private:
     struct Buffer {
@@ -85,7 +86,8 @@ private:
     void FreeBuffers();
     bool AllocateBuffers(wl_shm* shm);
     void ApplySize();
-    void CopyToBuffer(Buffer& buffer, const CDrawnArea& area);
+    static void CopyRects(uint32_t* to, int32_t toStride, const uint32_t* from, int32_t fromStride,
+                          const CDrawnArea& area);
 
     static void OnOutputGeometry(void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*,
                                  const char*, int32_t);
@@ -120,14 +122,14 @@ private:
     int32_t m_pixelWidth, m_pixelHeight;
 
     cairo_surface_t* m_canvas;
-    void* m_canvasMemory; // the canvas's pixels, mapped here; null where cairo allocated them
-    size_t m_canvasSize;
+    void* m_canvasMemory; // the canvas's pixels and then the shown picture's; null where cairo allocated the canvas
+    size_t m_canvasSize;  // of each
     std::unique_ptr<CCairoSurface> m_drawing;
     CDrawnArea m_pending; // drawn on the canvas, not yet committed
     Buffer m_buffers[2];
     void* m_mapping;
     size_t m_mappingSize;
-    const Buffer* m_shown; // the buffer last committed: what the output shows
+    bool m_shownValid; // the copy of what the output shows holds the last commit
 
     bool m_needsPaint;
     bool m_closeRequested;

@@ -42,8 +42,8 @@ CWaylandSaver::CWaylandSaver(const CWaylandOptions& options)
       m_seatName(0), m_pointer(nullptr), m_keyboard(nullptr), m_touch(nullptr), m_covering(false), m_idle(false),
       m_ended(false), m_failed(false), m_scene(GetViewSettings(options)), m_liftPeriod(options.GetLiftInterval()),
       m_peoplePeriod(options.m_passInterval), m_timers(m_liftPeriod, m_peoplePeriod, GetMonotonicMs(), true),
-      m_painted(false), m_buildingOutput(0), m_frameRate(GetMonotonicMs(), CFrameRate::GetProcessCpuMs()),
-      m_frozen(false), m_referenceWritten(false)
+      m_painted(false), m_committedMs(INT64_MIN / 2), m_buildingOutput(0),
+      m_frameRate(GetMonotonicMs(), CFrameRate::GetProcessCpuMs()), m_frozen(false), m_referenceWritten(false)
 {
 }
 
@@ -360,7 +360,7 @@ bool CWaylandSaver::WaitForIdle(int stopFd)
 
 // --- the loop ---
 
-bool CWaylandSaver::Dispatch(int stopFd, int timeoutMs)
+bool CWaylandSaver::Dispatch(int stopFd, int timeoutMs, bool held)
 {
     while (wl_display_prepare_read(m_display) != 0) {
         if (wl_display_dispatch_pending(m_display) < 0)
@@ -374,15 +374,22 @@ bool CWaylandSaver::Dispatch(int stopFd, int timeoutMs)
         m_failed = true;
         return false;
     }
+    held = held && !full;
     const short events = static_cast<short>(full ? POLLIN | POLLOUT : POLLIN);
     pollfd watched[3] = {
-        {wl_display_get_fd(m_display), events, 0}, {stopFd, POLLIN, 0}, {GetFrameFreezeFd(), POLLIN, 0}};
-    if (poll(watched, 3, timeoutMs) < 0 && errno != EINTR) {
+        {stopFd, POLLIN, 0}, {GetFrameFreezeFd(), POLLIN, 0}, {wl_display_get_fd(m_display), events, 0}};
+    if (poll(watched, held ? 2 : 3, timeoutMs) < 0 && errno != EINTR) {
         wl_display_cancel_read(m_display);
         m_failed = true;
         return false;
     }
-    if ((watched[0].revents & POLLIN) != 0) {
+    pollfd& display = watched[2];
+    if (held && poll(&display, 1, 0) < 0 && errno != EINTR) {
+        wl_display_cancel_read(m_display);
+        m_failed = true;
+        return false;
+    }
+    if ((display.revents & POLLIN) != 0) {
         if (wl_display_read_events(m_display) < 0) {
             m_failed = true;
             return false;
@@ -390,16 +397,16 @@ bool CWaylandSaver::Dispatch(int stopFd, int timeoutMs)
     } else {
         wl_display_cancel_read(m_display);
     }
-    if ((watched[2].revents & POLLIN) != 0) {
+    if ((watched[1].revents & POLLIN) != 0) {
         m_frozen = TakeFrameFreezeRequests(m_frozen);
         m_referenceWritten = false;
     }
-    if (wl_display_dispatch_pending(m_display) < 0 || (watched[0].revents & (POLLERR | POLLHUP)) != 0 ||
-        ((watched[0].revents & POLLOUT) != 0 && wl_display_flush(m_display) < 0 && errno != EAGAIN)) {
+    if (wl_display_dispatch_pending(m_display) < 0 || (display.revents & (POLLERR | POLLHUP)) != 0 ||
+        ((display.revents & POLLOUT) != 0 && wl_display_flush(m_display) < 0 && errno != EAGAIN)) {
         m_failed = true;
         return false;
     }
-    return (watched[1].revents & POLLIN) == 0;
+    return (watched[0].revents & POLLIN) == 0;
 }
 
 int CWaylandSaver::Run(int stopFd, int readyFd)
@@ -425,14 +432,19 @@ int CWaylandSaver::Run(int stopFd, int readyFd)
                 PaintWindow(*window);
         }
         RunDuePasses(now);
-        for (auto& window : m_windows)
-            window->Present(now);
+        for (auto& window : m_windows) {
+            if (window->Present(now))
+                m_committedMs = now;
+        }
         if (m_frozen && !m_referenceWritten)
             m_referenceWritten = WriteBuildingReference();
         int64_t wait = m_painted ? m_timers.GetWait(GetMonotonicMs()) : -1;
         if (wait > INT_MAX)
             wait = INT_MAX;
-        if (!Dispatch(stopFd, static_cast<int>(wait)))
+        const int64_t held = m_committedMs + EVENTS_HELD_MS - GetMonotonicMs();
+        if (held > 0 && (wait < 0 || wait > held))
+            wait = held;
+        if (!Dispatch(stopFd, static_cast<int>(wait), held > 0))
             break;
         for (auto& window : m_windows) {
             if (window->IsCloseRequested())

@@ -26,6 +26,11 @@ struct ext_idle_notifier_v1;
 // the same model state, so every output shows the same simulation at its own size.
 class CWaylandSaver {
 public:
+    // For this long after a commit, the compositor's events wait to be read together: its buffer
+    // release and frame callback come a moment apart (at its next refresh), and waking for each
+    // would cost more than the frame's drawing. Input waits at most this long to end the saver.
+    static constexpr int EVENTS_HELD_MS = 25;
+
     explicit CWaylandSaver(const CWaylandOptions& options);
     ~CWaylandSaver();
     CWaylandSaver(const CWaylandSaver&) = delete;
@@ -41,8 +46,9 @@ private:
     bool Connect();
     bool WaitForIdle(int stopFd);
     // Reads and handles the compositor's events, waiting at most `timeoutMs` (-1: no limit).
-    // False when the connection failed or `stopFd` became readable.
-    bool Dispatch(int stopFd, int timeoutMs);
+    // False when the connection failed or `stopFd` became readable. `held`: events that come
+    // meanwhile are read together when the time is up.
+    bool Dispatch(int stopFd, int timeoutMs, bool held = false);
     void AddOutput(uint32_t name, uint32_t version);
     void RemoveGlobal(uint32_t name);
     WindowGlobals GetWindowGlobals() const;
@@ -103,6 +109,7 @@ private:
     int32_t m_peoplePeriod;
     CPassScheduler m_timers;
     bool m_painted;                      // the passes wait for the first paint of the building, which sets the origins
+    int64_t m_committedMs;               // the last commit, on the monotonic clock
     uint32_t m_buildingOutput;           // the registry name of the output that shows the building; 0: none yet
     std::vector<LayoutTarget> m_targets; // the windows the passes draw on now, kept to spare allocations
     CInputRule m_inputRule;

@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "wayland/CairoSurface.h"
@@ -171,6 +172,25 @@ TEST(DrawnAreaTest, KeepsOnlyThePixelsWhereTheNewPictureDiffers)
     EXPECT_EQ(area.GetArea(), 3 * 3 + 1);
     EXPECT_TRUE(Inside(area, 7, 12) && Inside(area, 9, 14) && Inside(area, 39, 25));
     EXPECT_FALSE(Inside(area, 6, 12) || Inside(area, 10, 14) || Inside(area, 30, 2));
+
+    // A car two rows lower differs in the two rows at its old top and the two below its old
+    // bottom: the rows between, as they were, are left out once there are ROWS_APART of them.
+    const auto drawCar = [&](int32_t top, int32_t height) {
+        std::vector<uint32_t> picture = shown;
+        for (int32_t y = top; y < top + height; ++y)
+            std::fill(picture.begin() + y * WIDTH + 5, picture.begin() + y * WIDTH + 15, 0xFF);
+        return picture;
+    };
+    for (const int32_t height : {CDrawnArea::ROWS_APART + 2, CDrawnArea::ROWS_APART + 1}) {
+        const std::vector<uint32_t> before = drawCar(2, height), after = drawCar(4, height);
+        CDrawnArea car;
+        car.SetBounds(WIDTH, HEIGHT);
+        car.Add({5, 2, 15, 4 + height});
+        car.KeepDiffering(after.data(), WIDTH, before.data(), WIDTH);
+        const bool apart = height - 2 >= CDrawnArea::ROWS_APART;
+        EXPECT_EQ(car.GetCount(), apart ? 2 : 1) << height;
+        EXPECT_EQ(car.GetArea(), (apart ? 4 : height + 2) * 10) << height;
+    }
 }
 
 } // namespace
