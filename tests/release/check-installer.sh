@@ -5,10 +5,15 @@
 #
 #   check-installer.sh SETUP.exe ASCENDA.SCR VERSION WINE-RUN BUILD PRESS-BUTTON.exe CASE
 #
-# CASE: installs, uninstalls, keeps-its-folder, running-copies, uninstalls-while-the-settings-are-open
+# CASE: installs, uninstalls, keeps-its-folder, running-copies, uninstalls-while-the-settings-are-open,
+# a-script-waits-for-the-uninstall
+#
+# A BUILD folder without a CMakeCache.txt is the case's own: its Wine prefix is made afresh.
 set -eu
 
 setup=$1 packaged=$2 version=$3 wine_run=$4 build=$5 press=$6
+fresh=$([ -f "$build/CMakeCache.txt" ] || echo yes)
+[ -z "$fresh" ] || { "$wine_run" --build "$build" --stop; rm -rf "$build"; }
 eval "$("$wine_run" --build "$build" --env)"
 export DISPLAY WINEPREFIX WINEDEBUG=-all
 apps='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\AscendaVintra'
@@ -69,7 +74,7 @@ clean() {
   quietly wine reg add "$desktop" /v SCRNSAVE.EXE /d "$other" /f
 }
 clean
-trap clean EXIT
+trap 'clean; [ -z "$fresh" ] || "$wine_run" --build "$build" --stop' EXIT
 cp "$setup" "$drive/check-setup.exe"
 
 case $7 in
@@ -204,5 +209,43 @@ uninstalls-while-the-settings-are-open)
   wait "$uninstaller" || true
   expect "the uninstaller's exit code" 0 "$(cat "$drive/uninstalled")"
   expect "the settings" gone "$(key "$settings")" ;;
+a-script-waits-for-the-uninstall)
+  # The waiting form exactly as README.txt gives it (README.md the same), in a batch file whose
+  # very next lines find the folder, the Apps entry and the settings gone, %TEMP% as before, and no
+  # program left running to finish the job later, such as one that deletes the caller's copy. Then
+  # without "_?=", which returns at once: NSIS's own copy in %TEMP% goes as well.
+  root=$(dirname "$0")/../..
+  waiting=$(sed -n '/^  copy \/y /,/^  del /s/^  //p' "$root/packaging/README.txt")
+  expect "README.md's waiting form" "$waiting" "$(sed -n '/^    copy \/y /,/^    del /s/^    //p' "$root/README.md")"
+  install
+  quietly wine reg add "$settings\\Config" /v People /t REG_DWORD /d 42 /f
+  before=$(ls -A "$temp" | sort)
+  found='if errorlevel 1 (echo gone) else echo kept'
+  printf '%s\n' '@echo off' "$waiting" "if exist \"$place\" (echo kept) else echo gone" \
+    "reg query \"$apps\" >nul 2>&1" "$found" "reg query \"$settings\" >nul 2>&1" "$found" \
+    'echo %code%' 'dir /a /b "%TEMP%"' |
+    sed 's/$/\r/' >"$drive/check-waits.bat"
+  # Into a file, not a pipe, which would wait for whatever the uninstaller left running.
+  wine cmd /c 'C:\check-waits.bat' >"$drive/check-waits.out" 2>/dev/null || true
+  # A Windows program of this prefix (its command line starts with a drive) that names us.
+  ours_running() {
+    for process in /proc/[0-9]*; do
+      grep -qsxzF "WINEPREFIX=$WINEPREFIX" "$process/environ" &&
+        tr '\0' ' ' <"$process/cmdline" 2>/dev/null | grep -qi '^[a-z]:\\.*ascenda' && return 0
+    done
+    return 1
+  }
+  expect "a program of ours, after the script" none "$(ours_running && echo running || echo none)"
+  set -- $(head -n 4 "$drive/check-waits.out" | tr -d '\r')
+  expect "the folder, on the script's next line" gone "${1-}"
+  expect "the Apps entry, on the script's next line" gone "${2-}"
+  expect "the settings, on the script's next line" gone "${3-}"
+  expect "the exit code" 0 "${4-}"
+  expect "%TEMP%, after the script" "$before" "$(tail -n +5 "$drive/check-waits.out" | tr -d '\r' | sort)"
+  install
+  run "\"$place\\Uninstall.exe\" /S" >/dev/null
+  within absent "$folder" || expect "the folder, without _?=" gone kept
+  same_temp() { [ "$(ls -A "$temp" | sort)" = "$before" ]; }
+  within same_temp || expect "%TEMP%, without _?=" "$before" "$(ls -A "$temp" | sort)" ;;
 esac
 exit $status
