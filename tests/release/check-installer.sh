@@ -3,7 +3,7 @@
 # commands, as the system runs them, from no trace of an earlier install. Every wait polls for what
 # it waits for, with a generous ceiling.
 #
-#   check-installer.sh SETUP.exe ASCENDA.SCR VERSION WINE-RUN BUILD PRESS-BUTTON.exe CASE
+#   check-installer.sh SETUP.exe ASCENDA.SCR VERSION WINE-RUN BUILD CASE
 #
 # CASE: installs, uninstalls, keeps-its-folder, running-copies, uninstalls-while-the-settings-are-open,
 # a-script-waits-for-the-uninstall
@@ -11,7 +11,7 @@
 # A BUILD folder without a CMakeCache.txt is the case's own: its Wine prefix is made afresh.
 set -eu
 
-setup=$1 packaged=$2 version=$3 wine_run=$4 build=$5 press=$6
+setup=$1 packaged=$2 version=$3 wine_run=$4 build=$5
 fresh=$([ -f "$build/CMakeCache.txt" ] || echo yes)
 [ -z "$fresh" ] || { "$wine_run" --build "$build" --stop; rm -rf "$build"; }
 eval "$("$wine_run" --build "$build" --env)"
@@ -58,7 +58,21 @@ uninstall() { code "$(value "$apps" QuietUninstallString)"; }
 start_saver() { wine "$folder/ASCENDA.SCR" /c >/dev/null 2>&1 & within maps $! || echo "no saver" >&2; echo $!; }
 # Whether the file of inode (a running copy's) now has an old copy's name.
 moved_aside() { for copy in "$folder"/ASCENDA.SCR.old*; do [ "$(stat -c %i "$copy")" = "$1" ] && return; done; return 1; }
-press() { "$wine_run" --build "$build" -- "$press" "$@" || expect "a button $2 on" "$1" none; }
+# Raises the newest window titled as the pattern, clicks its caption as a user brings it forward,
+# and presses Return, its default button; again every five seconds, as a user would when too
+# early, until that window has gone or the command given holds.
+press() {
+  pattern=$1 && shift
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name "$pattern" | tail -n 1) || true
+  [ -n "$window" ] || { expect "a window '$pattern'" shown none; return; }
+  for tenth in $(seq 300); do
+    [ $((tenth % 50)) != 1 ] || xdotool windowraise "$window" mousemove --window "$window" 60 8 click 1 key Return || true
+    xwininfo -id "$window" 2>/dev/null | grep -q IsViewable || return 0
+    [ $# = 0 ] || ! "$@" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  expect "the window '$pattern' after Return" gone kept
+}
 stop() { kill "$@" 2>/dev/null; for process in "$@"; do wait "$process" 2>/dev/null || true; done; }
 
 place=$(run 'echo %LOCALAPPDATA%\Programs\Ascenda Vintra' | tr -d '\r')
@@ -77,7 +91,7 @@ clean
 trap 'clean; [ -z "$fresh" ] || "$wine_run" --build "$build" --stop' EXIT
 cp "$setup" "$drive/check-setup.exe"
 
-case $7 in
+case $6 in
 installs)
   install
   cmp "$packaged" "$folder/ASCENDA.SCR" || status=1
@@ -196,16 +210,17 @@ uninstalls-while-the-settings-are-open)
   dialog=$(start_saver)
   (code "$(value "$apps" UninstallString)" >"$drive/uninstalled") &
   uninstaller=$!
-  press "Ascenda Vintra $version Uninstall*" 1
-  timeout 30 xdotool search --sync --name "^Ascenda Vintra $version Uninstall\$" >/dev/null || status=1
-  # The greeting, the monthly reminder, then the settings themselves.
-  press "Ascenda Vintra" 1
-  press "Ascenda Vintra" 1
-  press "Ascenda Vintra Screen Saver" 1
+  # Uninstall until it asks (a space ends the main window's title), then the greeting, the monthly
+  # reminder and the settings themselves.
+  press "^Ascenda Vintra $version Uninstall \$" xdotool search --onlyvisible --name "^Ascenda Vintra $version Uninstall\$"
+  press '^Ascenda Vintra$'
+  press '^Ascenda Vintra$'
+  press '^Ascenda Vintra Screen Saver$'
   within eval '! kill -0 "$dialog" 2>/dev/null' || expect "the settings dialog" closed open
   expect "the settings it wrote" 9 "$(wine reg query "$settings\\Config" 2>/dev/null | grep -c REG_DWORD)"
-  press "Ascenda Vintra $version Uninstall" 4
-  press "Ascenda Vintra $version Uninstall*" 1
+  # Retry, then Close on the last page.
+  press "^Ascenda Vintra $version Uninstall\$"
+  press "^Ascenda Vintra $version Uninstall \$"
   wait "$uninstaller" || true
   expect "the uninstaller's exit code" 0 "$(cat "$drive/uninstalled")"
   expect "the settings" gone "$(key "$settings")" ;;
