@@ -110,11 +110,11 @@ installs)
   expect "the setting after installing again" 0x2a "$(value "$settings\\Config" People)"
   cmp "$packaged" "$folder/ASCENDA.SCR" || status=1 ;;
 uninstalls)
-  # Three ways, each with the saver choice in another spelling: the Apps entry's silent command,
-  # which returns with all gone but Uninstall.exe and its folder, which follow; the waiting form
-  # exactly as README.txt (and README.md) gives it, in a batch file whose very next lines find the
-  # folder, the Apps entry and the settings gone and %TEMP% as before, with nothing of ours left
-  # running; and without "_?=", which returns at once and goes on in NSIS's own copy. The saver
+  # Three ways, each with the saver choice in another spelling: the waiting form exactly as
+  # README.txt (and README.md) gives it, in a batch file whose very next lines find the folder, the
+  # Apps entry and the settings gone and %TEMP% as before, with nothing of ours left running; the
+  # Apps entry's silent command, which returns with all gone but Uninstall.exe and its folder,
+  # which follow; and without "_?=", which returns at once and goes on in NSIS's own copy. The saver
   # choice goes when it names the installed file in any spelling; the company's key goes when
   # nothing else of the company's is left in it. Nothing is left in %TEMP%.
   waiting=$(sed -n '/^  copy \/y /,/^  del /s/^  //p' "$(dirname "$0")/../../packaging/README.txt")
@@ -122,18 +122,15 @@ uninstalls)
   found='if errorlevel 1 (echo gone) else echo kept'
   printf '%s\n' '@echo off' "$waiting" "if exist \"$place\" (echo kept) else echo gone" "reg query \"$apps\" >nul 2>&1" \
     "$found" "reg query \"$settings\" >nul 2>&1" "$found" 'echo %code%' 'dir /a /b "%TEMP%"' | sed 's/$/\r/' >"$drive/check-waits.bat"
-  # Windows programs of this prefix (a drive starts their command lines) that name us.
-  ours() {
-    for process in /proc/[0-9]*; do
-      grep -qsxzF "WINEPREFIX=$WINEPREFIX" "$process/environ" &&
-        tr '\0' ' ' <"$process/cmdline" 2>/dev/null | grep -qi '^[a-z]:\\.*ascenda' && echo "$process"
-    done
-  }
+  # Windows programs of this prefix (a drive starts their command lines) that name us; the waiting
+  # form comes first, so that no earlier way's are still about.
+  ours() { for process in /proc/[0-9]*; do grep -qsxzF "WINEPREFIX=$WINEPREFIX" "$process/environ" &&
+    tr '\0' ' ' <"$process/cmdline" 2>/dev/null | grep -qi '^[a-z]:\\.*ascenda' && echo "$process"; done; }
   before=$(ls -A "$temp" | sort)
   same_temp() { [ "$(ls -A "$temp" | sort)" = "$before" ]; }
   install
   short=$(run "for %%I in (\"$place\\ASCENDA.SCR\") do @echo %%~sI" | tr -d '\r')
-  for choice in "$(printf %s "$place\\ASCENDA.SCR" | tr a-z A-Z)|gone|gone|apps" "$short|gone|kept|waiting" \
+  for choice in "$(printf %s "$place\\ASCENDA.SCR" | tr a-z A-Z)|gone|gone|waiting" "$short|gone|kept|apps" \
                 "$other|$other|kept|plain"; do
     registered=${choice%%|*} cleared=${choice#*|} parent=${choice%|*} way=${choice##*|}
     cleared=${cleared%%|*} parent=${parent##*|}
