@@ -71,9 +71,11 @@ shoot 4-uninstall
 xdotool key Return && shoot 5-removed
 xdotool key Return
 wait $uninstaller || true
+# Its own Uninstall.exe and the folder go a moment after it ends; a user installs again later.
+folder=$(winepath -u "$(wine cmd /c 'echo %LOCALAPPDATA%\Programs\Ascenda Vintra' | tr -d '\r')")
+for _ in $(seq 100); do [ -e "$folder" ] || break; sleep 0.1; done
 
 wine 'C:\setup.exe' /S
-folder=$(winepath -u "$(wine cmd /c 'echo %LOCALAPPDATA%\Programs\Ascenda Vintra' | tr -d '\r')")
 wine "$folder/ASCENDA.SCR" /c >/dev/null 2>&1 &
 settings=$!
 # Each window in turn, found by its title: the greeting of the settings, the uninstaller (a space

@@ -397,17 +397,29 @@ Function un.RemoveCreatedFolders
 FunctionEnd
 
 ; The uninstaller cannot delete its own running file. Run where it lies ("_?=", the Apps entry's
-; form, which a script can wait for), it leaves that file and the folders it would have removed to a
-; hidden command that deletes them the moment this program has ended; run from NSIS's own copy in
-; %TEMP%, it leaves that copy and NSIS's folder around it.
+; form), it leaves that file and the folders it would have removed to a hidden command that deletes
+; them the moment this program has ended. Run from a copy elsewhere, it removes the installed
+; Uninstall.exe and the folders itself, so a script that waits for it finds everything gone. Of
+; such copies, only NSIS's own (%TEMP%\~nsu*.tmp\Un.exe, made when started without "_?=") is left
+; to that command with its folder; a copy made by whoever started it is theirs to delete.
 Function un.LeaveSelfToCleanUp
-  StrCpy $SelfFile $EXEPATH
+  StrCpy $SelfFile ""
   StrCpy $SelfFolders ""
   ${If} $EXEDIR != $INSTDIR
     Delete "$INSTDIR\Uninstall.exe"
-    StrCpy $SelfFolders 'rd "$EXEDIR" 2>nul & '
+    ${GetParent} $EXEDIR $0
+    ${GetFileName} $EXEDIR $1
+    StrCpy $2 $1 4
+    StrCpy $3 $1 "" -4
+    ${If} $0 == $TEMP
+    ${AndIf} $2 == "~nsu"
+    ${AndIf} $3 == ".tmp"
+      StrCpy $SelfFile $EXEPATH
+      StrCpy $SelfFolders 'rd "$EXEDIR" 2>nul & '
+    ${EndIf}
     Return
   ${EndIf}
+  StrCpy $SelfFile $EXEPATH
   StrCpy $4 $CreatedFolders
   ${Do}
     Call un.NextFolder

@@ -3,12 +3,16 @@
 # commands, as the system runs them, from no trace of an earlier install. Every wait polls for what
 # it waits for, with a generous ceiling.
 #
-#   check-installer.sh SETUP.exe ASCENDA.SCR VERSION WINE-RUN BUILD PRESS-BUTTON.exe CASE
+#   check-installer.sh SETUP.exe ASCENDA.SCR VERSION WINE-RUN BUILD CASE
 #
 # CASE: installs, uninstalls, keeps-its-folder, running-copies, uninstalls-while-the-settings-are-open
+#
+# A BUILD folder without a CMakeCache.txt is the case's own: its Wine prefix is made afresh.
 set -eu
 
-setup=$1 packaged=$2 version=$3 wine_run=$4 build=$5 press=$6
+setup=$1 packaged=$2 version=$3 wine_run=$4 build=$5
+fresh=$([ -f "$build/CMakeCache.txt" ] || echo yes)
+[ -z "$fresh" ] || { "$wine_run" --build "$build" --stop; rm -rf "$build"; }
 eval "$("$wine_run" --build "$build" --env)"
 export DISPLAY WINEPREFIX WINEDEBUG=-all
 apps='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\AscendaVintra'
@@ -53,7 +57,18 @@ uninstall() { code "$(value "$apps" QuietUninstallString)"; }
 start_saver() { wine "$folder/ASCENDA.SCR" /c >/dev/null 2>&1 & within maps $! || echo "no saver" >&2; echo $!; }
 # Whether the file of inode (a running copy's) now has an old copy's name.
 moved_aside() { for copy in "$folder"/ASCENDA.SCR.old*; do [ "$(stat -c %i "$copy")" = "$1" ] && return; done; return 1; }
-press() { "$wine_run" --build "$build" -- "$press" "$@" || expect "a button $2 on" "$1" none; }
+# Clicks the caption of the newest window titled as the pattern, as a user brings it forward, and
+# presses Return, its default button, every five seconds until the window has gone or the command
+# given holds.
+press() {
+  pattern=$1 && shift && window=$(timeout 30 xdotool search --sync --onlyvisible --name "$pattern" | tail -n 1) || true
+  for tenth in $(seq 300); do
+    [ $((tenth % 50)) != 1 ] || xdotool windowraise "$window" mousemove --window "$window" 60 8 click 1 key Return || true
+    xwininfo -id "$window" 2>/dev/null | grep -q IsViewable && { [ $# = 0 ] || ! "$@" >/dev/null 2>&1; } || return 0
+    sleep 0.1
+  done
+  expect "the window '$pattern' after Return" gone kept
+}
 stop() { kill "$@" 2>/dev/null; for process in "$@"; do wait "$process" 2>/dev/null || true; done; }
 
 place=$(run 'echo %LOCALAPPDATA%\Programs\Ascenda Vintra' | tr -d '\r')
@@ -69,10 +84,10 @@ clean() {
   quietly wine reg add "$desktop" /v SCRNSAVE.EXE /d "$other" /f
 }
 clean
-trap clean EXIT
+trap 'clean; [ -z "$fresh" ] || "$wine_run" --build "$build" --stop' EXIT
 cp "$setup" "$drive/check-setup.exe"
 
-case $7 in
+case $6 in
 installs)
   install
   cmp "$packaged" "$folder/ASCENDA.SCR" || status=1
@@ -95,30 +110,52 @@ installs)
   expect "the setting after installing again" 0x2a "$(value "$settings\\Config" People)"
   cmp "$packaged" "$folder/ASCENDA.SCR" || status=1 ;;
 uninstalls)
-  # The saver choice goes when it names the installed file in any spelling; the company's key
-  # goes when nothing else of the company's is left in it. A script that waits for the silent
-  # command finds everything gone but the uninstaller's own file, which goes as it ends, and
-  # nothing left in %TEMP%.
-  before=$(ls -A "$temp")
-  same_temp() { [ "$(ls -A "$temp")" = "$before" ]; }
+  # Three ways, each with the saver choice in another spelling: the waiting form exactly as
+  # README.txt (and README.md) gives it, in a batch file whose very next lines find the folder, the
+  # Apps entry and the settings gone and %TEMP% as before, with nothing of ours left running; the
+  # Apps entry's silent command, which returns with all gone but Uninstall.exe and its folder,
+  # which follow; and without "_?=", which returns at once and goes on in NSIS's own copy. The saver
+  # choice goes when it names the installed file in any spelling; the company's key goes when
+  # nothing else of the company's is left in it. Nothing is left in %TEMP%.
+  waiting=$(sed -n '/^  copy \/y /,/^  del /s/^  //p' "$(dirname "$0")/../../packaging/README.txt")
+  expect "README.md's form" "$waiting" "$(sed -n '/^    copy \/y /,/^    del /s/^    //p' "$(dirname "$0")/../../README.md")"
+  found='if errorlevel 1 (echo gone) else echo kept'
+  printf '%s\n' '@echo off' "$waiting" "if exist \"$place\" (echo kept) else echo gone" "reg query \"$apps\" >nul 2>&1" \
+    "$found" "reg query \"$settings\" >nul 2>&1" "$found" 'echo %code%' 'dir /a /b "%TEMP%"' | sed 's/$/\r/' >"$drive/check-waits.bat"
+  # Windows programs of this prefix (a drive starts their command lines) that name us; the waiting
+  # form comes first, so that no earlier way's are still about.
+  ours() { for process in /proc/[0-9]*; do grep -qsxzF "WINEPREFIX=$WINEPREFIX" "$process/environ" &&
+    tr '\0' ' ' <"$process/cmdline" 2>/dev/null | grep -qi '^[a-z]:\\.*ascenda' && echo "$process"; done; }
+  before=$(ls -A "$temp" | sort)
+  same_temp() { [ "$(ls -A "$temp" | sort)" = "$before" ]; }
   install
   short=$(run "for %%I in (\"$place\\ASCENDA.SCR\") do @echo %%~sI" | tr -d '\r')
-  for choice in "$(printf %s "$place\\ASCENDA.SCR" | tr a-z A-Z)|gone|gone" "$short|gone|kept" "$other|$other|kept"; do
-    registered=${choice%%|*} cleared=${choice#*|} parent=${choice##*|}
-    cleared=${cleared%|*}
+  for choice in "$(printf %s "$place\\ASCENDA.SCR" | tr a-z A-Z)|gone|gone|waiting" "$short|gone|kept|apps" \
+                "$other|$other|kept|plain"; do
+    registered=${choice%%|*} cleared=${choice#*|} parent=${choice%|*} way=${choice##*|}
+    cleared=${cleared%%|*} parent=${parent##*|}
     [ -d "$folder" ] || install
     quietly wine reg add "$desktop" /v SCRNSAVE.EXE /d "$registered" /f
     quietly wine reg add "$settings\\Counters" /v Resets /t REG_DWORD /d 3 /f
     [ $parent = gone ] || quietly wine reg add "$company\\Another Program" /f
-    expect "the uninstaller's exit code" 0 "$(uninstall)"
-    expect "the saver, as the uninstaller returns" gone "$(there "$folder/ASCENDA.SCR")"
-    expect "the licence, as the uninstaller returns" gone "$(there "$folder/LICENSE.txt")"
-    expect "the Apps entry, after $registered" gone "$(key "$apps")"
-    expect "the settings, after $registered" gone "$(key "$settings")"
+    case $way in
+    apps)
+      expect "the uninstaller's exit code" 0 "$(uninstall)"
+      expect "the saver, as the uninstaller returns" gone "$(there "$folder/ASCENDA.SCR")"
+      expect "the licence, as the uninstaller returns" gone "$(there "$folder/LICENSE.txt")" ;;
+    waiting)
+      # Into a file: a pipe would wait for whatever the uninstaller left running.
+      wine cmd /c 'C:\check-waits.bat' >"$drive/check-waits.out" 2>/dev/null || true
+      expect "what the script's next lines found" "$(echo gone gone gone 0 $before)" "$(echo $(tr -d '\r' <"$drive/check-waits.out"))"
+      expect "programs of ours, after the script" "" "$(ours)" ;;
+    plain) run "\"$place\\Uninstall.exe\" /S" >/dev/null ;;
+    esac
+    within absent "$folder" || expect "the folder, after $way" gone kept
+    within same_temp || expect "%TEMP% after $way" "$before" "$(ls -A "$temp")"
+    expect "the Apps entry, after $way" gone "$(key "$apps")"
+    expect "the settings, after $way" gone "$(key "$settings")"
     expect "the company's key, after $registered" $parent "$(key "$company")"
     expect "the saver choice $registered" "${cleared#gone}" "$(value "$desktop" SCRNSAVE.EXE)"
-    within absent "$folder" || expect "the folder, after $registered" gone kept
-    within same_temp || expect "%TEMP% after uninstalling" "$before" "$(ls -A "$temp")"
   done ;;
 keeps-its-folder)
   # Installed with /D into a folder whose parent it makes too, chosen as the screen saver, then
@@ -133,8 +170,6 @@ keeps-its-folder)
     install
     cmp "$packaged" "$folder/ASCENDA.SCR" || status=1
     expect "the default folder" gone "$(there "$(winepath -u "$place")")"
-    expect "the Apps entry's folder" "$custom" "$(value "$apps" InstallLocation)"
-    expect "the chosen saver" kept "$(there "$(winepath -u "$(value "$desktop" SCRNSAVE.EXE)")")"
     [ -z "$own" ] || echo "mine" >"$(dirname "$folder")/$own"
     expect "the uninstaller's exit code" 0 "$(uninstall)"
     within absent "$folder" || expect "the /D folder" gone kept
@@ -191,16 +226,17 @@ uninstalls-while-the-settings-are-open)
   dialog=$(start_saver)
   (code "$(value "$apps" UninstallString)" >"$drive/uninstalled") &
   uninstaller=$!
-  press "Ascenda Vintra $version Uninstall*" 1
-  timeout 30 xdotool search --sync --name "^Ascenda Vintra $version Uninstall\$" >/dev/null || status=1
-  # The greeting, the monthly reminder, then the settings themselves.
-  press "Ascenda Vintra" 1
-  press "Ascenda Vintra" 1
-  press "Ascenda Vintra Screen Saver" 1
+  # Uninstall until it asks (a space ends the main window's title), then the greeting, the monthly
+  # reminder and the settings themselves.
+  press "^Ascenda Vintra $version Uninstall \$" xdotool search --onlyvisible --name "^Ascenda Vintra $version Uninstall\$"
+  press '^Ascenda Vintra$'
+  press '^Ascenda Vintra$'
+  press '^Ascenda Vintra Screen Saver$'
   within eval '! kill -0 "$dialog" 2>/dev/null' || expect "the settings dialog" closed open
   expect "the settings it wrote" 9 "$(wine reg query "$settings\\Config" 2>/dev/null | grep -c REG_DWORD)"
-  press "Ascenda Vintra $version Uninstall" 4
-  press "Ascenda Vintra $version Uninstall*" 1
+  # Retry, then Close on the last page.
+  press "^Ascenda Vintra $version Uninstall\$"
+  press "^Ascenda Vintra $version Uninstall \$"
   wait "$uninstaller" || true
   expect "the uninstaller's exit code" 0 "$(cat "$drive/uninstalled")"
   expect "the settings" gone "$(key "$settings")" ;;
