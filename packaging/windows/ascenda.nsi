@@ -69,10 +69,11 @@ Var RemovalTitle
 Var RemovalSubtitle
 ; Set once the uninstaller has left part of the removal to the next sign-in.
 Var RemovalWaits
-; The uninstaller's own running file, and "rd" commands for the folders around it, to run once it
-; has ended.
+; The uninstaller's own running file, "rd" commands for the folders around it, to run once it has
+; ended, and the "if" that must hold for them to run.
 Var SelfFile
 Var SelfFolders
+Var SelfCondition
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -123,6 +124,7 @@ Var SelfFolders
 !macroend
 
 Section "Install"
+  Call WaitForEarlierUninstall
   Call FindFoldersToCreate
   ClearErrors
   SetOutPath "$INSTDIR"
@@ -154,6 +156,47 @@ Section "Install"
   WriteRegDWORD HKCU "${APPS_KEY}" "NoRepair" 1
   !insertmacro FailIfErrors "The entry in Settings > Apps could not be written."
 SectionEnd
+
+; An uninstaller run where it lies leaves its own file, and the folders it made, to a command that
+; removes them a moment after it has ended, unless an install has begun in the folder by then
+; (LICENSE.txt, written before Uninstall.exe). Between that check and the removal lies a moment, so
+; an install that finds such a file waits until the command has removed it and those folders;
+; otherwise the command could take this install's Uninstall.exe, or the folder from under its files.
+Function WaitForEarlierUninstall
+  ClearErrors
+  ReadRegStr $0 HKCU "${APPS_KEY}" "UninstallString"
+  ${IfNot} ${Errors}
+  ${OrIf} ${FileExists} "$INSTDIR\LICENSE.txt"
+  ${OrIfNot} ${FileExists} "$INSTDIR\Uninstall.exe"
+    Return
+  ${EndIf}
+  DetailPrint "Waiting for the earlier uninstall to finish."
+  ; The command is done within five seconds; fifteen allow for a slow machine.
+  ${For} $1 1 150
+    Sleep 100
+    ${If} ${FileExists} "$INSTDIR\Uninstall.exe"
+      ${Continue}
+    ${EndIf}
+    ; Its folders go innermost first: done once the innermost left holds something.
+    StrCpy $0 $INSTDIR
+    ${DoUntil} ${FileExists} "$0\*.*"
+      ${GetParent} $0 $0
+      ${IfThen} $0 == "" ${|} Return ${|}
+    ${Loop}
+    ${DirState} $0 $2
+    ${IfThen} $2 != 0 ${|} Return ${|}
+  ${Next}
+  ; It has not come: do its work here, so that the folders count as this install's own. Which of
+  ; them the earlier install made is not known any more; they are among those left empty.
+  Delete "$INSTDIR\Uninstall.exe"
+  StrCpy $0 $INSTDIR
+  ${Do}
+    ClearErrors
+    RMDir $0
+    ${IfThen} ${Errors} ${|} ${ExitDo} ${|}
+    ${GetParent} $0 $0
+  ${LoopUntil} $0 == ""
+FunctionEnd
 
 ; The folders that SetOutPath is about to create: $INSTDIR and those of its parents that are not
 ; there yet, so that uninstalling removes them and no others. Installing again into the same
@@ -398,13 +441,15 @@ FunctionEnd
 
 ; The uninstaller cannot delete its own running file. Run where it lies ("_?=", the Apps entry's
 ; form), it leaves that file and the folders it would have removed to a hidden command that deletes
-; them the moment this program has ended. Run from a copy elsewhere, it removes the installed
+; them the moment this program has ended, unless a new install has written its LICENSE.txt there,
+; and so perhaps its own Uninstall.exe. Run from a copy elsewhere, it removes the installed
 ; Uninstall.exe and the folders itself, so a script that waits for it finds everything gone. Of
 ; such copies, only NSIS's own (%TEMP%\~nsu*.tmp\Un.exe, made when started without "_?=") is left
 ; to that command with its folder; a copy made by whoever started it is theirs to delete.
 Function un.LeaveSelfToCleanUp
   StrCpy $SelfFile ""
   StrCpy $SelfFolders ""
+  StrCpy $SelfCondition ""
   ${If} $EXEDIR != $INSTDIR
     Delete "$INSTDIR\Uninstall.exe"
     ${GetParent} $EXEDIR $0
@@ -415,16 +460,17 @@ Function un.LeaveSelfToCleanUp
     ${AndIf} $2 == "~nsu"
     ${AndIf} $3 == ".tmp"
       StrCpy $SelfFile $EXEPATH
-      StrCpy $SelfFolders 'rd "$EXEDIR" 2>nul & '
+      StrCpy $SelfFolders ' & rd "$EXEDIR" 2>nul'
     ${EndIf}
     Return
   ${EndIf}
   StrCpy $SelfFile $EXEPATH
+  StrCpy $SelfCondition 'if not exist "$INSTDIR\LICENSE.txt" '
   StrCpy $4 $CreatedFolders
   ${Do}
     Call un.NextFolder
     ${IfThen} $5 == "" ${|} ${ExitDo} ${|}
-    StrCpy $SelfFolders '$SelfFolders rd "$5" 2>nul & '
+    StrCpy $SelfFolders '$SelfFolders & rd "$5" 2>nul'
   ${Loop}
 FunctionEnd
 
@@ -435,11 +481,10 @@ Function un.CleanUpAfterExit
   ; The command's own folder must not be one it removes.
   SetOutPath $TEMP
   ; A second for this program to end, and three more should it be slow. (ping waits, as cmd has no
-  ; pause of its own that works without a console.) A second try only if the first failed, so that
-  ; it never takes a new install's uninstaller.
-  StrCpy $0 'del /q "$SelfFile" 2>nul & $SelfFolders'
-  ExecShell "open" "$SYSDIR\cmd.exe" '/c ping -n 2 127.0.0.1 >nul & $0 if exist "$SelfFile" \
-    (ping -n 4 127.0.0.1 >nul & $0 exit)' SW_HIDE
+  ; pause of its own that works without a console.) A second try only if the first failed.
+  StrCpy $0 '$SelfCondition(del /q "$SelfFile" 2>nul$SelfFolders)'
+  ExecShell "open" "$SYSDIR\cmd.exe" '/c ping -n 2 127.0.0.1 >nul & $0 & if exist "$SelfFile" \
+    (ping -n 4 127.0.0.1 >nul & $0)' SW_HIDE
   StrCpy $SelfFile ""
 FunctionEnd
 

@@ -69,6 +69,10 @@ press() {
   done
   expect "the window '$pattern' after Return" gone kept
 }
+# The hidden command an uninstaller run in place leaves to delete its own file, and its ping.
+clean_up() { for process in /proc/[0-9]*; do grep -qsxzF "WINEPREFIX=$WINEPREFIX" "$process/environ" &&
+  tr '\0' ' ' <"$process/cmdline" 2>/dev/null | grep -qi 'ping -n' && echo "${process#/proc/}"; done; true; }
+cleaned_up() { [ -z "$(clean_up)" ]; }
 stop() { kill "$@" 2>/dev/null; for process in "$@"; do wait "$process" 2>/dev/null || true; done; }
 
 place=$(run 'echo %LOCALAPPDATA%\Programs\Ascenda Vintra' | tr -d '\r')
@@ -140,9 +144,24 @@ uninstalls)
     [ $parent = gone ] || quietly wine reg add "$company\\Another Program" /f
     case $way in
     apps)
-      expect "the uninstaller's exit code" 0 "$(uninstall)"
-      expect "the saver, as the uninstaller returns" gone "$(there "$folder/ASCENDA.SCR")"
-      expect "the licence, as the uninstaller returns" gone "$(there "$folder/LICENSE.txt")" ;;
+      # Installed again at once, as a script might, and then with the command the uninstaller leaves
+      # to delete its own file held up (stopped) past the installer's patience: each install stays
+      # whole, also once that command has ended.
+      for held in "" yes; do
+        expect "the uninstaller's exit code" 0 "$(uninstall)"
+        [ -z "$held" ] || { held=$(clean_up); quietly kill -STOP $held; }
+        expect "the saver, as the uninstaller returns" gone "$(there "$folder/ASCENDA.SCR")"
+        expect "the licence, as the uninstaller returns" gone "$(there "$folder/LICENSE.txt")"
+        install
+        [ -z "$held" ] || quietly kill -CONT $held
+        for moment in "at once" "after the clean-up"; do
+          [ "$moment" = "at once" ] || within cleaned_up || expect "the clean-up" ended running
+          expect "Uninstall.exe, ${held:+held up, }$moment" kept "$(there "$folder/Uninstall.exe")"
+          entry=$(value "$apps" UninstallString) && entry=${entry#\"}
+          expect "the Apps entry's uninstaller, ${held:+held up, }$moment" kept "$(there "$(winepath -u "${entry%%\"*}")")"
+        done
+      done
+      expect "the uninstaller's exit code, again" 0 "$(uninstall)" ;;
     waiting)
       # Into a file: a pipe would wait for whatever the uninstaller left running.
       wine cmd /c 'C:\check-waits.bat' >"$drive/check-waits.out" 2>/dev/null || true
@@ -150,7 +169,8 @@ uninstalls)
       expect "programs of ours, after the script" "" "$(ours)" ;;
     plain) run "\"$place\\Uninstall.exe\" /S" >/dev/null ;;
     esac
-    within absent "$folder" || expect "the folder, after $way" gone kept
+    # The Programs folder too: the install made it in this fresh prefix.
+    within absent "$(dirname "$folder")" || expect "the folder and its parent, after $way" gone kept
     within same_temp || expect "%TEMP% after $way" "$before" "$(ls -A "$temp")"
     expect "the Apps entry, after $way" gone "$(key "$apps")"
     expect "the settings, after $way" gone "$(key "$settings")"
