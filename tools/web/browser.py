@@ -130,9 +130,12 @@ class Page:
         return wait_until(lambda: self.evaluate(expression), timeout, expression)
 
     def open(self, url, timeout=60):
-        """Loads the page and waits until the module has started the saver on its canvas."""
+        """Loads the page and waits until the module has started the saver on its canvas, in the new
+        document: a busy browser may still answer from the one it replaces, whose saver has long
+        started."""
+        self.evaluate('window.ascendaLeft = true')
         self.navigate(url)
-        self.wait_for(STARTED, timeout)
+        self.wait_for('!window.ascendaLeft && ' + STARTED, timeout)
 
     def screenshot(self, path):
         with open(path, 'wb') as picture:
