@@ -34,6 +34,18 @@ constexpr uint32_t COMPOSITOR_VERSION = 4;
 constexpr uint32_t OUTPUT_VERSION = 4;
 constexpr uint32_t SEAT_VERSION = 5;
 
+// Destroying a seat's object only forgets it on this side; the compositor keeps it, and its
+// events, until it is released (where the compositor's version knows the request).
+template <class Object>
+void ReleaseSeatObject(Object*& object, uint32_t releaseSince, void (*release)(Object*), void (*destroy)(Object*))
+{
+    if (wl_proxy_get_version(reinterpret_cast<wl_proxy*>(object)) >= releaseSince)
+        release(object);
+    else
+        destroy(object);
+    object = nullptr;
+}
+
 } // namespace
 
 CWaylandSaver::CWaylandSaver(const CWaylandOptions& options)
@@ -201,7 +213,7 @@ void CWaylandSaver::SetSeatCapabilities(uint32_t capabilities)
         m_pointer = wl_seat_get_pointer(m_seat);
         wl_pointer_add_listener(m_pointer, &listener, this);
     } else if (!pointer && m_pointer != nullptr) {
-        ReleasePointer();
+        ReleaseSeatObject(m_pointer, WL_POINTER_RELEASE_SINCE_VERSION, wl_pointer_release, wl_pointer_destroy);
     }
     if (keyboard && m_keyboard == nullptr) {
         static const wl_keyboard_listener listener = {
@@ -215,7 +227,7 @@ void CWaylandSaver::SetSeatCapabilities(uint32_t capabilities)
         m_keyboard = wl_seat_get_keyboard(m_seat);
         wl_keyboard_add_listener(m_keyboard, &listener, this);
     } else if (!keyboard && m_keyboard != nullptr) {
-        ReleaseKeyboard();
+        ReleaseSeatObject(m_keyboard, WL_KEYBOARD_RELEASE_SINCE_VERSION, wl_keyboard_release, wl_keyboard_destroy);
     }
     if (touch && m_touch == nullptr) {
         static const wl_touch_listener listener = {
@@ -230,47 +242,14 @@ void CWaylandSaver::SetSeatCapabilities(uint32_t capabilities)
         m_touch = wl_seat_get_touch(m_seat);
         wl_touch_add_listener(m_touch, &listener, this);
     } else if (!touch && m_touch != nullptr) {
-        ReleaseTouch();
+        ReleaseSeatObject(m_touch, WL_TOUCH_RELEASE_SINCE_VERSION, wl_touch_release, wl_touch_destroy);
     }
-}
-
-// Destroying a seat's object only forgets it on this side; the compositor keeps it, and its
-// events, until it is released (where the compositor's version knows the request).
-void CWaylandSaver::ReleasePointer()
-{
-    if (wl_pointer_get_version(m_pointer) >= WL_POINTER_RELEASE_SINCE_VERSION)
-        wl_pointer_release(m_pointer);
-    else
-        wl_pointer_destroy(m_pointer);
-    m_pointer = nullptr;
-}
-
-void CWaylandSaver::ReleaseKeyboard()
-{
-    if (wl_keyboard_get_version(m_keyboard) >= WL_KEYBOARD_RELEASE_SINCE_VERSION)
-        wl_keyboard_release(m_keyboard);
-    else
-        wl_keyboard_destroy(m_keyboard);
-    m_keyboard = nullptr;
-}
-
-void CWaylandSaver::ReleaseTouch()
-{
-    if (wl_touch_get_version(m_touch) >= WL_TOUCH_RELEASE_SINCE_VERSION)
-        wl_touch_release(m_touch);
-    else
-        wl_touch_destroy(m_touch);
-    m_touch = nullptr;
 }
 
 void CWaylandSaver::ReleaseSeat()
 {
     SetSeatCapabilities(0);
-    if (wl_seat_get_version(m_seat) >= WL_SEAT_RELEASE_SINCE_VERSION)
-        wl_seat_release(m_seat);
-    else
-        wl_seat_destroy(m_seat);
-    m_seat = nullptr;
+    ReleaseSeatObject(m_seat, WL_SEAT_RELEASE_SINCE_VERSION, wl_seat_release, wl_seat_destroy);
     m_seatName = 0;
 }
 

@@ -62,9 +62,6 @@ private:
     // The frame check's reference picture of the building's output (a test build).
     bool WriteBuildingReference();
     void SetSeatCapabilities(uint32_t capabilities);
-    void ReleasePointer();
-    void ReleaseKeyboard();
-    void ReleaseTouch();
     void ReleaseSeat();
     void End() { m_ended = true; }
 
