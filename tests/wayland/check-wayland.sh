@@ -95,7 +95,10 @@ start_idle_daemon() {
 }
 # The user's activity: a pointer device's movement, which the compositor counts as input.
 nudge() { run WAYLAND_DISPLAY=$display "$pointer_helper" move "$1" "$2"; }
-savers() { pgrep -af "^$saver" | grep -v -e --stop || true; }
+# Processes pgrep finds with these arguments, of this check's own sway (its runtime folder): ctest
+# runs other checks, and a user their own desktop, beside it.
+ours() { for pid in $(pgrep "$@"); do grep -qsxzF "XDG_RUNTIME_DIR=$runtime" "/proc/$pid/environ" && echo "$pid"; done; }
+savers() { for pid in $(ours -f "^$saver"); do tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qv -e --stop && echo "$pid"; done; }
 saver_runs() { [ -n "$(savers)" ]; }
 idle_count() { grep -c "$1" "$runtime/idle.log" || true; }
 ended_with_zero() { poll 10 eval '! running' || return 1; status=0; wait "$saver_pid" || status=$?; [ "$status" -eq 0 ]; }
@@ -177,7 +180,7 @@ key)
   # A new virtual keyboard each time: the saver asks for the keyboard once the seat has one.
   poll 10 eval 'run WAYLAND_DISPLAY=$display wtype -k space 2>/dev/null; ! running' || fail "a key did not end it"
   ended_with_zero || fail "a key ended it with status $status"
-  ! pgrep -f "^$saver" >/dev/null || fail "something of it is left running"
+  [ -z "$(ours -f "^$saver")" ] || fail "something of it is left running"
   ;;
 outputs)
   # A sway inside the first, on its wayland backend: each output is a window of the outer one,
@@ -236,7 +239,7 @@ idle-lock)
   # Typing the password is activity: the resume command ends the saver beneath the locker.
   run WAYLAND_DISPLAY=$display wtype -k space
   poll 10 eval '! saver_runs' || fail "the saver outlived the user's typing"
-  pkill -USR1 -x swaylock # what a right password does
+  kill -USR1 $(ours -x swaylock) # what a right password does
   poll 10 eval 'shot HEADLESS-1 && ! shows_building HEADLESS-1 && [ "$(colours HEADLESS-1)" != "#204060 " ]' ||
     fail "unlocked, the output shows $(colours HEADLESS-1)"
   ;;
